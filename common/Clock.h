@@ -1,0 +1,22 @@
+#pragma once
+#include <cstdint>
+
+namespace pen {
+
+// Milliseconds from an arbitrary start, wrapping at 2^32 like the system's
+// tick counter. Compare ticks by unsigned difference, never by order.
+class ITickSource {
+ public:
+  virtual ~ITickSource() = default;
+  virtual uint32_t TickCount() = 0;
+};
+
+// The waits of the main thread. Sleep blocks; ProcessMessagesFor keeps the
+// thread's message loop running (posted commands may run inside it).
+class IClock : public ITickSource {
+ public:
+  virtual void Sleep(uint32_t ms) = 0;
+  virtual void ProcessMessagesFor(uint32_t ms) = 0;
+};
+
+}  // namespace pen

@@ -1,0 +1,30 @@
+#include "common/win32/Win32Clock.h"
+
+#include <windows.h>
+
+namespace pen::win32 {
+
+uint32_t Win32Clock::TickCount() { return GetTickCount(); }
+
+void Win32Clock::Sleep(uint32_t ms) { ::Sleep(ms); }
+
+void Win32Clock::ProcessMessagesFor(uint32_t ms) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        // Leave the quit for the outer loop, which ends the program.
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    const DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= ms) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, QS_ALLINPUT);
+  }
+}
+
+}  // namespace pen::win32

@@ -1,0 +1,51 @@
+# Shared by the run and test scripts: paths, Wine and a headless display.
+PEN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# One Wine prefix inside the build folder serves the 64- and 32-bit programs.
+pen_wine_env() {
+  export WINEPREFIX=${PEN_WINEPREFIX:-$PEN_ROOT/build/wine-prefix}
+  export WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all}
+  # No Mono/Gecko installers, and a crash exits with a backtrace instead of
+  # waiting for ever in winedbg.
+  export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winedbg.exe=d"}
+}
+
+pen_wine_prefix() {
+  pen_wine_env
+  if [ ! -f "$WINEPREFIX/.pen-ready" ]; then
+    mkdir -p "$WINEPREFIX"
+    echo "wine: creating prefix $WINEPREFIX" >&2
+    wineboot -i >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wineserver -w </dev/null >/dev/null 2>&1
+    touch "$WINEPREFIX/.pen-ready"
+  fi
+  # Start Wine's background services now: started by the first program of a
+  # test run they would hold its output pipe and hang the runner.
+  wineserver -p </dev/null >/dev/null 2>&1
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+pen_wine_stop() {
+  pen_wine_env
+  wineserver -k 2>/dev/null || true
+}
+
+# A private X server when none is given; the tray icon and windows need one.
+pen_xvfb_start() {
+  if [ -n "${DISPLAY:-}" ] && [ -z "${PEN_FORCE_XVFB:-}" ]; then return 0; fi
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    PEN_XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.1; done
+  done
+  echo "no X display could be started" >&2
+  return 1
+}
+
+pen_xvfb_stop() {
+  [ -n "${PEN_XVFB_PID:-}" ] && kill "$PEN_XVFB_PID" 2>/dev/null || true
+}
