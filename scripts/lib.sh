@@ -8,6 +8,17 @@ pen_wine_env() {
   # No Mono/Gecko installers, and a crash exits with a backtrace instead of
   # waiting for ever in winedbg.
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winedbg.exe=d"}
+  # Debian's `wine` starts the 32-bit loader first whenever wine32 is
+  # installed; on a kernel without 32-bit support that fails before any
+  # program runs. The 64-bit loader runs 64-bit programs on every kernel.
+  if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    PEN_WINE=wine
+    PEN_WINE32_OK=1
+  else
+    PEN_WINE=/usr/lib/wine/wine64
+    PEN_WINE32_OK=
+    export WINELOADER=/usr/lib/wine/wine64
+  fi
 }
 
 pen_wine_prefix() {
@@ -15,15 +26,15 @@ pen_wine_prefix() {
   if [ ! -f "$WINEPREFIX/.pen-ready" ]; then
     mkdir -p "$WINEPREFIX"
     echo "wine: creating prefix $WINEPREFIX" >&2
-    wineboot -i >/dev/null 2>&1 || true
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    "$PEN_WINE" wineboot -i >/dev/null 2>&1 || true
+    "$PEN_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     wineserver -w </dev/null >/dev/null 2>&1
     touch "$WINEPREFIX/.pen-ready"
   fi
   # Start Wine's background services now: started by the first program of a
   # test run they would hold its output pipe and hang the runner.
   wineserver -p </dev/null >/dev/null 2>&1
-  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  "$PEN_WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 pen_wine_stop() {

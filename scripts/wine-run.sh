@@ -4,4 +4,4 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 pen_wine_env
 [ -f "$WINEPREFIX/.pen-ready" ] || pen_wine_prefix
-exec wine "$@"
+exec "$PEN_WINE" "$@"
