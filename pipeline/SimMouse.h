@@ -70,6 +70,7 @@ class TSimMouse {
   DisplayGeometry Geometry() const;
 
  private:
+  bool ReadGeometry(DisplayGeometry& g) const;
   uint32_t ClickDecision();
   void SendPointer(uint32_t buttons, bool overStrip);
 
@@ -99,6 +100,7 @@ class TSimMouse {
   std::atomic<int32_t> primaryHeight_{0}, primaryWidth_{0};
   std::atomic<int32_t> virtualLeft_{0}, virtualTop_{0}, virtualWidth_{0}, virtualHeight_{0};
   int8_t wheelStep_ = 0;
+  DisplayGeometry cachedGeometry_;  // the read thread's last consistent copy
 };
 
 }  // namespace pen
