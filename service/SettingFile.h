@@ -49,6 +49,7 @@ class TSettingFile {
  private:
   bool WriteTo(IIniFile& ini);
   void UseFile(const std::string& fileName);
+  std::string UserFileName();
 
   IIniFileSystem& FFiles;
   IAppFolders& FFolders;

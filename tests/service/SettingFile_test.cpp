@@ -1,0 +1,15 @@
+// The settings scenarios against the portable INI back end.
+#include "common/PortableIniFileSystem.h"
+#include "tests/service/SettingFileScenarios.h"
+
+namespace pen::test {
+namespace {
+
+struct PortableBackend {
+  static std::unique_ptr<IIniFileSystem> Make() { return std::make_unique<PortableIniFileSystem>(); }
+};
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Portable, SettingFileScenario, PortableBackend);
+
+}  // namespace
+}  // namespace pen::test
