@@ -1,0 +1,99 @@
+#include "pipeline/DemoSession.h"
+
+#include "common/ByteOrder.h"
+
+namespace pen {
+
+namespace {
+// Raw pressure of a pen in the air, and the deepest press of the stroke; the
+// host's default press threshold (1450) lies between.
+constexpr uint16_t kRawHover = 1800;
+constexpr uint16_t kRawPressed = 1050;
+constexpr uint32_t kReportMs = 8;  // the tablet reports at about 125 Hz
+}  // namespace
+
+std::array<uint8_t, kDigitizerReportBytes> EncodeDigitizerReport(const DigitizerSample& s) {
+  std::array<uint8_t, kDigitizerReportBytes> r{};
+  r[0] = kDigitizerReportId;
+  uint8_t* d = r.data() + 1;
+  StoreBE16(d + 0, s.x);
+  StoreBE16(d + 2, s.y);
+  StoreBE16(d + 4, s.rawPressure);
+  // Bytes 6..7 are non-zero whenever the pen position is valid.
+  d[6] = 0;
+  d[7] = s.inRange ? 0x40 : 0;
+  d[8] = s.sideValue;
+  d[9] = 0;
+  // Keys are active low; the wheel step is split into two 2-bit parts.
+  uint16_t released = static_cast<uint16_t>(~s.keysDown & 0xFFF);
+  uint8_t step = static_cast<uint8_t>(s.wheelStep) & 0x0F;
+  d[10] = static_cast<uint8_t>(released & 0xFF);
+  d[11] = static_cast<uint8_t>(((released >> 8) & 0x03) | (((released >> 10) & 0x03) << 4) | ((step & 0x03) << 2) |
+                               ((step >> 2) << 6));
+  d[12] = static_cast<uint8_t>(s.tiltB);
+  d[13] = static_cast<uint8_t>(s.tiltA);
+  return r;
+}
+
+std::array<uint8_t, kVendorReportBytes> EncodeVendorKeyPacket(uint16_t keyWord, uint8_t wheel) {
+  std::array<uint8_t, kVendorReportBytes> r{};
+  r[0] = kVendorReportId;
+  r[1] = 0x80;
+  r[2] = 0xFF;
+  r[3] = wheel;
+  StoreLE16(&r[4], keyWord);
+  return r;
+}
+
+TTabletRecording MakeDemoSession(const TabletIdentity& identity) {
+  TTabletRecording rec;
+  rec.identity = identity;
+  auto add = [&rec](uint32_t delay, const DigitizerSample& s) {
+    auto r = EncodeDigitizerReport(s);
+    rec.AddReport(delay, TabletInterface::B, r.data(), r.size());
+  };
+
+  DigitizerSample s;
+  s.rawPressure = kRawHover;
+  // Hover: the pen approaches the stroke's start.
+  for (int i = 0; i < 20; ++i) {
+    s.x = static_cast<uint16_t>(800 + i * 10);
+    s.y = static_cast<uint16_t>(1400 + i * 5);
+    s.tiltA = static_cast<int8_t>(-10 + i / 4);
+    s.tiltB = 12;
+    add(i == 0 ? 500 : kReportMs, s);
+  }
+  // Stroke: 120 reports across the tablet, pressed in over the first 15 and
+  // eased off over the last 15.
+  constexpr int kStroke = 120;
+  for (int i = 0; i < kStroke; ++i) {
+    s.x = static_cast<uint16_t>(1000 + i * 20);
+    s.y = static_cast<uint16_t>(1500 + i * 8);
+    int depth = i < 15 ? i : (i >= kStroke - 15 ? kStroke - 1 - i : 15);
+    s.rawPressure = static_cast<uint16_t>(kRawHover - (kRawHover - kRawPressed) * depth / 15 + (i % 3) * 4);
+    s.tiltA = static_cast<int8_t>(-5 + i / 8);
+    s.tiltB = static_cast<int8_t>(12 - i / 12);
+    add(kReportMs, s);
+  }
+  // Lift: hover away, then out of range.
+  s.rawPressure = kRawHover;
+  for (int i = 0; i < 10; ++i) {
+    s.y = static_cast<uint16_t>(s.y - 10);
+    add(kReportMs, s);
+  }
+  DigitizerSample away;
+  away.inRange = false;
+  add(kReportMs, away);
+  // Key 1 on interface B, then key 2 on interface A.
+  away.keysDown = 0x001;
+  add(400, away);
+  away.keysDown = 0;
+  add(150, away);
+  auto down = EncodeVendorKeyPacket(0x0002, 0);
+  rec.AddReport(400, TabletInterface::A, down.data(), down.size());
+  auto up = EncodeVendorKeyPacket(0x0000, 0);
+  rec.AddReport(150, TabletInterface::A, up.data(), up.size());
+  return rec;
+}
+
+}  // namespace pen
