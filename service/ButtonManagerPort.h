@@ -1,0 +1,37 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "service/SettingsWindowPort.h"
+
+namespace pen {
+
+// The tablet button functions, as the host drives them.
+class IButtonManager {
+ public:
+  virtual ~IButtonManager() = default;
+  virtual void SetButtonState(uint32_t mask) = 0;  // read threads
+  virtual void ReleaseHeldKey() = 0;
+  virtual void SetModelCode(const std::string& code) = 0;
+  virtual void LoadDefinitions() = 0;
+  virtual void SaveDefinitions() = 0;
+  virtual void ResetAllDefinitions() = 0;
+  virtual void SetSelfDefinedKey(uint8_t usage, uint8_t modifiers) = 0;
+  virtual bool Modified() const = 0;
+  virtual ButtonDefinitions Definitions() const = 0;
+};
+
+class TNullButtonManager final : public IButtonManager {
+ public:
+  void SetButtonState(uint32_t) override {}
+  void ReleaseHeldKey() override {}
+  void SetModelCode(const std::string&) override {}
+  void LoadDefinitions() override {}
+  void SaveDefinitions() override {}
+  void ResetAllDefinitions() override {}
+  void SetSelfDefinedKey(uint8_t, uint8_t) override {}
+  bool Modified() const override { return false; }
+  ButtonDefinitions Definitions() const override { return {}; }
+};
+
+}  // namespace pen
