@@ -101,7 +101,7 @@ class TUsbComm {
 
  private:
   using Report = std::array<uint8_t, kFeatureReportSize>;
-  enum class Retry { Once, Never };
+  enum class SendResult { Sent, Dropped, Rejected };
 
   void OnChange();
   void OnRemoval(IHidDevice* device);
@@ -113,14 +113,13 @@ class TUsbComm {
   Report FlagsReport() const;
   Report ParametersReport() const;
   void PaceSend();
-  bool Send(const Report& report);
-  void SendModeReport();
+  SendResult TrySend(const Report& report);
 
   bool WaitForMemory();
   bool ReadCopy(int index, ParamBlock& out);
-  bool ReadBlock();
-  bool RepairAndWrite();
-  bool WriteCopies();
+  bool ReadBlock(ParamBlock& block);
+  bool RepairAndWrite(ParamBlock& block);
+  bool WriteCopies(const ParamBlock& block);
 
   IHidController& hid_;
   IPadLink* padLink_;
