@@ -1,0 +1,30 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pen {
+
+// The command line of the service program.
+//   --virtual-tablet[=RECORDING]  a tablet without hardware, playing the
+//                                 recording (the built-in demonstration when
+//                                 no file is given)
+//   --feature-log=FILE            the virtual tablet logs each feature report
+//   --trace[=FILE]                a line per thing the driver does (stdout,
+//                                 or FILE)
+//   --exit-after=SECONDS          close the program after that long
+// Without switches it is the tray program driving the real tablet.
+struct HostOptions {
+  bool virtualTablet = false;
+  std::string recording;  // empty: the built-in demonstration
+  std::string featureLog;
+  bool trace = false;
+  std::string traceFile;  // empty: standard output
+  uint32_t exitAfterMs = 0;  // 0: run until stopped
+
+  // False with a message naming the offending argument; the options then
+  // keep what was parsed before it.
+  bool Parse(const std::vector<std::string>& args, std::string& error);
+};
+
+}  // namespace pen

@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include "service/HostOptions.h"
+
+namespace pen {
+namespace {
+
+TEST(HostOptions, NoSwitchesMeansTheRealTabletWithoutTrace) {
+  HostOptions o;
+  std::string error;
+  ASSERT_TRUE(o.Parse({}, error));
+  EXPECT_FALSE(o.virtualTablet);
+  EXPECT_FALSE(o.trace);
+  EXPECT_EQ(o.exitAfterMs, 0u);
+}
+
+TEST(HostOptions, VirtualTabletWithAndWithoutARecording) {
+  HostOptions demo, file;
+  std::string error;
+  ASSERT_TRUE(demo.Parse({"--virtual-tablet", "--trace"}, error));
+  EXPECT_TRUE(demo.virtualTablet);
+  EXPECT_TRUE(demo.recording.empty());
+  EXPECT_TRUE(demo.trace);
+  EXPECT_TRUE(demo.traceFile.empty());
+  ASSERT_TRUE(file.Parse({"--virtual-tablet=C:\\a b\\plug.txt", "--trace=t.log", "--feature-log=f.log",
+                          "--exit-after=12"},
+                         error));
+  EXPECT_EQ(file.recording, "C:\\a b\\plug.txt");
+  EXPECT_EQ(file.traceFile, "t.log");
+  EXPECT_EQ(file.featureLog, "f.log");
+  EXPECT_EQ(file.exitAfterMs, 12000u);
+}
+
+TEST(HostOptions, BadArgumentsAreRefusedWithTheirName) {
+  for (const char* bad : {"--exit-after=", "--exit-after=0", "--exit-after=-3", "--exit-after=5s",
+                          "--exit-after=99999999999", "--exit-after=3601", "--feature-log", "--frobnicate", "x"}) {
+    HostOptions o;
+    std::string error;
+    EXPECT_FALSE(o.Parse({bad}, error)) << bad;
+    EXPECT_NE(error.find(bad), std::string::npos) << error;
+  }
+}
+
+}  // namespace
+}  // namespace pen
