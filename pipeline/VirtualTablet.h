@@ -81,7 +81,7 @@ class TVirtualTablet : public IHidController {
  private:
   friend class TVirtualHidDevice;
   void PerformStep(const SessionStep& step, bool onMainThread);
-  void Deliver(const SessionStep& step, bool onMainThread);
+  void Deliver(const SessionStep& step);
   void OnInvokedStep();
   void PlaybackLoop();
   void RecordFeature(const uint8_t* data, size_t size);
