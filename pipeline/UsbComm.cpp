@@ -293,7 +293,11 @@ bool TUsbComm::ReadBlock(ParamBlock& block) {
   bool rewrite = false;
   if (tracker && ForceTrackerBase(block)) {
     rewrite = true;
-  } else if (!ChecksumHolds(block)) {
+  } else if (ChecksumHolds(block)) {
+    // A consistent block with a base the tablet cannot use was never ours:
+    // the repair below starts it afresh instead of sending the base on.
+    rewrite = !PressureBaseValid(ReadBigEndian16(block, param::kPressureBase));
+  } else {
     rewrite = true;
     // An unreadable copy is no reason to give up while another may be good.
     ParamBlock copy;
