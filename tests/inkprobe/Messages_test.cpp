@@ -11,9 +11,9 @@
 namespace pen {
 namespace {
 
+#if !defined(_WIN32)
 std::string Join(const TMessageText& t) { return std::string(t.caption) + "|" + t.first + "|" + t.second; }
 
-#if !defined(_WIN32)
 // Reads code page 936 text back as UTF-8, as a Chinese system shows it.
 std::string Cp936ToUtf8(const std::string& in) {
   iconv_t cd = iconv_open("UTF-8", "CP936");

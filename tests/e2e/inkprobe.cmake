@@ -1,0 +1,35 @@
+# inkprobe.dll end to end: real holder processes of a stand-in wintab32.dll,
+# message boxes closed by a watcher as a user pressing OK would.
+set(_dir ${CMAKE_CURRENT_LIST_DIR}/inkprobe)
+set(_out ${CMAKE_BINARY_DIR}/inkprobe-e2e)
+
+add_library(inkprobe_fake_wintab SHARED ${_dir}/FakeWintab.cpp)
+set_target_properties(inkprobe_fake_wintab PROPERTIES PREFIX "" OUTPUT_NAME wintab32
+  RUNTIME_OUTPUT_DIRECTORY ${_out})
+pen_warnings(inkprobe_fake_wintab)
+
+add_executable(inkprobe-holder ${_dir}/Holder.cpp)
+set_target_properties(inkprobe-holder PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${_out})
+pen_warnings(inkprobe-holder)
+
+add_executable(inkprobe-e2e ${_dir}/InkProbeE2e.cpp ${_dir}/E2eSupport.cpp)
+set_target_properties(inkprobe-e2e PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${_out})
+target_link_libraries(inkprobe-e2e PRIVATE pen_inkprobe)
+pen_warnings(inkprobe-e2e)
+add_dependencies(inkprobe-e2e inkprobe inkprobe_fake_wintab inkprobe-holder)
+# The DLL under test sits beside the driver, as it sits beside the installer.
+add_custom_command(TARGET inkprobe-e2e POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:inkprobe> ${_out}/)
+
+foreach(_scenario unregistered one-holder two-holders notice ink-server)
+  add_test(NAME inkprobe_e2e_${_scenario} COMMAND inkprobe-e2e ${_scenario})
+  # The scenarios share the prefix's registry and look at every process.
+  set_tests_properties(inkprobe_e2e_${_scenario} PROPERTIES
+    RESOURCE_LOCK inkprobe_e2e TIMEOUT 120 LABELS "wine;e2e")
+endforeach()
+
+# The installer finds the export by its plain name, also in the 32-bit DLL.
+add_test(NAME inkprobe_export_name
+  COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DDLL=$<TARGET_FILE:inkprobe>
+          -P ${CMAKE_CURRENT_LIST_DIR}/inkprobe/CheckExport.cmake)
+set_tests_properties(inkprobe_export_name PROPERTIES LABELS static)
