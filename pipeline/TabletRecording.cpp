@@ -92,6 +92,10 @@ bool ParseQuoted(Cursor& cur, std::string& out, std::string& why) {
         return false;
       }
     }
+    if (static_cast<unsigned char>(c) < 0x20) {
+      why = "control character in product string";
+      return false;
+    }
     out.push_back(c);
   }
   if (i >= cur.rest.size()) {
@@ -266,8 +270,8 @@ std::string TTabletRecording::Format() const {
   out += " product \"";
   for (char c : identity.product) {
     if (c == '"' || c == '\\') out.push_back('\\');
-    // A line break would end the line; the parser could not read it back.
-    out.push_back(c == '\n' || c == '\r' ? ' ' : c);
+    // Control characters (a line break above all) could not be read back.
+    out.push_back(static_cast<unsigned char>(c) < 0x20 ? ' ' : c);
   }
   out += "\"\n";
   if (startUnplugged) out += "start unplugged\n";

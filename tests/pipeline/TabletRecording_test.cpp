@@ -110,6 +110,7 @@ TEST(TabletRecording, ABadLineNamesItsNumberAndLeavesTheRecordingAlone) {
       {"device version\n", "line 1: version must be"},
       {"device product \"[R711]Pen\n", "line 1: product string has no closing quote"},
       {"device product \"a\\nb\"\n", "line 1: unknown escape"},
+      {"device product \"R7\r11\"\n", "line 1: control character in product string"},
       {"device product R711\n", "line 1: expected a quoted product string"},
       {"device colour red\n", "line 1: unknown device field 'colour'"},
       {"device\n", "line 1: device line names neither"},
