@@ -1,0 +1,54 @@
+#include "common/win32/Win32IniFile.h"
+
+#include <windows.h>
+
+#include "common/IniValue.h"
+
+namespace pen::win32 {
+
+Win32IniFile::Win32IniFile(std::string fileName) : FFileName(std::move(fileName)) {}
+
+bool Win32IniFile::Exists() const {
+  const DWORD attributes = GetFileAttributesA(FFileName.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// Written beside the old file and moved over it, so that a failure part way
+// leaves the old file whole.
+bool Win32IniFile::WriteWholeFile(std::string_view text) {
+  const std::string temporary = FFileName + ".new";
+  HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool ok = true;
+  std::string_view rest = text;
+  while (ok && !rest.empty()) {
+    DWORD written = 0;
+    const DWORD chunk = rest.size() > 0x10000 ? 0x10000 : static_cast<DWORD>(rest.size());
+    ok = WriteFile(file, rest.data(), chunk, &written, nullptr) && written == chunk;
+    rest.remove_prefix(written);
+  }
+  ok = CloseHandle(file) && ok;
+  if (ok) ok = MoveFileExA(temporary.c_str(), FFileName.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+  if (!ok) DeleteFileA(temporary.c_str());
+  return ok;
+}
+
+int32_t Win32IniFile::ReadInteger(std::string_view section, std::string_view key,
+                                  int32_t defaultValue) const {
+  const std::string sectionZ(section), keyZ(key);
+  char value[64];
+  const DWORD length = GetPrivateProfileStringA(sectionZ.c_str(), keyZ.c_str(), "", value,
+                                                sizeof value, FFileName.c_str());
+  // A value that fills the buffer was cut short: no 32-bit number is that long.
+  if (length >= sizeof value - 1) return defaultValue;
+  return ParseIniInteger(std::string_view(value, length)).value_or(defaultValue);
+}
+
+bool Win32IniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
+  const std::string sectionZ(section), keyZ(key), text = std::to_string(value);
+  return WritePrivateProfileStringA(sectionZ.c_str(), keyZ.c_str(), text.c_str(),
+                                    FFileName.c_str()) != 0;
+}
+
+}  // namespace pen::win32
