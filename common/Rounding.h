@@ -9,9 +9,11 @@ namespace pen {
 using Extended = long double;
 
 inline int64_t RoundHalfEven(Extended v) {
-  // nearbyint honours the current rounding mode, which nothing here changes
-  // from round-to-nearest-even.
-  return static_cast<int64_t>(std::nearbyintl(v));
+  // llrint honours the current rounding mode, which nothing here changes
+  // from round-to-nearest-even. Unlike nearbyint it does not save and restore
+  // the floating-point environment, which costs ~100 ns per call on the
+  // per-report path; it only may raise the inexact flag, which nothing reads.
+  return static_cast<int64_t>(std::llrintl(v));
 }
 
 }  // namespace pen

@@ -1,0 +1,125 @@
+// Per-stage cost of one pen report: decode, decode + smoothing, the whole
+// pointer emulation, and the vendor packet path.
+#include <benchmark/benchmark.h>
+
+#include <array>
+
+#include "pipeline/PktFifoBezier.h"
+#include "pipeline/ReportFormat.h"
+#include "pipeline/SimMouse.h"
+
+namespace pen {
+namespace {
+
+// 5 ms per sample, as the tablet sends them.
+class SteppingTicks : public ITickSource {
+ public:
+  uint32_t TickCount() override { return now_ += 5; }
+
+ private:
+  uint32_t now_ = 0;
+};
+
+// Keeps the last call only: recording must not cost more than the injector.
+class LastCallMouse : public IMouseInput {
+ public:
+  uint32_t flags = 0;
+  int32_t dx = 0, dy = 0;
+  void MouseEvent(uint32_t f, int32_t x, int32_t y, uint32_t, uintptr_t) override {
+    flags = f;
+    dx = x;
+    dy = y;
+  }
+};
+
+class OneMonitor : public IDisplayInfo {
+ public:
+  DisplayGeometry Read() override { return {1920, 1080, 0, 0, 1920, 1080}; }
+};
+
+// A stroke across the tablet with the tip going down and up.
+std::array<std::array<uint8_t, kDigitizerReportSize>, 64> DigitizerStroke() {
+  std::array<std::array<uint8_t, kDigitizerReportSize>, 64> reports{};
+  for (size_t i = 0; i < reports.size(); ++i) {
+    const uint16_t x = static_cast<uint16_t>(200 + i * 57);
+    const uint16_t y = static_cast<uint16_t>(3000 - i * 31);
+    const uint16_t p = (i / 16) % 2 ? 900 : 1800;
+    reports[i] = {static_cast<uint8_t>(x >> 8), static_cast<uint8_t>(x), static_cast<uint8_t>(y >> 8),
+                  static_cast<uint8_t>(y), static_cast<uint8_t>(p >> 8), static_cast<uint8_t>(p), 1, 0, 0, 0, 0xFF,
+                  0x33, 3, 250};
+  }
+  return reports;
+}
+
+std::array<std::array<uint8_t, kVendorPenPacketSize>, 64> VendorStroke() {
+  std::array<std::array<uint8_t, kVendorPenPacketSize>, 64> packets{};
+  for (size_t i = 0; i < packets.size(); ++i) {
+    const uint16_t x = static_cast<uint16_t>(200 + i * 57);
+    const uint16_t y = static_cast<uint16_t>(3000 - i * 31);
+    const uint16_t p = static_cast<uint16_t>((i * 97) % 2048);
+    packets[i] = {0xC1, static_cast<uint8_t>(x), static_cast<uint8_t>(x >> 8), static_cast<uint8_t>(y),
+                  static_cast<uint8_t>(y >> 8), static_cast<uint8_t>(p), static_cast<uint8_t>(p >> 8), 3, 250};
+  }
+  return packets;
+}
+
+void BM_DigitizerDecode(benchmark::State& state) {
+  const auto reports = DigitizerStroke();
+  size_t i = 0;
+  for (auto _ : state) {
+    const auto& r = reports[i++ % reports.size()];
+    DigitizerReport out;
+    benchmark::DoNotOptimize(DecodeDigitizerReport(r.data(), r.size(), out));
+    benchmark::DoNotOptimize(out);
+  }
+}
+BENCHMARK(BM_DigitizerDecode);
+
+void BM_DigitizerDecodeAndFilterStep(benchmark::State& state) {
+  const auto reports = DigitizerStroke();
+  SteppingTicks ticks;
+  TXYZFifo fifo(ticks);
+  size_t i = 0;
+  for (auto _ : state) {
+    const auto& r = reports[i++ % reports.size()];
+    DigitizerReport out;
+    DecodeDigitizerReport(r.data(), r.size(), out);
+    benchmark::DoNotOptimize(fifo.Feed(out.x, out.OverStrip() ? 0 : out.y, out.rawPressure));
+  }
+}
+BENCHMARK(BM_DigitizerDecodeAndFilterStep);
+
+void BM_SimMouseProcessReport(benchmark::State& state) {
+  const auto reports = DigitizerStroke();
+  SteppingTicks ticks;
+  TXYZFifo fifo(ticks);
+  LastCallMouse mouse;
+  OneMonitor display;
+  TSimMouse sim(fifo, mouse, display);
+  sim.SetArea({0, 0, 4095, 4095});
+  sim.SetTiltEnabled(true);
+  size_t i = 0;
+  for (auto _ : state) {
+    const auto& r = reports[i++ % reports.size()];
+    benchmark::DoNotOptimize(sim.ProcessReport(r.data(), r.size()));
+  }
+  benchmark::DoNotOptimize(mouse.dx);
+}
+BENCHMARK(BM_SimMouseProcessReport);
+
+void BM_VendorDecodeAndFilterPacket(benchmark::State& state) {
+  const auto packets = VendorStroke();
+  SteppingTicks ticks;
+  TXYZFifo fifo(ticks);
+  size_t i = 0;
+  for (auto _ : state) {
+    const auto& d = packets[i++ % packets.size()];
+    PenPacket packet;
+    if (ReadVendorPenPacket(d.data(), d.size(), packet)) fifo.FilterPacket(packet);
+    benchmark::DoNotOptimize(packet);
+  }
+}
+BENCHMARK(BM_VendorDecodeAndFilterPacket);
+
+}  // namespace
+}  // namespace pen
