@@ -13,7 +13,14 @@ bool TWin32ClassRegistry::ProgIdRegistered(const char* progId) {
     return false;
   }
   CLSID clsid;
-  return SUCCEEDED(CLSIDFromProgID(wide, &clsid));
+  HRESULT result = CLSIDFromProgID(wide, &clsid);
+  // The installer's thread may not have entered COM; enter it only for the
+  // lookup so the caller's apartment stays its own choice.
+  if (result == CO_E_NOTINITIALIZED && SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+    result = CLSIDFromProgID(wide, &clsid);
+    CoUninitialize();
+  }
+  return SUCCEEDED(result);
 }
 
 bool TWin32ClassRegistry::ReadClassesRootDefault(const char* subKey, std::string& value) {

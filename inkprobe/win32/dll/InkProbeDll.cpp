@@ -34,6 +34,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
   return TRUE;
 }
 
-extern "C" __declspec(dllexport) int32_t WINAPI FindWintabInUsed(int32_t showNotice) {
+// Exported through the .def file alone: a dllexport attribute would add the
+// decorated 32-bit name beside the plain one.
+extern "C" int32_t WINAPI FindWintabInUsed(int32_t showNotice) {
   return gFinder ? gFinder->FindWintabInUsed(showNotice) : 0;
 }
