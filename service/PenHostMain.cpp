@@ -396,6 +396,7 @@ void TPenHostMain::LoadLanguage() {
 }
 
 void TPenHostMain::MenuShowClick() {
+  Trace("show settings");
   LoadSetting();
   p_.device.SetReportMode(kModeFull);
   p_.clock.ProcessMessagesFor(200);
@@ -411,6 +412,7 @@ void TPenHostMain::MenuShowClick() {
 void TPenHostMain::MenuStopserviceClick() {
   if (p_.window) p_.window->Hide();
   if (!p_.shell.ConfirmStop(p_.texts.Text(20), p_.texts.Text(21))) return;
+  Trace("service stopped by the user");
   p_.device.SetReportMode(kModeStopped);
   p_.shell.PostQuit();
 }
