@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -55,7 +56,9 @@ class THidController : public IHidController {
   HWND window_ = nullptr;
   HDEVNOTIFY notify_ = nullptr;
   mutable std::mutex mutex_;
-  std::vector<std::unique_ptr<TWin32HidDevice>> devices_;
+  std::vector<std::unique_ptr<TWin32HidDevice>> devices_;   // present, in enumeration order
+  std::vector<std::unique_ptr<TWin32HidDevice>> gone_;      // left while checked out
+  std::vector<std::unique_ptr<TWin32HidDevice>> retired_;   // left, freed after the removal event
   Event<> onChange_;
   Event<IHidDevice*> onRemoval_;
 };
