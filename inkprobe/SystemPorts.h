@@ -20,7 +20,8 @@ struct TModuleEntry {
   std::string path;  // full path of the module file
 };
 
-enum class TTerminateOutcome { Terminated, Failed, NotOpened };
+// Gone: the process had already ended, which frees its files as well.
+enum class TTerminateOutcome { Terminated, Gone, Failed, NotOpened };
 
 class IProcessPort {
  public:

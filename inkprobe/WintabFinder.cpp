@@ -36,7 +36,7 @@ int32_t TWintabFinder::FindWintabInUsed(int32_t showNotice) {
     if (!FindHolder(processId, holderPath)) continue;
     ++count;
     ShowMessage(TFinderMessage::InUse, holderPath, TMessageIcon::Error);
-    if (!TerminateByName(holderPath)) {
+    if (!TerminateByName(holderPath, processId)) {
       ShowMessage(TFinderMessage::TerminateFailed, holderPath, TMessageIcon::Error);
       count += kFailureWeight;
     }
@@ -104,22 +104,30 @@ bool TWintabFinder::FindHolder(uint32_t processId, std::string& holderPath) {
 
 // Ends every process of the holder's program. The holder counts as ended only
 // when each of them was: one that cannot be opened, or the installer itself,
-// still holds the file.
-bool TWintabFinder::TerminateByName(const std::string& holderPath) {
+// still holds the file. The holder is ended by its id as well when the name
+// did not find it (a short name in the snapshot, or no snapshot at all).
+bool TWintabFinder::TerminateByName(const std::string& holderPath, uint32_t holderId) {
   const std::string_view holderName = FileNameOf(holderPath);
-  processes_.clear();
-  if (!ports_.processes.ListProcesses(processes_)) return false;
-  const uint32_t self = ports_.processes.CurrentProcessId();
   bool allEnded = true;
-  for (const TProcessEntry& process : processes_) {
-    // A snapshot names the executable by file name; where it gives a full
-    // path, its file name is what counts.
-    if (!EqualsIgnoringAsciiCase(FileNameOf(process.exeFile), holderName)) continue;
-    if (process.id == self || ports_.processes.Terminate(process.id) != TTerminateOutcome::Terminated) {
-      allEnded = false;
+  bool holderSeen = false;
+  processes_.clear();
+  if (ports_.processes.ListProcesses(processes_)) {
+    for (const TProcessEntry& process : processes_) {
+      // A snapshot names the executable by file name; where it gives a full
+      // path, its file name is what counts.
+      if (!EqualsIgnoringAsciiCase(FileNameOf(process.exeFile), holderName)) continue;
+      holderSeen = holderSeen || process.id == holderId;
+      allEnded = Ended(process.id) && allEnded;
     }
   }
+  if (!holderSeen) allEnded = Ended(holderId) && allEnded;
   return allEnded;
+}
+
+bool TWintabFinder::Ended(uint32_t processId) {
+  if (processId == ports_.processes.CurrentProcessId()) return false;
+  const TTerminateOutcome outcome = ports_.processes.Terminate(processId);
+  return outcome == TTerminateOutcome::Terminated || outcome == TTerminateOutcome::Gone;
 }
 
 void TWintabFinder::ShowMessage(TFinderMessage message, const std::string& path, TMessageIcon icon) {

@@ -33,7 +33,8 @@ class TWintabFinder {
   bool EnumerateProcesses(bool& inkServiceRunning);
   void StopInkServiceWindow();
   bool FindHolder(uint32_t processId, std::string& holderPath);
-  bool TerminateByName(const std::string& holderPath);
+  bool TerminateByName(const std::string& holderPath, uint32_t holderId);
+  bool Ended(uint32_t processId);
   void ShowMessage(TFinderMessage message, const std::string& path, TMessageIcon icon);
 
   TFinderPorts ports_;

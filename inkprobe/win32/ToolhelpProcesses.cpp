@@ -75,7 +75,10 @@ TTerminateOutcome TToolhelpProcesses::Terminate(uint32_t processId) {
   HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
   const bool canWait = process != nullptr;
   if (!process) process = OpenProcess(PROCESS_TERMINATE, FALSE, processId);
-  if (!process) return TTerminateOutcome::NotOpened;
+  if (!process) {
+    // An id that names no process any more: it ended since the snapshot.
+    return GetLastError() == ERROR_INVALID_PARAMETER ? TTerminateOutcome::Gone : TTerminateOutcome::NotOpened;
+  }
   const BOOL ok = TerminateProcess(process, 0);
   if (ok && canWait) WaitForSingleObject(process, kEndWaitMs);
   CloseHandle(process);

@@ -33,3 +33,9 @@ add_test(NAME inkprobe_export_name
   COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DDLL=$<TARGET_FILE:inkprobe>
           -P ${CMAKE_CURRENT_LIST_DIR}/inkprobe/CheckExport.cmake)
 set_tests_properties(inkprobe_export_name PROPERTIES LABELS static)
+
+# The command-line runner prints the export's result and exits with it; with
+# the Ink controls unregistered (a fresh Wine prefix) that is 100.
+add_test(NAME inkprobe_run_unregistered COMMAND inkprobe-run 1)
+set_tests_properties(inkprobe_run_unregistered PROPERTIES
+  PASS_REGULAR_EXPRESSION "^100\r?\n" RESOURCE_LOCK inkprobe_e2e TIMEOUT 60 LABELS "wine;e2e")

@@ -61,7 +61,7 @@ class FakeProcesses : public IProcessPort {
   }
   TTerminateOutcome Terminate(uint32_t id) override {
     auto it = running.find(id);
-    if (it == running.end()) return TTerminateOutcome::NotOpened;
+    if (it == running.end()) return TTerminateOutcome::Gone;
     const TTerminateOutcome outcome = it->second.onTerminate;
     if (outcome == TTerminateOutcome::Terminated) {
       terminated.push_back(id);

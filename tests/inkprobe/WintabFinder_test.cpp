@@ -254,11 +254,36 @@ TEST_F(WintabFinderTest, TheInstallerNeverEndsItselfAndReportsThatItHoldsTheFile
   EXPECT_TRUE(sys.processes.terminated.empty());
 }
 
-TEST_F(WintabFinderTest, LostSecondProcessListCountsAsAFailureNotAsEnded) {
+TEST_F(WintabFinderTest, HolderIsEndedByItsIdWhenTheSecondProcessListCannotBeTaken) {
   AddOrdinaryProcesses();
   sys.processes.Add(300, "paint.exe", "C:\\a", true);
   sys.processes.failSnapshotsFrom = 2;
+  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(sys.processes.terminated, (std::vector<uint32_t>{300}));
+  sys.processes.Add(300, "paint.exe", "C:\\a", true);
+  sys.processes.running[300].onTerminate = TTerminateOutcome::NotOpened;
+  sys.processes.snapshotsTaken = 0;
   EXPECT_EQ(Run(), 1001);
+}
+
+TEST_F(WintabFinderTest, HolderListedUnderAShortNameIsStillEndedNotReportedEndedWhileRunning) {
+  AddOrdinaryProcesses();
+  sys.processes.Add(300, "PAINTE~1.EXE", "C:\\a", true);
+  sys.processes.running[300].modules.front().path = "C:\\a\\paint editor.exe";
+  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(sys.processes.terminated, (std::vector<uint32_t>{300}));
+  sys.processes.Add(300, "PAINTE~1.EXE", "C:\\a", true);
+  sys.processes.running[300].modules.front().path = "C:\\a\\paint editor.exe";
+  sys.processes.running[300].onTerminate = TTerminateOutcome::Failed;
+  EXPECT_EQ(Run(), 1001);
+}
+
+TEST_F(WintabFinderTest, SameNamedProcessThatEndedOnItsOwnMeanwhileIsNoFailure) {
+  AddOrdinaryProcesses();
+  sys.processes.Add(300, "paint.exe", "C:\\a", true);
+  sys.processes.Add(302, "paint.exe", "C:\\a", false);
+  sys.processes.running[302].onTerminate = TTerminateOutcome::Gone;
+  EXPECT_EQ(Run(), 1);
 }
 
 // --- Notice and language ------------------------------------------------------

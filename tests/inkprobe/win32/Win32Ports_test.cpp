@@ -51,12 +51,12 @@ TEST(ToolhelpProcesses, ImagePathOfThisProcessIsItsExecutable) {
   EXPECT_TRUE(EqualsIgnoringAsciiCase(path, OwnPath())) << path;
 }
 
-TEST(ToolhelpProcesses, ProcessThatDoesNotExistCannotBeOpenedOrInspected) {
+TEST(ToolhelpProcesses, ProcessThatNoLongerExistsIsGoneAndCannotBeInspected) {
   TToolhelpProcesses processes;
   const uint32_t gone = 0xFFFFFFF0u;
   std::string path;
   std::vector<TModuleEntry> modules;
-  EXPECT_EQ(processes.Terminate(gone), TTerminateOutcome::NotOpened);
+  EXPECT_EQ(processes.Terminate(gone), TTerminateOutcome::Gone);
   EXPECT_FALSE(processes.ImagePath(gone, path));
   EXPECT_TRUE(!processes.ListModules(gone, modules) || modules.empty());
 }
