@@ -161,7 +161,7 @@ void TWin32HidDevice::Deliver(const uint8_t* report, size_t size) {
       std::lock_guard<std::mutex> lock(handlerMutex_);
       h = handler_;
     }
-    h(report + 1, size - 1);
+    h(report + skip_, size - skip_);
     return;
   }
   Handover handover{report, size};
@@ -176,7 +176,7 @@ void TWin32HidDevice::DeliverOnMainThread(const Handover& handover) {
     std::lock_guard<std::mutex> lock(handlerMutex_);
     h = handler_;
   }
-  h(handover.report + 1, handover.size - 1);
+  h(handover.report + skip_, handover.size - skip_);
 }
 
 }  // namespace pen::win32

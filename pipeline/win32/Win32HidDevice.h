@@ -32,6 +32,10 @@ class TWin32HidDevice : public IHidDevice {
   std::string GetIndexedString(int index) override;
   void SetDataHandler(DataHandler handler) override;
 
+  // Hands the handler whole reports, report ID included (the capture tool
+  // keeps them as read). Set before the handler.
+  void SetWholeReports(bool whole) { skip_ = whole ? 0 : 1; }
+
   // Stops the read thread and closes the handle (check-in, removal).
   void Close();
   // Input report length from the device's capabilities; 0 when unknown.
@@ -67,6 +71,7 @@ class TWin32HidDevice : public IHidDevice {
   HANDLE thread_ = nullptr;
   DWORD threadId_ = 0;
   HANDLE stopEvent_ = nullptr;
+  std::atomic<size_t> skip_{1};  // bytes before the data the handler sees
   std::atomic<bool> stopping_{false};
   std::atomic<bool> threadEnded_{false};
   std::mutex handlerMutex_;
