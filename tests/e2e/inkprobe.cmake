@@ -27,6 +27,11 @@ foreach(_scenario unregistered one-holder two-holders notice ink-server)
   set_tests_properties(inkprobe_e2e_${_scenario} PROPERTIES
     RESOURCE_LOCK inkprobe_e2e TIMEOUT 120 LABELS "wine;e2e")
 endforeach()
+# Wine takes the system language from the locale variables; the message box
+# shows the code page 936 texts and gives them back unchanged.
+add_test(NAME inkprobe_e2e_one-holder-chinese COMMAND inkprobe-e2e one-holder-chinese)
+set_tests_properties(inkprobe_e2e_one-holder-chinese PROPERTIES
+  ENVIRONMENT "LC_ALL=zh_CN.UTF-8;LANG=zh_CN.UTF-8" RESOURCE_LOCK inkprobe_e2e TIMEOUT 120 LABELS "wine;e2e")
 
 # The installer finds the export by its plain name, also in the 32-bit DLL.
 add_test(NAME inkprobe_export_name

@@ -189,6 +189,11 @@ int main(int argc, char** argv) {
     Unregistered();
   } else if (scenario == "one-holder") {
     Holders(1);
+  } else if (scenario == "one-holder-chinese") {
+    // Started with a Chinese locale: the texts must be the code page 936 ones.
+    Check(GetSystemDefaultLangID() == pen::kChineseLangId,
+          "system language 2052, got " + std::to_string(GetSystemDefaultLangID()));
+    Holders(1);
   } else if (scenario == "two-holders") {
     Holders(2);
   } else if (scenario == "notice") {
@@ -196,7 +201,7 @@ int main(int argc, char** argv) {
   } else if (scenario == "ink-server") {
     InkServer();
   } else {
-    std::printf("usage: inkprobe-e2e unregistered|one-holder|two-holders|notice|ink-server\n");
+    std::printf("usage: inkprobe-e2e unregistered|one-holder|one-holder-chinese|two-holders|notice|ink-server\n");
     return 2;
   }
   std::printf("%s: %s\n", scenario.c_str(), failures ? "FAILED" : "passed");
