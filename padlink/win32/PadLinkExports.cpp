@@ -30,19 +30,21 @@ pen::TPadLinkFile& Store() {
 
 }  // namespace
 
+// Exported by the .def file only, so that the 32-bit build shows the plain
+// names and not also the decorated ones.
 extern "C" {
 
-__declspec(dllexport) int32_t __stdcall DetectDevice(int32_t) { return Store().Detect() ? 1 : 0; }
+int32_t __stdcall DetectDevice(int32_t) { return Store().Detect() ? 1 : 0; }
 
-__declspec(dllexport) uint8_t __stdcall ReadBuffer(uint32_t address, uint8_t* buffer, uint32_t length, uint32_t) {
+uint8_t __stdcall ReadBuffer(uint32_t address, uint8_t* buffer, uint32_t length, uint32_t) {
   return Store().Read(address, buffer, length) ? 1 : 0;
 }
 
-__declspec(dllexport) uint8_t __stdcall WriteBuffer(uint32_t address, uint8_t* buffer, uint32_t length, uint32_t) {
+uint8_t __stdcall WriteBuffer(uint32_t address, uint8_t* buffer, uint32_t length, uint32_t) {
   return Store().Write(address, buffer, length) ? 1 : 0;
 }
 
-__declspec(dllexport) uint8_t __stdcall EraseBlock(uint32_t firstBlock, uint32_t lastBlock) {
+uint8_t __stdcall EraseBlock(uint32_t firstBlock, uint32_t lastBlock) {
   return Store().Erase(firstBlock, lastBlock) ? 1 : 0;
 }
 
