@@ -9,7 +9,7 @@ struct PortableBackend {
   static std::unique_ptr<IIniFileSystem> Make() { return std::make_unique<PortableIniFileSystem>(); }
 };
 
-INSTANTIATE_TYPED_TEST_SUITE_P(Portable, SettingFileScenario, PortableBackend);
+INSTANTIATE_TYPED_TEST_SUITE_P(SettingsOnPortableIni, SettingFileScenario, PortableBackend);
 
 }  // namespace
 }  // namespace pen::test

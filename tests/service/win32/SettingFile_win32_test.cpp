@@ -9,7 +9,7 @@ struct Win32Backend {
   static std::unique_ptr<IIniFileSystem> Make() { return std::make_unique<win32::Win32IniFileSystem>(); }
 };
 
-INSTANTIATE_TYPED_TEST_SUITE_P(Win32, SettingFileScenario, Win32Backend);
+INSTANTIATE_TYPED_TEST_SUITE_P(SettingsOnWin32Ini, SettingFileScenario, Win32Backend);
 
 }  // namespace
 }  // namespace pen::test
