@@ -43,14 +43,6 @@ TEST_F(PortableIniFileTest, AMissingFileReadsDefaultsAndIsCreatedByTheFirstWrite
   EXPECT_EQ(ini.ReadInteger("s", "K", 33), -4);
 }
 
-TEST_F(PortableIniFileTest, AWholeFileIsWrittenByteForByte) {
-  PortableIniFile ini(Name("b.ini"));
-  const std::string text("[S]\nk=1\n\0tail", 14);
-  ASSERT_TRUE(ini.WriteWholeFile(text));
-  EXPECT_EQ(Contents(Name("b.ini")), text);
-  EXPECT_FALSE(fs::exists(Name("b.ini.new")));
-}
-
 TEST_F(PortableIniFileTest, AFolderInPlaceOfTheFileIsNeitherReadNorReplaced) {
   fs::create_directory(Name("dir.ini"));
   PortableIniFile ini(Name("dir.ini"));
