@@ -119,8 +119,9 @@ void TPenHostMain::OnServiceCommand(int64_t code, uint64_t wparam) {
       p_.device.SetReportMode(p_.window && p_.window->InkMode() ? kModeFull : kModeBasic);
       break;
     case host_cmd::kForegroundChange: ForegroundChange(wparam); break;
-    default: break;  // 2 and anything above 11 are not commands
+    default: return;  // 2 and anything above 11 are not commands
   }
+  Trace("command %d handled", static_cast<int>(code));
 }
 
 void TPenHostMain::SetPressure(uint64_t wparam) {

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The driver as a user would see it: builds penhost.exe, runs it under Wine
+# against the virtual tablet playing the built-in demonstration session, and
+# shows what the driver did. Ends by itself. Safe to run again.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+cd "$PEN_ROOT"
+"$PEN_ROOT/scripts/setup.sh"
+
+SECONDS_TO_RUN=${PEN_RUN_SECONDS:-8}
+build=${PEN_RUN_BUILD:-$PEN_ROOT/build/win64}
+echo "run: building penhost.exe (win64) in $build" >&2
+log=$(mktemp)
+if ! { cmake --preset win64 -B "$build" && cmake --build "$build" --target penhost -- -j2; } >"$log" 2>&1; then
+  tail -n 40 "$log"; rm -f "$log"; exit 1
+fi
+rm -f "$log"
+
+# The shared helpers return the status of their last probe; not an error here.
+set +e
+pen_wine_prefix
+started_xvfb=
+if [ -z "${DISPLAY:-}" ]; then pen_xvfb_start && started_xvfb=1; fi
+set -e
+# Wine's own background programs hold the display a moment longer.
+trap '[ -n "$started_xvfb" ] && { timeout 15 wineserver -w 2>/dev/null; pen_xvfb_stop; }; true' EXIT
+
+trace=$build/penhost-trace.txt
+features=$build/penhost-features.txt
+rm -f "$trace" "$features"
+echo "run: penhost.exe --virtual-tablet --trace for ${SECONDS_TO_RUN} s after start-up" >&2
+(cd "$build/service" && "$PEN_WINE" ./penhost.exe --virtual-tablet --trace="$(basename "$trace")" \
+  --feature-log="$(basename "$features")" --exit-after="$SECONDS_TO_RUN") </dev/null
+mv -f "$build/service/$(basename "$trace")" "$trace" 2>/dev/null || true
+mv -f "$build/service/$(basename "$features")" "$features" 2>/dev/null || true
+
+[ -s "$trace" ] || { echo "run: penhost.exe left no trace" >&2; exit 1; }
+
+# The trace has a line per report and per pointer move; show the first few
+# of those and everything else.
+echo
+echo "=== what the driver did (full trace: $trace)"
+awk '
+  /pointer move/ { if (++moves <= 3) print; else if (moves == 4) print "            ... further pointer moves"; next }
+  /report B #/   { if (++b <= 3) print; else if (b == 4) print "            ... further digitizer reports"; next }
+  { print }
+  END {
+    printf "\ndigitizer reports handled: %d, pointer moves: %d\n", b, moves
+  }' "$trace"
+grep -c "left button down" "$trace" | sed 's/^/left button presses: /'
+grep -c "report A #" "$trace" | sed 's/^/vendor packets handled: /'
+echo
+echo "=== feature reports the tablet received (ms, bytes: $features)"
+cat "$features"
