@@ -93,13 +93,6 @@ TEST_F(FilterTest, StepAdvancesOnStoredInputsAndReadRoundedMatchesIt) {
   EXPECT_EQ(fifo.Current().x, o.x);
 }
 
-TEST_F(FilterTest, SmoothingLevelIsOnlyRecorded) {
-  fifo.SetSmoothing(3);
-  EXPECT_EQ(fifo.Smoothing(), 3);
-  Feed(0, 0, 0);
-  EXPECT_NEAR(static_cast<double>(Feed(1000, 0, 0).x), 166.67, 0.005);
-}
-
 PenPacket Packet(uint8_t status, uint16_t x, uint16_t y, uint16_t p, int8_t a, int8_t b) {
   PenPacket pk;
   pk.SetStatus(status);

@@ -195,13 +195,5 @@ TEST(VendorPacket, KeyWordFoldsIntoTheMask) {
   EXPECT_EQ(k.mask, 14u);
 }
 
-TEST(VendorPacket, HoverIsInRangeWithNoTipOrButtonIgnoringBitsFourAndFive) {
-  EXPECT_TRUE(IsHoverStatus(0xC0));
-  EXPECT_TRUE(IsHoverStatus(0xF0));
-  EXPECT_FALSE(IsHoverStatus(0xC1));
-  EXPECT_FALSE(IsHoverStatus(0xC4));
-  EXPECT_FALSE(IsHoverStatus(0x80));
-}
-
 }  // namespace
 }  // namespace pen

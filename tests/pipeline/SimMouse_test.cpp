@@ -399,15 +399,6 @@ TEST_F(SimMouseTest, SmoothingLevelAboveThreeBecomesZeroAndReachesTheFilter) {
   EXPECT_EQ(fifo.Smoothing(), 0);
 }
 
-TEST_F(SimMouseTest, ScreenAreaIsEmptyUntilSet) {
-  MadeUpDisplay d;
-  RecordingMouse m;
-  TSimMouse fresh(fifo, m, d);
-  EXPECT_EQ(fresh.ScreenArea(), (AreaRecord{0, 0, 0, 0}));
-  EXPECT_EQ(fresh.TabletArea(), (AreaRecord{0, 0, 4095, 4095}));
-  EXPECT_EQ(fresh.Threshold(), 1450);
-}
-
 TEST_F(SimMouseTest, PositionIsSmoothedBeforeMapping) {
   Fresh(At(0, 2000));
   Stream(At(4095, 2000));
