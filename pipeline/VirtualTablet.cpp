@@ -74,6 +74,7 @@ TVirtualTablet::TVirtualTablet(ITickSource& ticks, IMainThread& mainThread) : ti
 
 TVirtualTablet::~TVirtualTablet() {
   StopPlayback();
+  std::lock_guard<std::mutex> lock(featureMutex_);
   if (featureLog_) std::fclose(featureLog_);
 }
 
@@ -165,19 +166,19 @@ bool TVirtualTablet::Plugged() const {
 }
 
 std::vector<ReceivedFeature> TVirtualTablet::FeatureReports() const {
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<std::mutex> lock(featureMutex_);
   return features_;
 }
 
 bool TVirtualTablet::SetFeatureLog(const std::string& path) {
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<std::mutex> lock(featureMutex_);
   if (featureLog_) std::fclose(featureLog_);
   featureLog_ = std::fopen(path.c_str(), "a");
   return featureLog_ != nullptr;
 }
 
 void TVirtualTablet::RecordFeature(const uint8_t* data, size_t size) {
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<std::mutex> lock(featureMutex_);
   ReceivedFeature f{ticks_.TickCount(), std::vector<uint8_t>(data, data + size)};
   if (featureLog_) {
     std::fprintf(featureLog_, "%lu", static_cast<unsigned long>(f.tick));

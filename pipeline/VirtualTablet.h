@@ -100,6 +100,8 @@ class TVirtualTablet : public IHidController {
   size_t next_ = 0;
   const SessionStep* invoked_ = nullptr;
 
+  // Apart from mutex_, so that a slow log file never holds up report delivery.
+  mutable std::mutex featureMutex_;
   std::vector<ReceivedFeature> features_;
   std::FILE* featureLog_ = nullptr;
 

@@ -14,6 +14,7 @@ namespace {
 // HidD_GetIndexedString takes at most 126 characters of a USB string; a larger
 // buffer leaves room for the terminator.
 constexpr size_t kStringChars = 254;
+constexpr size_t kMaxFeature = 256;
 
 std::wstring Widen(const std::string& s) {
   int n = MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, nullptr, 0);
@@ -48,7 +49,10 @@ bool TWin32HidDevice::Open() {
   PHIDP_PREPARSED_DATA pp = nullptr;
   if (HidD_GetPreparsedData(handle_, &pp)) {
     HIDP_CAPS caps{};
-    if (HidP_GetCaps(pp, &caps) == HIDP_STATUS_SUCCESS) inputLength_ = caps.InputReportByteLength;
+    if (HidP_GetCaps(pp, &caps) == HIDP_STATUS_SUCCESS) {
+      inputLength_ = caps.InputReportByteLength;
+      featureLength_ = caps.FeatureReportByteLength;
+    }
     HidD_FreePreparsedData(pp);
   }
   return true;
@@ -70,10 +74,13 @@ void TWin32HidDevice::Close() {
 }
 
 bool TWin32HidDevice::SetFeature(const uint8_t* data, size_t size) {
-  if (!data || size == 0 || size > 255 || !Open()) return false;
-  uint8_t buffer[256];
+  if (!data || size == 0 || size > kMaxFeature || !Open()) return false;
+  // The class driver wants the device's full feature length; a shorter
+  // report goes out padded with zeros rather than being refused.
+  uint8_t buffer[kMaxFeature] = {};
   memcpy(buffer, data, size);
-  return HidD_SetFeature(handle_, buffer, static_cast<ULONG>(size)) != FALSE;
+  size_t length = featureLength_ > size && featureLength_ <= kMaxFeature ? featureLength_ : size;
+  return HidD_SetFeature(handle_, buffer, static_cast<ULONG>(length)) != FALSE;
 }
 
 std::string TWin32HidDevice::GetIndexedString(int index) {

@@ -68,6 +68,7 @@ class TWin32HidDevice : public IHidDevice {
   const std::atomic<bool>& direct_;
   HANDLE handle_ = INVALID_HANDLE_VALUE;
   size_t inputLength_ = 0;
+  size_t featureLength_ = 0;
   HANDLE thread_ = nullptr;
   DWORD threadId_ = 0;
   HANDLE stopEvent_ = nullptr;

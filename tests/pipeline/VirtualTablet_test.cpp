@@ -100,14 +100,14 @@ struct Listener {
   }
 };
 
-struct Rig : ::testing::Test {
+struct VirtualTablet : ::testing::Test {
   test::FakeClock clock;
   FakeMainThread main;
   TVirtualTablet tablet{clock, main};
   Listener link{tablet};
 };
 
-TEST_F(Rig, ShowsBothInterfacesOfTheTabletOnceEach) {
+TEST_F(VirtualTablet, ShowsBothInterfacesOfTheTabletOnceEach) {
   IHidDevice* a = tablet.CheckOut(0x08F2, "mi_02&col01", 0x6811);
   IHidDevice* b = tablet.CheckOut(0x08F2, "mi_01&col01", 0x6811);
   ASSERT_TRUE(a && b);
@@ -128,12 +128,12 @@ TEST_F(Rig, ShowsBothInterfacesOfTheTabletOnceEach) {
   EXPECT_EQ(tablet.CheckOut(0x08F2, "mi_02&col01", 0x6811), a);
 }
 
-TEST_F(Rig, InstallingTheChangeHandlerRaisesItOnce) {
+TEST_F(VirtualTablet, InstallingTheChangeHandlerRaisesItOnce) {
   link.Install();
   EXPECT_EQ(link.events, std::vector<std::string>{"change"});
 }
 
-TEST_F(Rig, UnplugRaisesRemovalForEachInterfaceThenChangeAndTheOldDevicesStayDead) {
+TEST_F(VirtualTablet, UnplugRaisesRemovalForEachInterfaceThenChangeAndTheOldDevicesStayDead) {
   link.Install();
   link.Open();
   IHidDevice* oldA = link.a;
@@ -157,7 +157,7 @@ TEST_F(Rig, UnplugRaisesRemovalForEachInterfaceThenChangeAndTheOldDevicesStayDea
   EXPECT_TRUE(link.a->SetFeature(feature, 8));
 }
 
-TEST_F(Rig, KeepsEveryAcceptedFeatureReportWithItsTickAndLogsItToAFile) {
+TEST_F(VirtualTablet, KeepsEveryAcceptedFeatureReportWithItsTickAndLogsItToAFile) {
   std::string path = ::testing::TempDir() + "pen_feature_log.txt";
   std::remove(path.c_str());
   ASSERT_TRUE(tablet.SetFeatureLog(path));
@@ -200,7 +200,7 @@ TEST_F(Rig, KeepsEveryAcceptedFeatureReportWithItsTickAndLogsItToAFile) {
   std::remove(path.c_str());
 }
 
-TEST_F(Rig, SteppedPlaybackDeliversReportsWithoutTheirIdToTheRightInterface) {
+TEST_F(VirtualTablet, SteppedPlaybackDeliversReportsWithoutTheirIdToTheRightInterface) {
   TTabletRecording rec;
   uint8_t b1[] = {7, 0x0F, 0xFF, 0, 1};
   uint8_t a1[] = {8, 0x80, 0xFF};
@@ -223,7 +223,7 @@ TEST_F(Rig, SteppedPlaybackDeliversReportsWithoutTheirIdToTheRightInterface) {
   EXPECT_FALSE(tablet.HasNextStep());
 }
 
-TEST_F(Rig, ReportsOfAnUncheckedOrCheckedInInterfaceGoNowhere) {
+TEST_F(VirtualTablet, ReportsOfAnUncheckedOrCheckedInInterfaceGoNowhere) {
   TTabletRecording rec = MakeDemoSession();
   tablet.Load(rec);
   link.Open();
@@ -232,7 +232,7 @@ TEST_F(Rig, ReportsOfAnUncheckedOrCheckedInInterfaceGoNowhere) {
   EXPECT_TRUE(link.reportsB.empty());
 }
 
-TEST_F(Rig, AScriptedUnplugAndPlugReachTheDeviceLinkInOrder) {
+TEST_F(VirtualTablet, AScriptedUnplugAndPlugReachTheDeviceLinkInOrder) {
   std::string error;
   TTabletRecording rec;
   ASSERT_TRUE(rec.Parse("device version 0x2110 product \"K24 Pen\"\nstart unplugged\n"
@@ -258,7 +258,7 @@ TEST_F(Rig, AScriptedUnplugAndPlugReachTheDeviceLinkInOrder) {
   EXPECT_EQ(link.events.back(), "change");
 }
 
-TEST_F(Rig, RealTimePlaybackHandsReportsToTheMainThreadUntilDirectDeliveryIsOn) {
+TEST_F(VirtualTablet, RealTimePlaybackHandsReportsToTheMainThreadUntilDirectDeliveryIsOn) {
   TTabletRecording rec;
   uint8_t r[] = {7, 1, 2};
   rec.AddReport(1, TabletInterface::B, r, sizeof r);
@@ -280,7 +280,7 @@ TEST_F(Rig, RealTimePlaybackHandsReportsToTheMainThreadUntilDirectDeliveryIsOn) 
   EXPECT_EQ(main.invokedFromOtherThreads, 4);
 }
 
-TEST_F(Rig, DirectDeliveryRunsTheHandlerOnThePlayerThread) {
+TEST_F(VirtualTablet, DirectDeliveryRunsTheHandlerOnThePlayerThread) {
   TTabletRecording rec;
   uint8_t r[] = {7, 1, 2};
   for (int i = 0; i < 20; ++i) rec.AddReport(0, TabletInterface::B, r, sizeof r);
@@ -296,7 +296,7 @@ TEST_F(Rig, DirectDeliveryRunsTheHandlerOnThePlayerThread) {
   EXPECT_EQ(main.invokedFromOtherThreads, 0);
 }
 
-TEST_F(Rig, StoppingEndsAPlaybackThatIsWaitingOrBlockedOnTheMainThread) {
+TEST_F(VirtualTablet, StoppingEndsAPlaybackThatIsWaitingOrBlockedOnTheMainThread) {
   TTabletRecording rec;
   uint8_t r[] = {7, 1, 2};
   rec.AddReport(0, TabletInterface::B, r, sizeof r);  // blocks until served
@@ -320,7 +320,7 @@ TEST_F(Rig, StoppingEndsAPlaybackThatIsWaitingOrBlockedOnTheMainThread) {
   EXPECT_TRUE(tablet.PlaybackFinished());
 }
 
-TEST_F(Rig, LoadingAnotherIdentityReplugsTheTablet) {
+TEST_F(VirtualTablet, LoadingAnotherIdentityReplugsTheTablet) {
   link.Install();
   link.Open();
   link.events.clear();
