@@ -30,7 +30,7 @@ suite() {  # suite PRESET [ctest args]: configure, build, test
   if ! cmake --build --preset "$preset" >"$log/$preset.build" 2>&1; then
     tail -n 60 "$log/$preset.build"; failed=$((failed + 1)); status=1; return
   fi
-  ctest --preset "$preset" "$@" 2>&1 | tee "$log/$preset.test" | grep -v -E '^ +(Start|[0-9]+/[0-9]+ Test)' | tail -n 40
+  ctest --preset "$preset" "$@" 2>&1 | tee "$log/$preset.test" | grep -v -E '^ *(Start +[0-9]+:|[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed)' | tail -n 60
   tally "$log/$preset.test"
 }
 
