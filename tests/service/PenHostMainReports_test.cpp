@@ -188,13 +188,6 @@ TEST_F(Reports, BeforeStartOnlyTheWheelMessageIsHandled) {
   EXPECT_EQ(shell.quits, 0);
 }
 
-TEST_F(Reports, WheelMessagesReachTheOverlay) {
-  StartConnected();
-  Send(host_msg::kWheelUi, 1, 1);
-  Send(host_msg::kWheelUi, 2, 0xFE);
-  EXPECT_EQ(wheel.messages, (std::vector<std::pair<uint64_t, int64_t>>{{1, 1}, {2, 0xFE}}));
-}
-
 TEST_F(Reports, RotationAboveThreeIsStoredAsZeroAndWrittenToMemory) {
   StartConnected();
   Send(host_msg::kSetRotation, 2);

@@ -238,21 +238,5 @@ TEST_F(PenHost, UnknownCommandsDoNothing) {
   EXPECT_EQ(settings.writes, 0);
 }
 
-TEST_F(PenHost, ButtonDefinitionCommandsReachTheButtonManager) {
-  StartConnected();
-  Command(host_cmd::kSaveDefinitions);
-  Command(host_cmd::kResetDefinitions);
-  EXPECT_EQ(buttons.calls, (std::vector<std::string>{"save", "reset"}));
-}
-
-TEST_F(PenHost, LanguageCommandReloadsTheOverlayAndTrayTexts) {
-  StartConnected();
-  const int before = wheel.reloads;
-  tray.hint.clear();
-  Command(host_cmd::kLoadLanguage);
-  EXPECT_EQ(wheel.reloads, before + 1);
-  EXPECT_EQ(tray.hint, "数位板服务");
-}
-
 }  // namespace
 }  // namespace pen::test
