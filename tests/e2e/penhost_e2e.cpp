@@ -135,8 +135,11 @@ class PenHostRun : public ::testing::Test {
   void Start(const std::string& recording, const std::string& extra = "") {
     pi = Launch("--virtual-tablet=\"" + recording + "\" --trace=\"" + trace + "\" --feature-log=\"" + features +
                 "\" " + extra);
-    ASSERT_TRUE(WaitFor([&] { return CountOf(ReadAll(trace), "service running") == 1; }, 30000))
-        << ReadAll(trace);
+    const bool up = WaitFor([&] { return CountOf(ReadAll(trace), "service running") == 1; }, 30000);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(pi.hProcess, &code);
+    ASSERT_TRUE(up) << "exit code " << code << " (" << STILL_ACTIVE << ": still running), trace:\n"
+                    << ReadAll(trace);
   }
 
   HWND Window() { return FindWindowA(kClass, kCaption); }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "PenHostMainFakes.h"
+#include "PenHostMainFixture.h"
 
 namespace pen::test {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "PenHostMainFakes.h"
+#include "PenHostMainFixture.h"
 #include "service/HostMessages.h"
 
 namespace pen::test {
