@@ -29,6 +29,8 @@ Win32MainThread::~Win32MainThread() {
 }
 
 void Win32MainThread::Invoke(Event<> work) {
+  // Without its window (creation failed) nothing could ever serve the call:
+  // running it here beats blocking the caller for ever.
   if (GetCurrentThreadId() == threadId_ || !window_) {
     work();
     return;
