@@ -51,6 +51,17 @@ bool AnotherInstanceRuns(HANDLE& mutex) {
   return true;
 }
 
+// Start-up problems of the test switches go to standard error (scripts read
+// it) and to the trace.
+void StartupProblem(const std::string& text, IHostTrace* trace) {
+  if (trace) trace->Line(text.c_str());
+  HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+  if (err == nullptr || err == INVALID_HANDLE_VALUE) return;
+  const std::string line = "penhost: " + text + "\n";
+  DWORD written = 0;
+  WriteFile(err, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
 void RunMessageLoop() {
   MSG m;
   while (GetMessageA(&m, nullptr, 0, 0) > 0) {
@@ -71,6 +82,7 @@ int RunPenHost(const HostOptions& options) {
   std::unique_ptr<TTraceFile> traceFile;
   if (options.trace) traceFile = std::make_unique<TTraceFile>(options.traceFile);
   IHostTrace* trace = traceFile && traceFile->Ok() ? traceFile.get() : nullptr;
+  if (traceFile && !trace) StartupProblem("trace " + options.traceFile + " cannot be written", nullptr);
   if (trace) trace->Line("service starting");
 
   Win32Clock clock;
@@ -109,11 +121,13 @@ int RunPenHost(const HostOptions& options) {
     if (options.recording.empty()) {
       recording = MakeDemoSession();
     } else if (!recording.LoadFile(options.recording, error)) {
-      if (trace) trace->Line(("recording not usable: " + error).c_str());
+      StartupProblem("recording " + options.recording + " not usable: " + error, trace);
       return 2;
     }
     virtualTablet->Load(recording);
-    if (!options.featureLog.empty()) virtualTablet->SetFeatureLog(options.featureLog);
+    if (!options.featureLog.empty() && !virtualTablet->SetFeatureLog(options.featureLog)) {
+      StartupProblem("feature log " + options.featureLog + " cannot be written", trace);
+    }
     hid = virtualTablet.get();
   } else {
     realHid = std::make_unique<THidController>();
