@@ -8,6 +8,8 @@ extern "C" {
 #include <setupapi.h>
 
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
 
 #include "pipeline/win32/Win32HidDevice.h"
 
@@ -78,7 +80,7 @@ THidController::THidController() {
     HidD_GetHidGuid(&filter.dbcc_classguid);
     notify_ = RegisterDeviceNotificationW(window_, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
   }
-  Enumerate();
+  Enumerate({});
 }
 
 THidController::~THidController() {
@@ -136,14 +138,17 @@ void THidController::SetDirectDelivery(bool direct) { g_direct.store(direct); }
 
 bool THidController::DirectDelivery() const { return g_direct.load(); }
 
-void THidController::Enumerate() {
+void THidController::Enumerate(const std::string& removedPath) {
   std::vector<DeviceInfo> now = EnumerateHid();
   std::vector<TWin32HidDevice*> removed;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     std::vector<std::unique_ptr<TWin32HidDevice>> next;
     for (const DeviceInfo& info : now) {
-      auto it = std::find_if(devices_.begin(), devices_.end(), [&](auto& d) { return d && d->Path() == info.path; });
+      // The notice's path may differ from the enumerated one in case only.
+      bool replaced = !removedPath.empty() && _stricmp(removedPath.c_str(), info.path.c_str()) == 0;
+      auto it = std::find_if(devices_.begin(), devices_.end(),
+                             [&](auto& d) { return d && !replaced && d->Path() == info.path; });
       if (it != devices_.end()) {
         next.push_back(std::move(*it));
       } else {
@@ -172,8 +177,8 @@ void THidController::Enumerate() {
   }
 }
 
-void THidController::Rescan() {
-  Enumerate();
+void THidController::Rescan(const std::string& removedPath) {
+  Enumerate(removedPath);
   onChange_();
 }
 
@@ -193,7 +198,17 @@ LRESULT CALLBACK THidController::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPAR
   }
   if (msg == WM_DEVICECHANGE && self &&
       (wp == DBT_DEVICEARRIVAL || wp == DBT_DEVICEREMOVECOMPLETE || wp == DBT_DEVNODES_CHANGED)) {
-    self->Rescan();
+    std::string removed;
+    auto* hdr = reinterpret_cast<const DEV_BROADCAST_HDR*>(lp);
+    if (wp == DBT_DEVICEREMOVECOMPLETE && hdr && hdr->dbch_devicetype == DBT_DEVTYP_DEVICEINTERFACE &&
+        hdr->dbch_size > offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name)) {
+      // The name is terminated within dbch_size; copy no further than that.
+      auto* itf = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(lp);
+      size_t maxChars = (hdr->dbch_size - offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name)) / sizeof(wchar_t);
+      std::wstring name(itf->dbcc_name, wcsnlen(itf->dbcc_name, maxChars));
+      removed = Narrow(name.c_str());
+    }
+    self->Rescan(removed);
     return TRUE;
   }
   return DefWindowProcW(hwnd, msg, wp, lp);

@@ -40,8 +40,11 @@ class THidController : public IHidController {
   bool DirectDelivery() const;
 
   // Enumerates again, raising removal for devices that left, then change.
-  // WM_DEVICECHANGE does this by itself.
-  void Rescan();
+  // WM_DEVICECHANGE does this by itself. `removedPath` names a device the
+  // system reported removed: it counts as gone even when it is back already
+  // (pulled and plugged again before the notice was handled), so that the
+  // device link drops its dead handle and opens the new device.
+  void Rescan(const std::string& removedPath = {});
   // What the last enumeration found.
   std::vector<DeviceInfo> Devices() const;
   // The hidden window (for tests and for the read threads' hand-over).
@@ -51,7 +54,7 @@ class THidController : public IHidController {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  void Enumerate();
+  void Enumerate(const std::string& removedPath);
 
   HWND window_ = nullptr;
   HDEVNOTIFY notify_ = nullptr;

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <dbt.h>
+
+#include <cwchar>
+#include <cwctype>
 #include <string>
 
 #include "pipeline/win32/Win32HidDevice.h"
@@ -52,6 +56,45 @@ TEST(HidController, ADeviceChangeMessageReenumeratesAndRaisesTheChangeEvent) {
   // Other device-change notices (a configuration query) do not rescan.
   SendMessageW(hid.Window(), WM_DEVICECHANGE, 0x0017 /* DBT_CONFIGCHANGECANCELED */, 0);
   EXPECT_EQ(c.changes, 2);
+}
+
+// What the system sends when a device interface goes away.
+struct RemovalNotice {
+  DEV_BROADCAST_DEVICEINTERFACE_W header;
+  wchar_t rest[512];
+};
+
+TEST(HidController, ADeviceReportedRemovedButBackAlreadyIsReplacedByANewOne) {
+  THidController hid;
+  auto devices = hid.Devices();
+  if (devices.empty()) GTEST_SKIP() << "no HID device in this system";
+  const auto& info = devices.front();
+  IHidDevice* old = hid.CheckOut(info.vendorId, info.path, info.productId);
+  ASSERT_NE(old, nullptr);
+  struct Watch {
+    IHidDevice* removed = nullptr;
+    int changes = 0;
+    void OnRemoval(IHidDevice* d) { removed = d; }
+    void OnChange() { ++changes; }
+  } watch;
+  hid.SetRemovalHandler(Event<IHidDevice*>::Bind<&Watch::OnRemoval>(&watch));
+  hid.SetChangeHandler(Event<>::Bind<&Watch::OnChange>(&watch));
+
+  RemovalNotice notice{};
+  std::wstring upper(info.path.begin(), info.path.end());
+  for (wchar_t& ch : upper) ch = static_cast<wchar_t>(towupper(ch));  // the notice's case may differ
+  wcsncpy(notice.header.dbcc_name, upper.c_str(), 512);
+  notice.header.dbcc_size = static_cast<DWORD>(sizeof notice);
+  notice.header.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+  SendMessageW(hid.Window(), WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, reinterpret_cast<LPARAM>(&notice));
+
+  EXPECT_EQ(watch.removed, old);
+  EXPECT_EQ(watch.changes, 2);
+  IHidDevice* fresh = hid.CheckOut(info.vendorId, info.path, info.productId);
+  ASSERT_NE(fresh, nullptr);
+  EXPECT_NE(fresh, old);
+  hid.CheckIn(old);  // a device that left is freed at check-in
+  hid.CheckIn(fresh);
 }
 
 TEST(HidController, ACheckedOutDeviceIsHandedOutOnceAndComesBackAtCheckIn) {
