@@ -81,7 +81,7 @@ TVirtualTablet::~TVirtualTablet() {
 IHidDevice* TVirtualTablet::CheckOut(uint16_t vendorId, std::string_view pathPart, uint16_t productId) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (vendorId != kVendorId || productId != kProductId) return nullptr;
-  // Enumeration order of the system: interface B's path sorts first.
+  // B is listed first (its path sorts first); the device link must not rely on the order.
   for (TVirtualHidDevice* d : {present_[1], present_[0]}) {
     if (d && !d->checkedOut && d->Path().find(pathPart) != std::string::npos) {
       d->checkedOut = true;
