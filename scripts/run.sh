@@ -17,10 +17,12 @@ fi
 rm -f "$log"
 
 # The shared helpers return the status of their last probe; not an error here.
+# The display comes first: Wine's background programs, started with the
+# prefix, keep the display they were started with.
 set +e
-pen_wine_prefix
 started_xvfb=
 if [ -z "${DISPLAY:-}" ]; then pen_xvfb_start && started_xvfb=1; fi
+pen_wine_prefix
 set -e
 # Wine's own background programs hold the display a moment longer.
 trap '[ -n "$started_xvfb" ] && { timeout 15 wineserver -w 2>/dev/null; pen_xvfb_stop; }; true' EXIT
