@@ -16,4 +16,17 @@ inline int64_t RoundHalfEven(Extended v) {
   return static_cast<int64_t>(std::llrintl(v));
 }
 
+// Windows starts every new thread with the x87 unit rounding to 53 bits, so
+// `Extended` arithmetic would silently run at double precision there. Each
+// thread that runs pen arithmetic calls this first; elsewhere the default is
+// already 64 bits and it does nothing.
+inline void EnsureExtendedPrecision() {
+#if defined(_WIN32) && (defined(__i386__) || defined(__x86_64__))
+  unsigned short cw = 0;
+  __asm__ volatile("fnstcw %0" : "=m"(cw));
+  cw = static_cast<unsigned short>(cw | 0x0300);  // precision control: 64-bit mantissa
+  __asm__ volatile("fldcw %0" : : "m"(cw));
+#endif
+}
+
 }  // namespace pen

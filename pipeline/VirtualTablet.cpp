@@ -1,5 +1,7 @@
 #include "pipeline/VirtualTablet.h"
 
+#include "common/Rounding.h"
+
 #include <chrono>
 
 namespace pen {
@@ -252,6 +254,7 @@ void TVirtualTablet::StopPlayback() {
 }
 
 void TVirtualTablet::PlaybackLoop() {
+  EnsureExtendedPrecision();
   using Clock = std::chrono::steady_clock;
   // Deadlines add up from the start, so slow handlers do not stretch the session.
   Clock::time_point due = Clock::now();

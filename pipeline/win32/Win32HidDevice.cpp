@@ -1,5 +1,7 @@
 #include "pipeline/win32/Win32HidDevice.h"
 
+#include "common/Rounding.h"
+
 // The HID headers of the cross toolchain declare no C linkage of their own.
 extern "C" {
 #include <hidsdi.h>
@@ -129,6 +131,7 @@ void TWin32HidDevice::StopThread() {
 }
 
 DWORD WINAPI TWin32HidDevice::ReadThreadMain(void* self) {
+  EnsureExtendedPrecision();
   static_cast<TWin32HidDevice*>(self)->ReadLoop();
   return 0;
 }

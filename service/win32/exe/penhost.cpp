@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Rounding.h"
 #include "service/HostOptions.h"
 #include "service/win32/PenHostApp.h"
 
@@ -21,6 +22,8 @@ std::string Narrow(const wchar_t* text) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // Reports are processed here until the tablet's pen interface is first found.
+  pen::EnsureExtendedPrecision();
   std::vector<std::string> args;
   int argc = 0;
   if (wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc)) {
