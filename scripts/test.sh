@@ -43,7 +43,7 @@ fuzz() {
     corpus=build/native-clang/corpus/$name
     mkdir -p "$corpus"
     [ -d "fuzz/corpus/$name" ] && cp -n fuzz/corpus/"$name"/* "$corpus"/ 2>/dev/null
-    if "$f" -max_total_time="$FUZZ_SECONDS" -print_final_stats=0 "$corpus" >"$log/$name.log" 2>&1; then
+    if "$f" -max_total_time="$FUZZ_SECONDS" -print_final_stats=0 -artifact_prefix="$log/$name-" "$corpus" >"$log/$name.log" 2>&1; then
       echo "fuzz $name: ok ($(grep -c . "$corpus"/* 2>/dev/null | wc -l) inputs in corpus)"
       passed=$((passed + 1))
     else
