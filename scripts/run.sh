@@ -24,8 +24,9 @@ started_xvfb=
 if [ -z "${DISPLAY:-}" ]; then pen_xvfb_start && started_xvfb=1; fi
 pen_wine_prefix
 set -e
-# Wine's own background programs hold the display a moment longer.
-trap '[ -n "$started_xvfb" ] && { timeout 15 wineserver -w 2>/dev/null; pen_xvfb_stop; }; true' EXIT
+# The prefix's server was started persistent, so it never ends by itself: stop
+# it, and with it Wine's background programs, before their display goes.
+trap 'if [ -n "$started_xvfb" ]; then pen_wine_stop || true; pen_xvfb_stop || true; fi' EXIT
 
 trace=$build/penhost-trace.txt
 features=$build/penhost-features.txt
