@@ -67,6 +67,20 @@ int32_t CallFinder(int32_t showNotice) {
   return find(showNotice);
 }
 
+// The call as the installer makes it, with a user who presses OK on every
+// message box; the boxes seen are returned with the result.
+struct WatchedCall {
+  int32_t result;
+  std::vector<SeenBox> seen;
+};
+
+WatchedCall CallFinderWatched(int32_t showNotice) {
+  BoxWatcher watcher;
+  const int32_t result = CallFinder(showNotice);
+  Sleep(300);  // a last box may still be closing
+  return {result, watcher.Seen()};
+}
+
 void ExpectNoBoxes(const std::vector<SeenBox>& seen) {
   Check(seen.empty(), "no message box was shown (" + std::to_string(seen.size()) + " were)");
   for (const SeenBox& box : seen) std::printf("  box: %s\n", box.caption.c_str());
@@ -89,14 +103,7 @@ void Unregistered() {
   std::string error;
   Holder holder = StartHolder(error);
   Check(error.empty(), error);
-  int32_t result;
-  std::vector<SeenBox> seen;
-  {
-    BoxWatcher watcher;
-    result = CallFinder(1);
-    Sleep(300);
-    seen = watcher.Seen();
-  }
+  const auto [result, seen] = CallFinderWatched(1);
   Check(result == 100, "result 100, got " + std::to_string(result));
   ExpectNoBoxes(seen);
   Check(!HasEnded(holder, 0), "the holder still runs");
@@ -111,14 +118,7 @@ void Holders(int count) {
     holders.push_back(StartHolder(error));
     Check(error.empty(), error);
   }
-  int32_t result;
-  std::vector<SeenBox> seen;
-  {
-    BoxWatcher watcher;
-    result = CallFinder(0);
-    Sleep(300);
-    seen = watcher.Seen();
-  }
+  const auto [result, seen] = CallFinderWatched(0);
   Check(result == 1, "result 1, got " + std::to_string(result));
   for (Holder& holder : holders) {
     Check(HasEnded(holder, 5000), "the holder has been ended");
@@ -129,14 +129,7 @@ void Holders(int count) {
 
 void Notice() {
   Registration registration(true);
-  int32_t result;
-  std::vector<SeenBox> seen;
-  {
-    BoxWatcher watcher;
-    result = CallFinder(1);
-    Sleep(300);
-    seen = watcher.Seen();
-  }
+  const auto [result, seen] = CallFinderWatched(1);
   Check(result == 0, "result 0 without holders, got " + std::to_string(result));
   Check(seen.size() == 1, "exactly one message box (" + std::to_string(seen.size()) + " shown)");
   if (seen.empty()) return;
@@ -161,14 +154,7 @@ void InkServer() {
   std::string error;
   Holder holder = StartHolder(error);
   Check(error.empty(), error);
-  int32_t result;
-  std::vector<SeenBox> seen;
-  {
-    BoxWatcher watcher;
-    result = CallFinder(1);
-    Sleep(300);
-    seen = watcher.Seen();
-  }
+  const auto [result, seen] = CallFinderWatched(1);
   Check(result == 100, "result 100, got " + std::to_string(result));
   ExpectNoBoxes(seen);
   Check(GetFileAttributesA(renamed.c_str()) != INVALID_FILE_ATTRIBUTES, "the Ink server was renamed to wisptis32.exe");
