@@ -6,8 +6,8 @@
 
 namespace pen {
 
-// One INI file as the settings code needs it: integers by section and key,
-// plus what creating a missing file takes. Section and key names compare
+// One INI file as the settings code needs it: integers and texts by section
+// and key, plus what creating a missing file takes. Section and key names compare
 // without regard to case; writing one value leaves comments, other keys and
 // other sections in place.
 class IIniFile {
@@ -28,6 +28,11 @@ class IIniFile {
   // number (see ParseIniInteger) gives `defaultValue`.
   virtual int32_t ReadInteger(std::string_view section, std::string_view key,
                               int32_t defaultValue) const = 0;
+
+  // The value as it stands (blanks around it and matching quotes removed);
+  // `defaultValue` when the file, section or key is missing.
+  virtual std::string ReadString(std::string_view section, std::string_view key,
+                                 std::string_view defaultValue) const = 0;
 
   // Sets one key to a decimal value, creating the file, the section or the
   // key as needed. False when the file could not be written; the file is

@@ -71,6 +71,14 @@ int32_t PortableIniFile::ReadInteger(std::string_view section, std::string_view 
   return ParseIniInteger(*value).value_or(defaultValue);
 }
 
+std::string PortableIniFile::ReadString(std::string_view section, std::string_view key,
+                                        std::string_view defaultValue) const {
+  std::string text;
+  if (Load(FFileName, text) != LoadResult::Loaded) return std::string(defaultValue);
+  const auto value = FindIniValue(text, section, key);
+  return std::string(value ? *value : defaultValue);
+}
+
 bool PortableIniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
   std::string text;
   // A file that exists but cannot be read must not be replaced by one that

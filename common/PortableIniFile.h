@@ -18,6 +18,8 @@ class PortableIniFile : public IIniFile {
   int32_t ReadInteger(std::string_view section, std::string_view key,
                       int32_t defaultValue) const override;
   bool WriteInteger(std::string_view section, std::string_view key, int32_t value) override;
+  std::string ReadString(std::string_view section, std::string_view key,
+                         std::string_view defaultValue) const override;
 
  private:
   std::string FFileName;

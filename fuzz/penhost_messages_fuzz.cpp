@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FakeButtons buttons;
   FakeWheel wheel;
   FakeWindow window;
-  TBuiltInTexts texts;
+  FakeTexts texts;
   FakeTray tray;
   FakeShell shell;
   TPenHostMain host(HostParts{settings, device, pointer, smoothing, channel, foreground, buttons, wheel, &window,

@@ -10,9 +10,7 @@ namespace pen {
 // The 32 two-byte key definitions of the current model (modifier byte, key).
 using ButtonDefinitions = std::array<uint8_t, 64>;
 
-// The main settings window as the host reads and fills it. Until the real
-// window exists, TSettingsWindowStandIn keeps the same values in memory so
-// that the commands that read the window behave as if it had been left alone.
+// The main settings window as the host reads and fills it (ui/UnitFormA.h).
 class ISettingsWindow {
  public:
   virtual ~ISettingsWindow() = default;
@@ -54,50 +52,6 @@ class ISettingsWindow {
 
   // Live pen display; called on the read threads, stores values only.
   virtual void FeedPenSample(int32_t pressure, int8_t tiltA, int8_t tiltB) = 0;
-};
-
-class TSettingsWindowStandIn : public ISettingsWindow {
- public:
-  bool InkMode() const override { return inkMode_; }
-  void SetInkMode(bool on) override { inkMode_ = on; }
-  MapRect ScreenMapRect() const override { return screen_; }
-  void SetScreenMapRect(const MapRect& r) override { screen_ = r; }
-  MapRect TabletMapRect() const override { return tablet_; }
-  void SetTabletMapRect(const MapRect& r) override { tablet_ = r; }
-  bool LeftHandChecked() const override { return leftHand_; }
-  void SetLeftHandChecked(bool on) override { leftHand_ = on; }
-  int32_t GetPressureLevel() const override { return pressure_; }
-  void SetPressureLevel(int32_t v) override { pressure_ = v; }
-  uint8_t KeyUsage() const override { return keyUsage_; }
-  void SetSelfDefineKey(uint8_t usage) override { keyUsage_ = usage; }
-  uint8_t KeyModifiers() const override { return keyModifiers_; }
-  void SetSelfDefineModifiers(uint8_t m) override { keyModifiers_ = m; }
-
-  void SetFirmwareVersion(const std::string&) override {}
-  void SetModelCode(const std::string&) override {}
-  void SetProductString(const std::string&) override {}
-  void SetPressureAdjustable(bool) override {}
-  void SetTabletFound(bool) override {}
-  void SetServiceVersion(const std::string&) override {}
-  void SetServiceWindow(uintptr_t) override {}
-  void SetButtonDefinitions(const ButtonDefinitions&) override {}
-  void SetRotation(uint8_t) override {}
-
-  uintptr_t Handle() const override { return 0; }
-  bool Visible() const override { return false; }
-  void Hide() override {}
-  void ShowWindowOrOpenKeyWindow() override {}
-  void RefreshShown() override {}
-  void FeedPenSample(int32_t, int8_t, int8_t) override {}
-
- private:
-  bool inkMode_ = true;
-  MapRect screen_;
-  MapRect tablet_;
-  bool leftHand_ = false;
-  int32_t pressure_ = 0;
-  uint8_t keyUsage_ = 29;
-  uint8_t keyModifiers_ = 1;
 };
 
 }  // namespace pen

@@ -9,6 +9,7 @@
 #include "common/win32/Win32AppFolders.h"
 #include "common/win32/Win32Beeper.h"
 #include "common/win32/Win32Clock.h"
+#include "common/win32/Win32FileReader.h"
 #include "common/win32/Win32IniFileSystem.h"
 #include "common/win32/WindowsVersion.h"
 #include "pipeline/DemoSession.h"
@@ -32,12 +33,17 @@
 #include "service/win32/TraceFile.h"
 #include "service/win32/TrayIcon.h"
 #include "service/win32/Win32HostShell.h"
+#include "ui/Language.h"
+#include "ui/win32/Win32CodePage.h"
+#include "ui/win32/Win32FormA.h"
 
 namespace pen::win32 {
 
 namespace {
 
 constexpr const char* kMutexName = "penmac_AmberHeron";
+// Long enough for the demonstration's stroke to be drawn into the window.
+constexpr uint32_t kScreenshotMs = 3000;
 
 
 // Hands the request to the running instance; true when this process is a
@@ -138,21 +144,37 @@ int RunPenHost(const HostOptions& options) {
   TUsbCommLink device(usb, trace);
 
   TNullForegroundWatch foreground;
-  TBuiltInTexts texts;
+  // The texts for the system's UI language, unless the user chose one.
+  const uint16_t uiLanguage = GetSystemDefaultUILanguage();
+  Win32FileReader programFiles;
+  TWin32CodePage systemCodePage;
+  TLanguage language(iniFiles, programFiles, systemCodePage, folders.ProgramFolder());
+  language.LoadLanguageTexts(uiLanguage);
   TWin32TrayIcon tray;
-  TSettingsWindowStandIn window;
 
-  TPenHostMain host(HostParts{settings, device, pointer, smoothing, channel, foreground, buttons, wheel, &window,
-                              texts, tray, shell, clock, trace});
+  // The main settings window; the screen mapping and key-setup windows it
+  // opens are not there yet.
+  TNoFormAChildren childWindows;
+  TWin32FormA settingsWindow(language, programFiles, childWindows, folders.ProgramFolder(), uiLanguage);
+  if (!settingsWindow.Create()) {
+    StartupProblem("the settings window cannot be created", trace);
+    return 1;
+  }
+  if (!options.screenshotFile.empty()) settingsWindow.ScreenshotAfterShow(options.screenshotFile, kScreenshotMs);
+
+  TPenHostMain host(HostParts{settings, device, pointer, smoothing, channel, foreground, buttons, wheel,
+                              &settingsWindow.Form(), language, tray, shell, clock, trace});
   power.OnMonitorPowerChanged = Event<TMonitorPower>::Bind<&TPenHostMain::OnMonitorPowerChanged>(&host);
   tray.onShow = Event<>::Bind<&TPenHostMain::MenuShowClick>(&host);
   tray.onStop = Event<>::Bind<&TPenHostMain::MenuStopserviceClick>(&host);
   shell.SetHost(&host);
   host.Start();
-  // Until the settings window exists its stand-in mirrors the settings, so
-  // that applying them writes back what was read.
+  // Filled now, not only when first shown: any program may post command 0
+  // or 10 before the user ever opens the window, and the window's own
+  // creation values would then overwrite the stored settings.
   host.LoadSetting();
   if (trace) trace->Line("service running");
+  if (options.showSettings) PostMessageA(shell.Window(), host_msg::kShowSettings, 0, 0);
 
   if (virtualTablet) virtualTablet->StartPlayback();
   shell.CloseAfter(options.exitAfterMs);

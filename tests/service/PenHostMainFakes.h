@@ -179,8 +179,8 @@ class FakeWheel : public IWheelOverlay {
   void ReloadLanguage() override { ++reloads; }
 };
 
-// Keeps the values like the stand-in and records what the host shows.
-class FakeWindow : public TSettingsWindowStandIn {
+// Keeps the values the host reads back and records what the host shows.
+class FakeWindow : public ISettingsWindow {
  public:
   bool visible = false;
   uintptr_t handle = 0x5000;
@@ -188,11 +188,30 @@ class FakeWindow : public TSettingsWindowStandIn {
   bool tabletFound = false, pressureAdjustable = false;
   std::string firmware, model, serviceVersion;
   std::vector<int32_t> samples;
+
+  bool InkMode() const override { return inkMode_; }
+  void SetInkMode(bool on) override { inkMode_ = on; }
+  MapRect ScreenMapRect() const override { return screen_; }
+  void SetScreenMapRect(const MapRect& r) override { screen_ = r; }
+  MapRect TabletMapRect() const override { return tablet_; }
+  void SetTabletMapRect(const MapRect& r) override { tablet_ = r; }
+  bool LeftHandChecked() const override { return leftHand_; }
+  void SetLeftHandChecked(bool on) override { leftHand_ = on; }
+  int32_t GetPressureLevel() const override { return pressure_; }
+  void SetPressureLevel(int32_t v) override { pressure_ = v; }
+  uint8_t KeyUsage() const override { return keyUsage_; }
+  void SetSelfDefineKey(uint8_t usage) override { keyUsage_ = usage; }
+  uint8_t KeyModifiers() const override { return keyModifiers_; }
+  void SetSelfDefineModifiers(uint8_t m) override { keyModifiers_ = m; }
   void SetFirmwareVersion(const std::string& t) override { firmware = t; }
   void SetModelCode(const std::string& c) override { model = c; }
+  void SetProductString(const std::string&) override {}
   void SetPressureAdjustable(bool on) override { pressureAdjustable = on; }
   void SetTabletFound(bool f) override { tabletFound = f; }
   void SetServiceVersion(const std::string& t) override { serviceVersion = t; }
+  void SetServiceWindow(uintptr_t) override {}
+  void SetButtonDefinitions(const ButtonDefinitions&) override {}
+  void SetRotation(uint8_t) override {}
   uintptr_t Handle() const override { return handle; }
   bool Visible() const override { return visible; }
   void Hide() override { visible = false; }
@@ -202,6 +221,30 @@ class FakeWindow : public TSettingsWindowStandIn {
   }
   void RefreshShown() override { ++refreshes; }
   void FeedPenSample(int32_t p, int8_t, int8_t) override { samples.push_back(p); }
+
+ private:
+  bool inkMode_ = true;
+  MapRect screen_;
+  MapRect tablet_;
+  bool leftHand_ = false;
+  int32_t pressure_ = 0;
+  uint8_t keyUsage_ = 29;
+  uint8_t keyModifiers_ = 1;
+};
+
+// The texts the host itself shows, by number.
+class FakeTexts : public ILanguageTexts {
+ public:
+  std::string Text(int id) const override {
+    switch (id) {
+      case 2: return "Pen service";
+      case 8: return "Settings";
+      case 9: return "Stop";
+      case 20: return "Attention";
+      case 21: return "Stop the service?";
+      default: return "text " + std::to_string(id);
+    }
+  }
 };
 
 class FakeTray : public ITrayIcon {

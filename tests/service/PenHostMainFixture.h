@@ -17,7 +17,7 @@ class PenHost : public ::testing::Test {
   FakeButtons buttons;
   FakeWheel wheel;
   FakeWindow window;
-  TBuiltInTexts texts;
+  FakeTexts texts;
   FakeTray tray;
   FakeShell shell;
   FakeClock clock;

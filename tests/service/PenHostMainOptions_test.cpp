@@ -31,8 +31,19 @@ TEST(HostOptions, VirtualTabletWithAndWithoutARecording) {
   EXPECT_EQ(file.exitAfterMs, 12000u);
 }
 
+TEST(HostOptions, TheSettingsWindowOpensWithOrWithoutAPicture) {
+  HostOptions plain, picture;
+  std::string error;
+  ASSERT_TRUE(plain.Parse({"--show-settings"}, error));
+  EXPECT_TRUE(plain.showSettings);
+  EXPECT_TRUE(plain.screenshotFile.empty());
+  ASSERT_TRUE(picture.Parse({"--show-settings=shots\\settings.png"}, error));
+  EXPECT_TRUE(picture.showSettings);
+  EXPECT_EQ(picture.screenshotFile, "shots\\settings.png");
+}
+
 TEST(HostOptions, BadArgumentsAreRefusedWithTheirName) {
-  for (const char* bad : {"--exit-after=", "--exit-after=0", "--exit-after=-3", "--exit-after=5s",
+  for (const char* bad : {"--show-settings=", "--exit-after=", "--exit-after=0", "--exit-after=-3", "--exit-after=5s",
                           "--exit-after=99999999999", "--exit-after=3601", "--feature-log", "--frobnicate", "x"}) {
     HostOptions o;
     std::string error;

@@ -274,7 +274,7 @@ TEST_F(Reports, StopServiceCancelledDoesNothingButHideTheWindow) {
   shell.confirm = false;
   host.MenuStopserviceClick();
   EXPECT_FALSE(window.visible);
-  EXPECT_EQ(shell.confirmCaption, "注意");
+  EXPECT_EQ(shell.confirmCaption, "Attention");
   EXPECT_TRUE(device.log.empty());
   EXPECT_EQ(shell.quits, 0);
 }

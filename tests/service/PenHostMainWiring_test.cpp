@@ -75,8 +75,8 @@ class Wiring : public ::testing::Test {
   TNullForegroundWatch foreground;
   FakeButtons buttons;
   FakeWheel wheel;
-  TSettingsWindowStandIn window;
-  TBuiltInTexts texts;
+  FakeWindow window;
+  FakeTexts texts;
   FakeTray tray;
   FakeShell shell;
   std::unique_ptr<TUsbComm> usb;

@@ -58,6 +58,10 @@ class FaultyIniFileSystem : public IIniFileSystem {
                         int32_t defaultValue) const override {
       return FReal->ReadInteger(section, key, defaultValue);
     }
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const override {
+      return FReal->ReadString(section, key, defaultValue);
+    }
     bool WriteInteger(std::string_view section, std::string_view key, int32_t value) override {
       FOwner.writes.push_back({FileName(), std::string(section), std::string(key), value});
       return !FOwner.Fails(FileName()) && FReal->WriteInteger(section, key, value);

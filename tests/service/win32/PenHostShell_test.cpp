@@ -50,7 +50,7 @@ class HostWindow : public ::testing::Test {
   FakeButtons buttons;
   FakeWheel wheel;
   FakeWindow window;
-  TBuiltInTexts texts;
+  FakeTexts texts;
   FakeTray tray;
   FakeClock clock;
   TWin32HostShell shell;
