@@ -1,5 +1,7 @@
 #include "pipeline/DemoSession.h"
 
+#include <cmath>
+
 #include "common/ByteOrder.h"
 
 namespace pen {
@@ -93,6 +95,44 @@ TTabletRecording MakeDemoSession(const TabletIdentity& identity) {
   rec.AddReport(400, TabletInterface::A, down.data(), down.size());
   auto up = EncodeVendorKeyPacket(0x0000, 0);
   rec.AddReport(150, TabletInterface::A, up.data(), up.size());
+  return rec;
+}
+
+TTabletRecording MakeDrawingDemo(uint16_t left, uint16_t top, uint16_t right, uint16_t bottom) {
+  TTabletRecording rec;
+  rec.identity.version = 0x2100;
+  auto add = [&rec](uint32_t delay, const DigitizerSample& s) {
+    auto r = EncodeDigitizerReport(s);
+    rec.AddReport(delay, TabletInterface::B, r.data(), r.size());
+  };
+  const double w = right - left, h = bottom - top;
+  auto at = [&](double fx, double fy, DigitizerSample& s) {
+    s.x = static_cast<uint16_t>(left + w * fx);
+    s.y = static_cast<uint16_t>(top + h * fy);
+  };
+  DigitizerSample s;
+  s.rawPressure = kRawHover;
+  // In from the left, hovering.
+  for (int i = 0; i < 15; ++i) {
+    at(0.05 + i * 0.005, 0.55, s);
+    add(i == 0 ? 500 : kReportMs, s);
+  }
+  // The wave: 160 reports, pressed from light (raw 1420) to firm (1210) and back.
+  constexpr int kStroke = 160;
+  constexpr double kPi = 3.14159265358979;
+  for (int i = 0; i < kStroke; ++i) {
+    const double t = static_cast<double>(i) / (kStroke - 1);
+    at(0.12 + 0.76 * t, 0.55 - 0.22 * std::sin(t * 2 * kPi), s);
+    s.rawPressure = static_cast<uint16_t>(1420 - 210 * std::sin(t * kPi));
+    s.tiltA = static_cast<int8_t>(-40 + 80 * t);
+    s.tiltB = static_cast<int8_t>(30 - 20 * t);
+    add(kReportMs, s);
+  }
+  s.rawPressure = kRawHover;
+  for (int i = 0; i < 10; ++i) add(kReportMs, s);
+  DigitizerSample away;
+  away.inRange = false;
+  add(kReportMs, away);
   return rec;
 }
 

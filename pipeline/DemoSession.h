@@ -34,4 +34,11 @@ std::array<uint8_t, kVendorReportBytes> EncodeVendorKeyPacket(uint16_t keyWord, 
 // interface.
 TTabletRecording MakeDemoSession(const TabletIdentity& identity = {});
 
+// A built-in session for the settings window: a tablet whose pen pressure
+// can be adjusted (firmware 0x2100) hovers into the rectangle (left, top,
+// right, bottom, in tablet units, as mapped onto the screen), draws a wave
+// across it with the pressure swelling and easing, tilting the pen as it
+// goes, and leaves.
+TTabletRecording MakeDrawingDemo(uint16_t left, uint16_t top, uint16_t right, uint16_t bottom);
+
 }  // namespace pen

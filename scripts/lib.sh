@@ -31,6 +31,15 @@ pen_wine_prefix() {
     wineserver -w </dev/null >/dev/null 2>&1
     touch "$WINEPREFIX/.pen-ready"
   fi
+  # Wine's own fonts have no Chinese glyphs: the dialog font (Tahoma) borrows
+  # them from the system's Chinese font, as Windows' font linking does.
+  if [ ! -f "$WINEPREFIX/.pen-fonts" ] && [ -f /usr/share/fonts/truetype/wqy/wqy-microhei.ttc ]; then
+    "$PEN_WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma \
+      /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei\0SIMSUN.TTC,SimSun\0MINGLIU.TTC,PMingLiU' /f \
+      </dev/null >/dev/null 2>&1
+    wineserver -w </dev/null >/dev/null 2>&1
+    touch "$WINEPREFIX/.pen-fonts"
+  fi
   # Start Wine's background services now: started by the first program of a
   # test run they would hold its output pipe and hang the runner.
   wineserver -p </dev/null >/dev/null 2>&1

@@ -2,9 +2,22 @@
 # The driver as a user would see it: builds penhost.exe, runs it under Wine
 # against the virtual tablet playing the built-in demonstration session, and
 # shows what the driver did. Ends by itself. Safe to run again.
+#   --show-settings[=PNG]  also opens the settings window during the
+#                          demonstration and saves a picture of it (default
+#                          build/win64/settings-window.png)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$PEN_ROOT"
+
+show_settings=
+picture=
+for arg in "$@"; do
+  case $arg in
+    --show-settings) show_settings=1 ;;
+    --show-settings=?*) show_settings=1; picture=$(realpath -m "${arg#*=}") ;;
+    *) echo "run: unknown argument $arg (known: --show-settings[=PNG])" >&2; exit 2 ;;
+  esac
+done
 "$PEN_ROOT/scripts/setup.sh"
 
 SECONDS_TO_RUN=${PEN_RUN_SECONDS:-8}
@@ -31,13 +44,27 @@ trap 'if [ -n "$started_xvfb" ]; then pen_wine_stop || true; pen_xvfb_stop || tr
 trace=$build/penhost-trace.txt
 features=$build/penhost-features.txt
 rm -f "$trace" "$features"
-echo "run: penhost.exe --virtual-tablet --trace for ${SECONDS_TO_RUN} s after start-up" >&2
+window_args=()
+if [ -n "$show_settings" ]; then
+  picture=${picture:-$build/settings-window.png}
+  rm -f "$build/service/settings-window.png"
+  window_args=(--show-settings=settings-window.png)
+fi
+echo "run: penhost.exe --virtual-tablet --trace ${window_args[*]} for ${SECONDS_TO_RUN} s after start-up" >&2
 (cd "$build/service" && "$PEN_WINE" ./penhost.exe --virtual-tablet --trace="$(basename "$trace")" \
-  --feature-log="$(basename "$features")" --exit-after="$SECONDS_TO_RUN") </dev/null
+  --feature-log="$(basename "$features")" --exit-after="$SECONDS_TO_RUN" "${window_args[@]}") </dev/null
 mv -f "$build/service/$(basename "$trace")" "$trace" 2>/dev/null || true
 mv -f "$build/service/$(basename "$features")" "$features" 2>/dev/null || true
 
 [ -s "$trace" ] || { echo "run: penhost.exe left no trace" >&2; exit 1; }
+if [ -n "$show_settings" ]; then
+  if [ -s "$build/service/settings-window.png" ]; then
+    mkdir -p "$(dirname "$picture")"
+    mv -f "$build/service/settings-window.png" "$picture"
+  else
+    echo "run: the settings window's picture was not saved" >&2; exit 1
+  fi
+fi
 
 # The trace has a line per report and per pointer move; show the first few
 # of those and everything else.
@@ -55,3 +82,7 @@ grep -c "report A #" "$trace" | sed 's/^/vendor packets handled: /'
 echo
 echo "=== feature reports the tablet received (ms, bytes: $features)"
 cat "$features"
+if [ -n "$show_settings" ]; then
+  echo
+  echo "=== the settings window, as it looked during the demonstration: $picture"
+fi

@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686             # Windows cross-builds
   wine64 wine wine32:i386                              # run them: 64- and 32-bit
   xvfb xauth                                           # a display for windows and the tray
+  fonts-wqy-microhei                                   # Chinese glyphs for the windows under Wine
   qemu-system-x86                                      # a Debian kernel guest: uinput/uhid, 32-bit programs
 )
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -68,6 +69,19 @@ void StartupProblem(const std::string& text, IHostTrace* trace) {
   WriteFile(err, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 
+// The settings window's demonstration: a stroke into its test drawing area,
+// in the tablet units that the whole-desktop mapping puts there.
+TTabletRecording SettingsWindowDemo() {
+  const RECT r = TWin32FormA::DrawAreaOnScreen();
+  const int vx = GetSystemMetrics(SM_XVIRTUALSCREEN), vy = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const int vw = std::max(GetSystemMetrics(SM_CXVIRTUALSCREEN), 1);
+  const int vh = std::max(GetSystemMetrics(SM_CYVIRTUALSCREEN), 1);
+  auto unit = [](int px, int origin, int size) {
+    return static_cast<uint16_t>(std::clamp((px - origin) * 4095 / size, 0, 4095));
+  };
+  return MakeDrawingDemo(unit(r.left, vx, vw), unit(r.top, vy, vh), unit(r.right, vx, vw), unit(r.bottom, vy, vh));
+}
+
 void RunMessageLoop() {
   MSG m;
   while (GetMessageA(&m, nullptr, 0, 0) > 0) {
@@ -125,7 +139,7 @@ int RunPenHost(const HostOptions& options) {
     TTabletRecording recording;
     std::string error;
     if (options.recording.empty()) {
-      recording = MakeDemoSession();
+      recording = options.showSettings ? SettingsWindowDemo() : MakeDemoSession();
     } else if (!recording.LoadFile(options.recording, error)) {
       StartupProblem("recording " + options.recording + " not usable: " + error, trace);
       return 2;

@@ -220,14 +220,26 @@ void TWin32FormA::Sync() {
 
 // --- IFormAView --------------------------------------------------------
 
+namespace {
+POINT CentredOrigin() {
+  return {(GetSystemMetrics(SM_CXSCREEN) - form_a::kClientWidth) / 2,
+          (GetSystemMetrics(SM_CYSCREEN) - form_a::kClientHeight) / 2};
+}
+}  // namespace
+
+RECT TWin32FormA::DrawAreaOnScreen() {
+  const POINT o = CentredOrigin();
+  const ControlSpec& s = Spec(C::pnlDrawArea);
+  return {o.x + s.x, o.y + s.y, o.x + s.x + s.width, o.y + s.y + s.height};
+}
+
 void TWin32FormA::ShowForm() {
   if (IsWindowVisible(window_)) {
     SetForegroundWindow(window_);
     return;
   }
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - form_a::kClientWidth) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - form_a::kClientHeight) / 2;
-  SetWindowPos(window_, HWND_TOP, x, y, form_a::kClientWidth, form_a::kClientHeight, SWP_SHOWWINDOW);
+  const POINT o = CentredOrigin();
+  SetWindowPos(window_, HWND_TOP, o.x, o.y, form_a::kClientWidth, form_a::kClientHeight, SWP_SHOWWINDOW);
   SetForegroundWindow(window_);
   if (!screenshotFile_.empty()) SetTimer(window_, kScreenshotTimer, screenshotMs_ ? screenshotMs_ : 1, nullptr);
 }

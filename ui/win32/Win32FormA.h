@@ -34,6 +34,10 @@ class TWin32FormA final : public IFormAView, public IFormADesktop {
   HWND Window() const { return window_; }
   HWND ControlWindow(FormAControl c) const { return controls_[static_cast<size_t>(Index(c))].hwnd; }
 
+  // Where the test drawing area will be on the screen once the window shows
+  // (it is centred on the screen).
+  static RECT DrawAreaOnScreen();
+
   // Saves a picture of the window as PNG `ms` after it is next shown.
   void ScreenshotAfterShow(const std::string& pngFile, uint32_t ms);
 

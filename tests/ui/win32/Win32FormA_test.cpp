@@ -1,0 +1,162 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "common/win32/Win32FileReader.h"
+#include "common/win32/Win32IniFileSystem.h"
+#include "ui/Language.h"
+#include "ui/win32/GdiPlus.h"
+#include "ui/win32/Win32CodePage.h"
+#include "ui/win32/Win32FormA.h"
+
+namespace pen::win32 {
+namespace {
+
+using C = FormAControl;
+
+void Pump(DWORD ms) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < ms) {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    Sleep(5);
+  }
+}
+
+class Folder {
+ public:
+  Folder() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    path_ = std::filesystem::temp_directory_path() / (std::string("pen-ui-win32-") + info->name());
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~Folder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  std::string Name() const { return (path_ / "").string(); }
+  void Write(const std::string& title, const std::string& bytes) const {
+    std::ofstream(path_ / title, std::ios::binary) << bytes;
+  }
+
+ private:
+  std::filesystem::path path_;
+};
+
+std::wstring Text(HWND w) {
+  wchar_t t[512] = {};
+  GetWindowTextW(w, t, 512);
+  return t;
+}
+
+TEST(Win32CodePage, ChineseAnsiFilesDecodeThroughTheSystemsConversion) {
+  TWin32CodePage gbk(936);
+  EXPECT_EQ(gbk.Decode("\xCA\xFD\xCE\xBB\xB0\xE5\xB7\xFE\xCE\xF1"), u"数位板服务");
+  TWin32CodePage western(1252);
+  EXPECT_EQ(western.Decode("\x80 caf\xE9"), u"€ café");
+}
+
+TEST(Win32Language, AnAnsiFileInTheChineseCodePageGivesTheSameTextsAsUtf16) {
+  Folder folder;
+  folder.Write("LanSetup.ini", "[MainItem]\r\nLanguagesCount=1\r\nUserSelectLanEnable=1\r\nUserSelectLan=0\r\n");
+  std::string gbk, utf16 = "\xFF\xFE";
+  for (int k = 0; k < lan::kBlockLines; ++k) {
+    gbk += k == 44 ? "\xD7\xF3\xCA\xD6\xC4\xA3\xCA\xBD\r\n" : "x\r\n";  // 左手模式
+    const std::u16string line = k == 44 ? u"左手模式\r\n" : u"x\r\n";
+    for (char16_t c : line) utf16 += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+  }
+  Win32IniFileSystem ini;
+  Win32FileReader files;
+  TWin32CodePage cp936(936);
+  TLanguage lang(ini, files, cp936, folder.Name());
+  folder.Write("TabletLan.txt", gbk);
+  lang.LoadLanguageTexts(2052);
+  EXPECT_EQ(lang.Slot(lan::kLeftHandMode), u"左手模式");
+  folder.Write("TabletLan.txt", utf16);
+  lang.LoadLanguageTexts(2052);
+  EXPECT_EQ(lang.Slot(lan::kLeftHandMode), u"左手模式");
+}
+
+class FormWindow : public ::testing::Test {
+ protected:
+  Folder folder;
+  Win32IniFileSystem ini;
+  Win32FileReader files;
+  TWin32CodePage ansi;
+  TLanguage language{ini, files, ansi, folder.Name()};
+  TNoFormAChildren children;
+  std::unique_ptr<TWin32FormA> view;
+
+  void Create() {
+    view = std::make_unique<TWin32FormA>(language, files, children, folder.Name(), 0x0409);
+    ASSERT_TRUE(view->Create());
+  }
+};
+
+TEST_F(FormWindow, OpensWithoutPicturesOrLanguageFilesAndShowsTheModelsTexts) {
+  Create();
+  TFormA& form = view->Form();
+  EXPECT_FALSE(IsWindowVisible(view->Window()));
+  form.SetFirmwareVersion("2210");
+  form.SetServiceVersion("SVer: 4.6.1.222");
+  form.SetTabletFound(true);
+  form.Show();
+  Pump(100);
+  ASSERT_TRUE(IsWindowVisible(view->Window()));
+  RECT r{};
+  GetClientRect(view->Window(), &r);
+  EXPECT_EQ(r.right, 847);
+  EXPECT_EQ(r.bottom, 488);
+  EXPECT_EQ(Text(view->ControlWindow(C::chkLeftHand)), L"左手模式");
+  EXPECT_EQ(Text(view->ControlWindow(C::pnlFound)), L"数位板连接在USB端口");
+  EXPECT_EQ(Text(view->ControlWindow(C::lblVer)), L"SVer: 4.6.1.222   HVer: 2210");
+  EXPECT_FALSE(IsWindowVisible(view->ControlWindow(C::btnInternet)));
+  // The model's changes reach the controls.
+  form.SetPressureAdjustable(false);
+  EXPECT_FALSE(IsWindowVisible(view->ControlWindow(C::jntrckr1)));
+  form.SetLeftHandChecked(true);
+  EXPECT_EQ(SendMessageW(view->ControlWindow(C::chkLeftHand), BM_GETCHECK, 0, 0), BST_CHECKED);
+  // A picture of it.
+  const std::string png = folder.Name() + "shot.png";
+  ASSERT_TRUE(SaveWindowShot(view->Window(), png));
+  std::ifstream in(png, std::ios::binary);
+  char magic[4] = {};
+  in.read(magic, 4);
+  EXPECT_EQ(std::string(magic + 1, 3), "PNG");
+  form.Hide();
+  EXPECT_FALSE(IsWindowVisible(view->Window()));
+}
+
+TEST_F(FormWindow, APenSampleFromAReadThreadStartsTheChartOnTheWindowsThread) {
+  Create();
+  TFormA& form = view->Form();
+  form.Show();
+  std::thread reader([&form] {
+    for (int i = 0; i < 60; ++i) form.FeedPenSample(1500, 10, 10);
+  });
+  reader.join();
+  Pump(450);
+  EXPECT_GE(form.Chart().Count(), 2u);
+  EXPECT_EQ(form.ShownPressure(), 6000);
+  EXPECT_EQ(Text(view->ControlWindow(C::lblPressure)), L"6000");
+  form.Hide();
+}
+
+TEST_F(FormWindow, TheEditorKeepsOneLowerCaseCharacter) {
+  Create();
+  view->Form().Show();
+  SetWindowTextW(view->ControlWindow(C::edt1), L"Q");
+  Pump(20);
+  EXPECT_EQ(view->Form().Caption(C::edt1), u"q");
+  view->Form().btnOkClick();
+  EXPECT_EQ(view->Form().KeyUsage(), 20);
+}
+
+}  // namespace
+}  // namespace pen::win32
