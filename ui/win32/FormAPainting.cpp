@@ -1,18 +1,12 @@
 #include "ui/win32/FormAPainting.h"
 
-#include <objidl.h>
 #include <algorithm>
-namespace Gdiplus {
-using std::max;
-using std::min;
-}  // namespace Gdiplus
-#include <gdiplus.h>
-
 #include <string>
 #include <vector>
 
 #include "ui/FormALayout.h"
 #include "ui/Tracker.h"
+#include "ui/win32/GdiPlusApi.h"
 
 namespace pen::win32 {
 

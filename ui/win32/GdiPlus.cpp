@@ -1,17 +1,9 @@
 #include "ui/win32/GdiPlus.h"
 
-#include <objidl.h>
-// GDI+'s headers expect the min/max macros that NOMINMAX removes.
-#include <algorithm>
-namespace Gdiplus {
-using std::max;
-using std::min;
-}  // namespace Gdiplus
-#include <gdiplus.h>
-
 #include <memory>
 #include <vector>
 
+#include "ui/win32/GdiPlusApi.h"
 #include "ui/win32/WideText.h"
 
 namespace pen::win32 {

@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <filesystem>
 #include <fstream>
 #include <thread>
 
 #include "common/win32/Win32FileReader.h"
 #include "common/win32/Win32IniFileSystem.h"
+#include "ui/FormAFakes.h"
 #include "ui/Language.h"
 #include "ui/win32/GdiPlus.h"
 #include "ui/win32/Win32CodePage.h"
@@ -28,27 +27,6 @@ void Pump(DWORD ms) {
   }
 }
 
-class Folder {
- public:
-  Folder() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = std::filesystem::temp_directory_path() / (std::string("pen-ui-win32-") + info->name());
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~Folder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  std::string Name() const { return (path_ / "").string(); }
-  void Write(const std::string& title, const std::string& bytes) const {
-    std::ofstream(path_ / title, std::ios::binary) << bytes;
-  }
-
- private:
-  std::filesystem::path path_;
-};
-
 std::wstring Text(HWND w) {
   wchar_t t[512] = {};
   GetWindowTextW(w, t, 512);
@@ -63,7 +41,7 @@ TEST(Win32CodePage, ChineseAnsiFilesDecodeThroughTheSystemsConversion) {
 }
 
 TEST(Win32Language, AnAnsiFileInTheChineseCodePageGivesTheSameTextsAsUtf16) {
-  Folder folder;
+  test::ProgramFolder folder;
   folder.Write("LanSetup.ini", "[MainItem]\r\nLanguagesCount=1\r\nUserSelectLanEnable=1\r\nUserSelectLan=0\r\n");
   std::string gbk, utf16 = "\xFF\xFE";
   for (int k = 0; k < lan::kBlockLines; ++k) {
@@ -85,7 +63,7 @@ TEST(Win32Language, AnAnsiFileInTheChineseCodePageGivesTheSameTextsAsUtf16) {
 
 class FormWindow : public ::testing::Test {
  protected:
-  Folder folder;
+  test::ProgramFolder folder;
   Win32IniFileSystem ini;
   Win32FileReader files;
   TWin32CodePage ansi;
