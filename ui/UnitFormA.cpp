@@ -372,7 +372,8 @@ void TFormA::btnOkClick() {
 
 void TFormA::ScreenMappingChange(int index) {
   TLanguage& lang = env_.language;
-  if (index == lang.CurrentLanguage) return;
+  // No selection (-1) is no choice.
+  if (index < 0 || index == lang.CurrentLanguage) return;
   lang.CurrentLanguage = index;
   lang.SaveLanguageChoice(true);
   lang.LoadLanguageTexts(env_.uiLanguage);

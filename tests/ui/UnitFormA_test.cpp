@@ -339,6 +339,31 @@ TEST_F(FormA, TheWindowsTextsComeFromTheLanguageTableOnEveryShow) {
   EXPECT_EQ(form->Caption(C::lbl1), u"8192");
 }
 
+TEST_F(FormA, ChoosingALanguageSavesItReloadsTheTextsAndTellsTheService) {
+  folder.Write("LanSetup.ini",
+               "[MainItem]\r\nLanguagesCount=2\r\nUserSelectLanEnable=0\r\nUserSelectLan=2\r\n[LanIndex]\r\n"
+               "English=1\r\n");
+  std::string file = "\xEF\xBB\xBF";
+  for (int d = 0; d < 2; ++d) {
+    for (int k = 0; k < lan::kBlockLines; ++k) file += "L" + std::to_string(d) + "." + std::to_string(k) + "\r\n";
+  }
+  folder.Write("TabletLan.txt", file);
+  language.LoadLanguageTexts(0x0409);
+  form->Show();
+  EXPECT_EQ(form->Caption(C::chkLeftHand), u"L1.44");
+  form->ScreenMappingChange(1);  // already the current one
+  form->ScreenMappingChange(-1);  // no selection
+  EXPECT_TRUE(window.posted.empty());
+  form->ScreenMappingChange(0);
+  EXPECT_EQ(window.posted, (std::vector<P>{{0, 3, 0}}));
+  EXPECT_EQ(form->Caption(C::chkLeftHand), u"L0.44");
+  EXPECT_EQ(form->Caption(C::pnlFound), u"L0.1");
+  EXPECT_EQ(form->LanguageSelected(), 0);
+  const std::string setup = folder.Read("LanSetup.ini");
+  EXPECT_NE(setup.find("UserSelectLanEnable=1"), std::string::npos) << setup;
+  EXPECT_NE(setup.find("UserSelectLan=0"), std::string::npos) << setup;
+}
+
 TEST_F(FormA, OpenKeySetupAndScreenMappingAndPostWhatChanged) {
   Connected("2210", "K24 ");
   form->Show();
