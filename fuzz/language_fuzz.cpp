@@ -27,7 +27,8 @@ class MemoryIni : public pen::IIniFile {
     return true;
   }
   int32_t ReadInteger(std::string_view section, std::string_view key, int32_t fallback) const override {
-    const auto v = pen::FindIniValue(Text(), section, key);
+    const std::string text = Text();  // the view below points into it
+    const auto v = pen::FindIniValue(text, section, key);
     return v ? pen::ParseIniInteger(*v).value_or(fallback) : fallback;
   }
   std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback) const override {
