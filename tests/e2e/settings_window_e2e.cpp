@@ -46,25 +46,24 @@ class SettingsWindow : public PenHostRun {
     return GetDlgItem(form, TWin32FormA::kFirstControlId + Index(c));
   }
 
-  // Every visible text of the window and its controls.
+  // Asked of the control itself: GetWindowText would give another process's
+  // edit control's caption, not its text.
+  static BOOL CALLBACK CollectText(HWND child, LPARAM out) {
+    wchar_t text[512] = {};
+    DWORD_PTR length = 0;
+    if (IsWindowVisible(child) &&
+        SendMessageTimeoutW(child, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                            &length) &&
+        length > 0) {
+      reinterpret_cast<std::vector<std::wstring>*>(out)->push_back(text);
+    }
+    return TRUE;
+  }
+
+  // Every visible text of the window's controls.
   static std::vector<std::wstring> Texts(HWND form) {
     std::vector<std::wstring> texts;
-    EnumChildWindows(
-        form,
-        [](HWND child, LPARAM out) -> BOOL {
-          // Asked of the control itself: GetWindowText would give another
-          // process's edit control's caption, not its text.
-          wchar_t text[512] = {};
-          DWORD_PTR length = 0;
-          if (IsWindowVisible(child) &&
-              SendMessageTimeoutW(child, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                                  &length) &&
-              length > 0) {
-            reinterpret_cast<std::vector<std::wstring>*>(out)->push_back(text);
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&texts));
+    EnumChildWindows(form, &CollectText, reinterpret_cast<LPARAM>(&texts));
     return texts;
   }
 
