@@ -6,6 +6,7 @@
 
 #include "ui/FormALayout.h"
 #include "ui/Tracker.h"
+#include "ui/win32/GdiPlus.h"
 #include "ui/win32/GdiPlusApi.h"
 
 namespace pen::win32 {
@@ -153,15 +154,9 @@ void PaintStrokeStep(HDC dc, const StrokeStep& step) {
 
 HCURSOR MakeTestAreaCursor(const CursorShape& shape) {
   const int size = CursorShape::kSize;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = size;
-  bi.bmiHeader.biHeight = -size;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  HBITMAP colour = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!colour || !bits) return nullptr;
+  HBITMAP colour = CreateDib32(size, size, &bits);
+  if (!colour) return nullptr;
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, colour);
   {

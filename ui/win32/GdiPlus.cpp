@@ -36,20 +36,30 @@ TGdiPlus::~TGdiPlus() {
   if (token_) Gdiplus::GdiplusShutdown(token_);
 }
 
+HBITMAP CreateDib32(int width, int height, void** bits) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  *bits = nullptr;
+  HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
+  if (dib && !*bits) {
+    DeleteObject(dib);
+    dib = nullptr;
+  }
+  return dib;
+}
+
 HBITMAP LoadPicture(const std::string& fileName) {
   const std::wstring name = WidePath(fileName);
   std::unique_ptr<Gdiplus::Bitmap> picture(Gdiplus::Bitmap::FromFile(name.c_str()));
   if (!picture || picture->GetLastStatus() != Gdiplus::Ok) return nullptr;
   const int w = static_cast<int>(picture->GetWidth()), h = static_cast<int>(picture->GetHeight());
   if (w <= 0 || h <= 0) return nullptr;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP dib = CreateDib32(w, h, &bits);
   if (!dib) return nullptr;
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, dib);

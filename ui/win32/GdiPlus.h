@@ -18,6 +18,9 @@ class TGdiPlus {
   ULONG_PTR token_ = 0;
 };
 
+// A 32-bit top-down DIB section of that size; `bits` points at its pixels.
+HBITMAP CreateDib32(int width, int height, void** bits);
+
 // A picture file (BMP, PNG, ...) as a 32-bit top-down DIB section; null
 // when the file is missing or not a picture.
 HBITMAP LoadPicture(const std::string& fileName);
