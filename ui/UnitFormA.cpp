@@ -311,10 +311,14 @@ void TFormA::ModifierClick(FormAControl box, bool checked) {
 }
 
 void TFormA::edt1Change(std::u16string_view text) {
-  // One character, shown in lower case.
-  std::u16string key(text.substr(0, 1));
-  if (!key.empty() && key[0] >= u'A' && key[0] <= u'Z') key[0] = static_cast<char16_t>(key[0] - u'A' + u'a');
-  SetCaption(C::edt1, key);
+  // One character, shown in lower case. Built by clear and push_back: g++ 12
+  // at -O3 reports a false -Wrestrict for a copied one-character view.
+  std::u16string& key = Ctl(C::edt1).caption;
+  key.clear();
+  if (text.empty()) return;
+  char16_t c = text[0];
+  if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+  key.push_back(c);
 }
 
 void TFormA::jntrckr1ChangedValue(int32_t value) {
