@@ -11,6 +11,7 @@
 #include "service/MapFileLink.h"
 #include "service/UsbCommLink.h"
 #include "support/FakeHid.h"
+#include "support/FakePadLink.h"
 #include "support/MapFileRig.h"
 
 namespace pen::test {
@@ -31,6 +32,7 @@ class HostChannel : public ::testing::Test {
   FakeSettings settings;
   FakeHidController hid;
   FakeHidDevice* a = nullptr;
+  FakePadLink pad;
   NoBeeps beeper;
   FakePointer pointer;
   FakeSmoothing smoothing;
@@ -58,7 +60,8 @@ class HostChannel : public ::testing::Test {
     rig.windows.AddWindow(window.handle, rig.windows.ownProcess);
     rig.Create();
     hook = std::make_unique<TMyHook>(events, rig.windows);
-    usb = std::make_unique<TUsbComm>(hid, nullptr, clock, beeper);
+    pad.ticks = &clock;
+    usb = std::make_unique<TUsbComm>(hid, &pad, clock, beeper);
     device = std::make_unique<TUsbCommLink>(*usb, nullptr);
     channelLink = std::make_unique<TMapFileLink>(*rig.channel);
     watchLink = std::make_unique<TMyHookLink>(*hook);
@@ -122,6 +125,24 @@ TEST_F(HostChannel, ARegistrationAndAForegroundChangeDuringTheShowWaitAreBothKep
   EXPECT_TRUE(rig.channel->ClientPresent());
   EXPECT_EQ(LastMode(), 3);
   EXPECT_EQ(window.shows, 1);
+}
+
+TEST_F(HostChannel, ARegistrationDuringTheDeviceMemoryWaitOfApplyIsKept) {
+  pad.detectFailures = 1;  // the memory answers only at the second try
+  clock.onProcessMessages = [this] {
+    clock.onProcessMessages = nullptr;
+    Send(rig.A(), kClient, 100);
+    BringToFront(kClient);
+  };
+  const int detectsBefore = pad.Count("Detect");
+  Send(host_msg::kServiceCommand, 0, host_cmd::kApplySettings);
+  EXPECT_GE(pad.Count("Detect"), detectsBefore + 2);  // it did wait
+  EXPECT_EQ(clock.onProcessMessages, nullptr);
+  EXPECT_EQ(rig.channel->Clients().Count(), 1u);
+  EXPECT_EQ(rig.channel->Target(), kClient);
+  EXPECT_TRUE(rig.channel->ClientPresent());
+  EXPECT_EQ(host->CurrentForeground(), kClient);
+  EXPECT_EQ(settings.writes, 1);
 }
 
 TEST_F(HostChannel, AForegroundChangeDuringTheModeRetryLeavesTheTabletInTheModeOfTheNewestForeground) {
