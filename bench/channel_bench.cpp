@@ -8,22 +8,16 @@
 namespace pen {
 namespace {
 
-// Notices are only counted: recording them would cost more than sending.
-class CountingDesktop : public test::FakeDesktopWindows {
- public:
-  uint64_t notices = 0;
-  void Notify(uintptr_t, uint32_t, uint64_t, int64_t) override { ++notices; }
-};
-
 struct Channel {
   test::FakeSharedBlockObjects objects;
-  CountingDesktop windows;
+  test::FakeDesktopWindows windows;
   test::FakeChannelTimer timer;
   test::FakePerformanceCounter counter;
   test::CountingBeeps beeper;
   test::RecordedMouse mouse;
   TMapFile map{MapFilePorts{objects, windows, timer, counter, beeper, mouse, 10}};
   Channel() {
+    windows.keepMessages = false;  // recording them would cost more than sending
     windows.AddWindow(0x100, 100);
     map.SetArea(AreaRecord{0, 0, 4095, 4095});
     map.HandleChannelMessage(map.MessageA(), 0x100, 100);

@@ -92,21 +92,28 @@ void BM_DigitizerDecodeAndFilterStep(benchmark::State& state) {
 }
 BENCHMARK(BM_DigitizerDecodeAndFilterStep);
 
-void BM_SimMouseProcessReport(benchmark::State& state) {
-  const auto reports = DigitizerStroke();
+// Pointer emulation over the whole tablet and screen, tilt on.
+struct Pointer {
   SteppingTicks ticks;
-  TXYZFifo fifo(ticks);
+  TXYZFifo fifo{ticks};
   LastCallMouse mouse;
   OneMonitor display;
-  TSimMouse sim(fifo, mouse, display);
-  sim.SetArea({0, 0, 4095, 4095});
-  sim.SetTiltEnabled(true);
+  TSimMouse sim{fifo, mouse, display};
+  Pointer() {
+    sim.SetArea({0, 0, 4095, 4095});
+    sim.SetTiltEnabled(true);
+  }
+};
+
+void BM_SimMouseProcessReport(benchmark::State& state) {
+  const auto reports = DigitizerStroke();
+  Pointer pointer;
   size_t i = 0;
   for (auto _ : state) {
     const auto& r = reports[i++ % reports.size()];
-    benchmark::DoNotOptimize(sim.ProcessReport(r.data(), r.size()));
+    benchmark::DoNotOptimize(pointer.sim.ProcessReport(r.data(), r.size()));
   }
-  benchmark::DoNotOptimize(mouse.dx);
+  benchmark::DoNotOptimize(pointer.mouse.dx);
 }
 BENCHMARK(BM_SimMouseProcessReport);
 
@@ -115,25 +122,19 @@ BENCHMARK(BM_SimMouseProcessReport);
 // registered; the notice itself is timed with the ring write).
 void BM_ReportPathWithPublish(benchmark::State& state) {
   const auto reports = DigitizerStroke();
-  SteppingTicks ticks;
-  TXYZFifo fifo(ticks);
-  LastCallMouse mouse;
-  OneMonitor display;
-  TSimMouse sim(fifo, mouse, display);
-  sim.SetArea({0, 0, 4095, 4095});
-  sim.SetTiltEnabled(true);
+  Pointer pointer;
   test::FakeSharedBlockObjects objects;
   test::FakeDesktopWindows windows;
   test::FakeChannelTimer timer;
   test::FakePerformanceCounter counter;
   test::CountingBeeps beeper;
-  TMapFile channel(MapFilePorts{objects, windows, timer, counter, beeper, mouse, 10});
+  TMapFile channel(MapFilePorts{objects, windows, timer, counter, beeper, pointer.mouse, 10});
   channel.SetArea({0, 0, 4095, 4095});
   size_t i = 0;
   for (auto _ : state) {
     const auto& r = reports[i++ % reports.size()];
-    sim.ProcessReport(r.data(), r.size());
-    channel.PublishPacket(sim.Packet());
+    pointer.sim.ProcessReport(r.data(), r.size());
+    channel.PublishPacket(pointer.sim.Packet());
     counter.count += 50'000;
   }
   benchmark::DoNotOptimize(objects.bytes.data());

@@ -1,5 +1,7 @@
 #include "pipeline/win32/Win32ChannelTimer.h"
 
+#include "pipeline/win32/MessageOnlyWindow.h"
+
 namespace pen::win32 {
 
 namespace {
@@ -10,13 +12,7 @@ constexpr UINT kStopMessage = WM_APP + 0x62;
 }  // namespace
 
 TWin32ChannelTimer::TWin32ChannelTimer() : thread_(GetCurrentThreadId()) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = &TWin32ChannelTimer::WindowProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = kClassName;
-  RegisterClassExW(&wc);  // a second timer reuses the class
-  window_ = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  window_ = CreateMessageOnlyWindow(kClassName, &TWin32ChannelTimer::WindowProc);
   if (window_ != nullptr) SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 

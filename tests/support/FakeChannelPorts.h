@@ -77,6 +77,9 @@ class FakeDesktopWindows : public IDesktopWindows {
   bool refuseRegistration = false;
   std::vector<uint32_t> acceptedFromLower;
   std::vector<Sent> sent;
+  // Off: messages are only counted (timing and allocation checks).
+  bool keepMessages = true;
+  uint64_t notices = 0;
   int cursorLookups = 0;
 
   void AddWindow(uintptr_t window, uint32_t process) { owner[window] = process; }
@@ -103,7 +106,8 @@ class FakeDesktopWindows : public IDesktopWindows {
   }
   void AcceptFromLowerIntegrity(uint32_t msg) override { acceptedFromLower.push_back(msg); }
   void Notify(uintptr_t window, uint32_t msg, uint64_t wparam, int64_t lparam) override {
-    sent.push_back({false, window, msg, wparam, lparam});
+    ++notices;
+    if (keepMessages) sent.push_back({false, window, msg, wparam, lparam});
   }
   void Post(uintptr_t window, uint32_t msg, uint64_t wparam, int64_t lparam) override {
     sent.push_back({true, window, msg, wparam, lparam});
