@@ -1,7 +1,7 @@
 #pragma once
-// Runs the real service program under the virtual tablet and looks at it
-// from the outside: its window, its settings file, the feature reports the
-// tablet receives and the trace. Shared by the end-to-end suites of penhost.
+// The service program run for real under the virtual tablet, as the
+// end-to-end tests drive it: a private copy per test, its trace, settings
+// file and feature log, and other programs started beside it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -13,17 +13,21 @@
 #include <string>
 #include <vector>
 
+#include "pipeline/DemoSession.h"
 #include "pipeline/TabletRecording.h"
 
-namespace pen::e2e {
+namespace e2e {
 
-inline std::string g_penhost;  // Windows path of penhost.exe
+inline std::string g_penhost;   // Windows path of penhost.exe
+inline std::string g_tabclient; // Windows path of tabclient.exe
 inline std::string g_workRoot;
+
 
 inline constexpr const char* kClass = "TPenHostMain";
 inline constexpr const char* kCaption = "70ea8e50-29b4-4832-b9f3-c75409347c2e";
 inline constexpr UINT kShowSettings = WM_USER + 100;
 inline constexpr UINT kServiceCommand = WM_USER + 101;
+// What the settings windows read from the program's folder.
 inline constexpr const char* kUiFiles[] = {"LanSetup.ini", "TabletLan.txt", "LanName.txt", "PenShape.bmp", "Logo.bmp"};
 
 inline std::string WindowsPath(std::string p) {
@@ -123,8 +127,11 @@ class PenHostRun : public ::testing::Test {
     return path;
   }
 
-  PROCESS_INFORMATION Launch(const std::string& args) {
-    std::string cmd = "\"" + exe + "\" " + args;
+  PROCESS_INFORMATION Launch(const std::string& args) { return LaunchProgram(exe, args); }
+
+  // Any program, started in this test's folder.
+  PROCESS_INFORMATION LaunchProgram(const std::string& program, const std::string& args) {
+    std::string cmd = "\"" + program + "\" " + args;
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION p{};
@@ -189,15 +196,4 @@ inline pen::TTabletRecording Idle() {
   return rec;
 }
 
-// The program's arguments: penhost.exe, the work folder, then the suite's own.
-inline bool TakeArguments(int argc, char** argv, int wanted) {
-  if (argc < wanted) {
-    std::fprintf(stderr, "usage: %s PENHOST.EXE WORK-FOLDER ...\n", argv[0]);
-    return false;
-  }
-  g_penhost = WindowsPath(argv[1]);
-  g_workRoot = WindowsPath(argv[2]);
-  return true;
-}
-
-}  // namespace pen::e2e
+}  // namespace e2e

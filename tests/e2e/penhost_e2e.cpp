@@ -1,10 +1,9 @@
-// The service program from the outside: single instance, service commands,
-// plugging and a played stroke.
+// Runs the real service program under the virtual tablet and checks what it
+// does from the outside: its window, its settings file, the feature reports
+// the tablet receives, the trace and the system cursor.
 #include "PenHostRun.h"
 
-#include "pipeline/DemoSession.h"
-
-namespace pen::e2e {
+namespace e2e {
 namespace {
 
 TEST_F(PenHostRun, ASecondStartShowsTheRunningInstanceAndEndsAtOnce) {
@@ -136,10 +135,16 @@ TEST_F(PenHostRun, APenStrokeMovesTheCursorToTheMappedPlaceAndClicksOnce) {
 }
 
 }  // namespace
-}  // namespace pen::e2e
+}  // namespace e2e
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  if (!pen::e2e::TakeArguments(argc, argv, 3)) return 2;
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: penhost_e2e PENHOST.EXE TABCLIENT.EXE WORK-FOLDER\n");
+    return 2;
+  }
+  e2e::g_penhost = e2e::WindowsPath(argv[1]);
+  e2e::g_tabclient = e2e::WindowsPath(argv[2]);
+  e2e::g_workRoot = e2e::WindowsPath(argv[3]);
   return RUN_ALL_TESTS();
 }

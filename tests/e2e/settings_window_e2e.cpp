@@ -8,12 +8,13 @@
 #include "ui/win32/GdiPlus.h"
 #include "ui/win32/Win32FormA.h"
 
-namespace pen::e2e {
+namespace e2e {
 namespace {
 
 std::string g_pictures;  // where the window's pictures go (a build artefact)
 
-using win32::TWin32FormA;
+using pen::FormAControl;
+using pen::win32::TWin32FormA;
 
 // A tablet whose pen pressure can be tuned (firmware up to 0x2110), so that
 // every control of the window shows.
@@ -25,7 +26,7 @@ pen::TTabletRecording Adjustable() {
 
 class SettingsWindow : public PenHostRun {
  protected:
-  win32::TGdiPlus gdiplus;
+  pen::win32::TGdiPlus gdiplus;
 
   // Shows the window as a second start or the tray would, and waits for it.
   HWND Show() {
@@ -116,7 +117,7 @@ class SettingsWindow : public PenHostRun {
 
   void Picture(HWND form, const char* name) {
     const std::string file = g_pictures + "\\" + name;
-    EXPECT_TRUE(win32::SaveWindowShot(form, file)) << file;
+    EXPECT_TRUE(pen::win32::SaveWindowShot(form, file)) << file;
   }
 
   // The user's language choice in the setup file: English, whatever the
@@ -253,11 +254,16 @@ TEST_F(SettingsWindow, CommandsPostedBeforeItWasEverOpenedKeepTheStoredSettings)
 }
 
 }  // namespace
-}  // namespace pen::e2e
+}  // namespace e2e
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  if (!pen::e2e::TakeArguments(argc, argv, 4)) return 2;
-  pen::e2e::g_pictures = pen::e2e::WindowsPath(argv[3]);
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: settings_window_e2e PENHOST.EXE WORK-FOLDER PICTURE-FOLDER\n");
+    return 2;
+  }
+  e2e::g_penhost = e2e::WindowsPath(argv[1]);
+  e2e::g_workRoot = e2e::WindowsPath(argv[2]);
+  e2e::g_pictures = e2e::WindowsPath(argv[3]);
   return RUN_ALL_TESTS();
 }
