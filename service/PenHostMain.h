@@ -104,6 +104,9 @@ class TPenHostMain {
 
   HostParts p_;
   bool started_ = false;
+  bool connectState_ = false;  // the state the last transition acted on
+  uint32_t transitions_ = 0;   // counts them, so a nested one is noticed
+  bool showing_ = false;       // MenuShowClick under way
   bool monitorWasOff_ = false;
   std::atomic<bool> tabletConnected_{false};
   uintptr_t currentForeground_ = 0;
