@@ -158,8 +158,13 @@ LRESULT TWin32TrayIcon::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
-    // The shell restarted and forgot every icon.
-    if (enabled_) Notify(NIM_ADD);
+    // The shell restarted and forgot every icon. A shell that is not ready
+    // yet refuses the icon: it is then no longer shown, and the owner's retry
+    // must bring it back.
+    if (enabled_ && !Notify(NIM_ADD)) {
+      enabled_ = false;
+      onLost();
+    }
     return 0;
   }
   return DefWindowProcA(window_, msg, wp, lp);

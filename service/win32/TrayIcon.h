@@ -23,6 +23,8 @@ class TWin32TrayIcon final : public ITrayIcon {
 
   Event<> onShow;  // "&Show" and a left double-click
   Event<> onStop;  // "&Stop service"
+  // The restarted shell refused the icon; it counts as not enabled now.
+  Event<> onLost;
 
   bool Enabled() const override { return enabled_; }
   bool Enable() override;

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <shellapi.h>
+
 #include <cstddef>
 
 #include "service/PenHostMainFakes.h"
+#include "common/win32/Win32Clock.h"
 #include "service/win32/PowerWatcher.h"
 #include "service/win32/TrayIcon.h"
 #include "service/win32/Win32HostShell.h"
@@ -13,6 +16,7 @@ namespace pen::test {
 namespace {
 
 using pen::win32::TPowerWatcher;
+using pen::win32::Win32Clock;
 using pen::win32::TWin32HostShell;
 using pen::win32::TWin32TrayIcon;
 
@@ -53,13 +57,17 @@ class HostWindow : public ::testing::Test {
   TBuiltInTexts texts;
   FakeTray tray;
   FakeClock clock;
+  Win32Clock realClock;  // waits that really run the window's messages
   TWin32HostShell shell;
   std::unique_ptr<TPenHostMain> host;
 
   void SetUp() override {
     ASSERT_TRUE(shell.Create());
+    Attach(clock);
+  }
+  void Attach(IClock& waits) {
     host = std::make_unique<TPenHostMain>(HostParts{settings, device, pointer, smoothing, channel, foreground, buttons,
-                                                    wheel, &window, texts, tray, shell, clock, nullptr});
+                                                    wheel, &window, texts, tray, shell, waits, nullptr});
     shell.SetHost(host.get());
   }
   void TearDown() override {
@@ -115,6 +123,38 @@ TEST_F(HostWindow, CloseAfterEndsTheLoopByItself) {
   host->Start();
   shell.CloseAfter(50);
   EXPECT_TRUE(LoopUntilQuit(10000));
+}
+
+// The window exists before the host: the device link's start runs messages
+// for a second or more in between.
+class HostWindowBeforeHost : public HostWindow {
+ protected:
+  void SetUp() override { ASSERT_TRUE(shell.Create()); }
+};
+
+TEST_F(HostWindowBeforeHost, ADisplayChangeBeforeTheHostExistsReachesItThroughTheTimer) {
+  SendMessageA(shell.Window(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
+  Attach(clock);
+  host->Start();
+  const DWORD start = GetTickCount();
+  while (pointer.refreshes == 0 && GetTickCount() - start < 5000) {
+    Pump();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+  }
+  EXPECT_EQ(pointer.refreshes, 1);
+}
+
+TEST_F(HostWindowBeforeHost, AFloodOfShowRequestsFromAnotherProgramShowsTheSettingsOnce) {
+  Attach(realClock);
+  host->Start();
+  device.log.clear();
+  for (int i = 0; i < 300; ++i) PostMessageA(shell.Window(), WM_USER + 100, 0, 0);
+  Pump();  // the first request's 200 ms wait runs all the others
+  EXPECT_EQ(window.shows, 1);
+  EXPECT_EQ(device.Count("mode 3"), 1u);
+  PostMessageA(shell.Window(), WM_USER + 100, 0, 0);
+  Pump();
+  EXPECT_EQ(window.shows, 2);
 }
 
 TEST_F(HostWindow, DestroyClosesTheTabletInterfaces) {
@@ -189,6 +229,30 @@ struct Clicks {
   int shows = 0;
   void Show() { ++shows; }
 };
+
+struct Lost {
+  int count = 0;
+  void On() { ++count; }
+};
+
+TEST(TrayIcon, AnIconTheRestartedShellRefusesCountsAsLostSoTheRetryAddsItAgain) {
+  TWin32TrayIcon tray;
+  if (!tray.Enable()) GTEST_SKIP() << "no notification area on this display";
+  Lost lost;
+  tray.onLost = Event<>::Bind<&Lost::On>(&lost);
+  // The shell announces itself while it still holds the old icon, so it
+  // refuses the new one as a shell that is not ready yet refuses it.
+  SendMessageA(tray.Window(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  EXPECT_FALSE(tray.Enabled());
+  EXPECT_EQ(lost.count, 1);
+  // Once the shell has let go of it, the retry brings the icon back.
+  NOTIFYICONDATAW stale{};
+  stale.cbSize = sizeof stale;
+  stale.hWnd = tray.Window();
+  stale.uID = 1;
+  Shell_NotifyIconW(NIM_DELETE, &stale);
+  EXPECT_TRUE(tray.Enable());
+}
 
 TEST(TrayIcon, ALeftDoubleClickShowsTheSettings) {
   TWin32TrayIcon tray;
