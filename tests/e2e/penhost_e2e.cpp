@@ -14,6 +14,7 @@
 
 #include "pipeline/DemoSession.h"
 #include "pipeline/TabletRecording.h"
+#include "support/GuardedMutex.h"
 #include "support/HandleCount.h"
 
 namespace {
@@ -196,15 +197,9 @@ TEST_F(PenHostRun, ASecondStartShowsTheRunningInstanceAndEndsAtOnce) {
 }
 
 TEST_F(PenHostRun, AStartWhileAnInstanceWithMoreRightsRunsEndsAtOnce) {
-  // The running instance's mutex with security that grants this user
-  // nothing, as an elevated instance's is to a process with normal rights.
-  ACL empty;
-  ASSERT_TRUE(InitializeAcl(&empty, sizeof empty, ACL_REVISION));
-  SECURITY_DESCRIPTOR sd;
-  ASSERT_TRUE(InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION));
-  ASSERT_TRUE(SetSecurityDescriptorDacl(&sd, TRUE, &empty, FALSE));
-  SECURITY_ATTRIBUTES sa{sizeof sa, &sd, FALSE};
-  HANDLE guard = CreateMutexA(&sa, FALSE, "penmac_AmberHeron");
+  // The running instance's mutex as an elevated instance's looks to a
+  // process with normal rights.
+  HANDLE guard = pen::test::CreateGuardedMutex("penmac_AmberHeron");
   ASSERT_NE(guard, nullptr);
   pi = Launch("--virtual-tablet --trace=\"" + trace + "\"");
   EXPECT_EQ(WaitForSingleObject(pi.hProcess, 15000), WAIT_OBJECT_0) << ReadAll(trace);

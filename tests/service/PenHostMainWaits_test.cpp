@@ -14,32 +14,22 @@
 namespace pen::test {
 namespace {
 
-// The host on the real device link, over a fake tablet and fake memory.
-class HostOnLink : public ::testing::Test {
+// The host on the real device link, over a fake tablet and fake memory; the
+// other parts are the fixture's fakes.
+class HostOnLink : public PenHost {
  protected:
   UsbCommRig rig;
-  FakeSettings settings;
-  FakePointer pointer;
-  FakeSmoothing smoothing;
-  FakeChannel channel;
-  TNullForegroundWatch foreground;
-  FakeButtons buttons;
-  FakeWheel wheel;
-  FakeWindow window;
-  TBuiltInTexts texts;
-  FakeTray tray;
-  FakeShell shell;
-  std::optional<TUsbCommLink> device;
-  std::optional<TPenHostMain> host;
+  std::optional<TUsbCommLink> link;
+  std::optional<TPenHostMain> linked;
 
   void PlugTablet() { rig.AddTablet(0x2201, "Tablet [R711]"); }
   void CreateWithTablet() {
     rig.pad.SetAll(MakeBlock(1550, 29, 1, 0, 0));
     PlugTablet();
     rig.Create();
-    device.emplace(*rig.link, nullptr);
-    host.emplace(HostParts{settings, *device, pointer, smoothing, channel, foreground, buttons, wheel, &window, texts,
-                           tray, shell, rig.clock, nullptr});
+    link.emplace(*rig.link, nullptr);
+    linked.emplace(HostParts{settings, *link, pointer, smoothing, channel, foreground, buttons, wheel, &window, texts,
+                             tray, shell, rig.clock, nullptr});
   }
   void Unplug() {
     rig.hid.Leave(*rig.b);
@@ -60,9 +50,9 @@ TEST_F(HostOnLink, AnUnplugWhileTheConnectWaitsForItsModeReportIsHandledAndTheNe
   CreateWithTablet();
   rig.a->rejectFeatures = -1;  // the mode report waits a second for its retry...
   rig.clock.AtWait(1, [&] { Unplug(); });  // ...and the tablet is pulled meanwhile
-  host->Start();
+  linked->Start();
 
-  EXPECT_FALSE(host->TabletConnected());
+  EXPECT_FALSE(linked->TabletConnected());
   EXPECT_EQ(tray.index, 1);
   EXPECT_EQ(buttons.calls, (std::vector<std::string>{"release"}));
   EXPECT_FALSE(window.tabletFound);
@@ -70,7 +60,7 @@ TEST_F(HostOnLink, AnUnplugWhileTheConnectWaitsForItsModeReportIsHandledAndTheNe
 
   PlugTablet();
   rig.hid.Arrive();
-  EXPECT_TRUE(host->TabletConnected());
+  EXPECT_TRUE(linked->TabletConnected());
   EXPECT_EQ(tray.index, 0);
   EXPECT_GE(ModeReports(), 1u);
   EXPECT_EQ(rig.a->features.back().bytes[1], 6) << "the flags report ends the connect";
@@ -87,8 +77,8 @@ TEST_F(HostOnLink, AConnectRepeatedWhileTheConnectWaitsChangesNothingMore) {
     rig.hid.Add("\\\\?\\hid#vid_046d&pid_c077#1", 0x046D, 0xC077);
     rig.hid.Arrive();
   });
-  host->Start();
-  EXPECT_TRUE(host->TabletConnected());
+  linked->Start();
+  EXPECT_TRUE(linked->TabletConnected());
   EXPECT_EQ(tray.index, 0);
   EXPECT_EQ(Calls("load"), 1u);
   EXPECT_EQ(Calls("model R711"), 1u);
@@ -105,8 +95,8 @@ TEST_F(HostOnLink, AnUnplugAndAPlugInDuringOneWaitEndConnectedToTheNewTablet) {
     PlugTablet();
     rig.hid.Arrive();
   });
-  host->Start();
-  EXPECT_TRUE(host->TabletConnected());
+  linked->Start();
+  EXPECT_TRUE(linked->TabletConnected());
   EXPECT_EQ(tray.index, 0);
   EXPECT_EQ(Calls("release"), 1u);
   EXPECT_EQ(Calls("load"), 1u);
@@ -117,12 +107,12 @@ TEST_F(HostOnLink, AnUnplugAndAPlugInDuringOneWaitEndConnectedToTheNewTablet) {
 
 TEST_F(HostOnLink, AnUnplugDuringTheMemoryWaitOfApplyLeavesMemoryAloneAndTheTrayRight) {
   CreateWithTablet();
-  host->Start();
+  linked->Start();
   rig.ForgetCalls();
   rig.pad.detectFailures = 1;
   rig.clock.AtWait(1, [&] { Unplug(); });
   window.SetPressureLevel(40);
-  host->OnServiceCommand(host_cmd::kApplySettings, 0);
+  linked->OnServiceCommand(host_cmd::kApplySettings, 0);
   EXPECT_EQ(rig.pad.Count("Read") + rig.pad.Count("Write") + rig.pad.Count("Erase"), 0);
   EXPECT_EQ(tray.index, 1);
   EXPECT_EQ(settings.writes, 1);  // the file still takes what the user applied

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <aclapi.h>
+#include "support/GuardedMutex.h"
 
 namespace pen::win32 {
 namespace {
@@ -16,17 +16,10 @@ TEST(SingleInstance, AMutexThatExistedOrCannotBeOpenedMeansAnInstanceRuns) {
   EXPECT_FALSE(MutexShowsAnotherInstance(nullptr, 1450));  // ERROR_NO_SYSTEM_RESOURCES
 }
 
-// What an elevated first instance leaves for a normal one: a mutex whose
-// security grants this process nothing.
+// What an elevated first instance leaves for a normal one.
 TEST(SingleInstance, AMutexGuardedAgainstThisProcessIsReportedAsAccessDenied) {
-  ACL empty;
-  ASSERT_TRUE(InitializeAcl(&empty, sizeof empty, ACL_REVISION));
-  SECURITY_DESCRIPTOR sd;
-  ASSERT_TRUE(InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION));
-  ASSERT_TRUE(SetSecurityDescriptorDacl(&sd, TRUE, &empty, FALSE));
-  SECURITY_ATTRIBUTES sa{sizeof sa, &sd, FALSE};
   const char* name = "penhost-test-guarded-mutex";
-  HANDLE first = CreateMutexA(&sa, FALSE, name);
+  HANDLE first = test::CreateGuardedMutex(name);
   ASSERT_NE(first, nullptr);
   SetLastError(ERROR_SUCCESS);
   HANDLE second = CreateMutexA(nullptr, FALSE, name);
