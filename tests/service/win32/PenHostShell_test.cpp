@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <cstddef>
+#include <string>
 
 #include "service/PenHostMainFakes.h"
 #include "common/win32/Win32Clock.h"
@@ -235,23 +236,74 @@ struct Lost {
   void On() { ++count; }
 };
 
-TEST(TrayIcon, AnIconTheRestartedShellRefusesCountsAsLostSoTheRetryAddsItAgain) {
-  TWin32TrayIcon tray;
-  if (!tray.Enable()) GTEST_SKIP() << "no notification area on this display";
+// A shell that answers the tray calls as a test sets it: "a" accepted,
+// "m" modified, "-" refused; every call is recorded.
+struct ScriptedShell {
+  static inline bool accepts = true;
+  static inline bool hasIcon = false;
+  static inline std::string calls;
+  static BOOL WINAPI Notify(DWORD action, PNOTIFYICONDATAW) {
+    if (action == NIM_ADD) {
+      const bool added = accepts && !hasIcon;
+      calls += added ? "a" : "-";
+      hasIcon = hasIcon || added;
+      return added;
+    }
+    if (action == NIM_MODIFY) {
+      const bool modified = accepts && hasIcon;
+      calls += modified ? "m" : "-";
+      return modified;
+    }
+    if (action == NIM_DELETE) hasIcon = false;
+    return TRUE;
+  }
+};
+
+void AnnounceRestartedShell(HWND trayWindow) {
+  SendMessageA(trayWindow, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+}
+
+TEST(TrayIcon, AnIconTheRestartedShellRefusesCountsAsLostUntilTheRetryAddsItAgain) {
+  ScriptedShell::accepts = true;
+  ScriptedShell::hasIcon = false;
+  TWin32TrayIcon tray(&ScriptedShell::Notify);
   Lost lost;
   tray.onLost = Event<>::Bind<&Lost::On>(&lost);
-  // The shell announces itself while it still holds the old icon, so it
-  // refuses the new one as a shell that is not ready yet refuses it.
-  SendMessageA(tray.Window(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  ASSERT_TRUE(tray.Enable());
+
+  // The shell restarted without its icons and is not ready yet.
+  ScriptedShell::hasIcon = false;
+  ScriptedShell::accepts = false;
+  AnnounceRestartedShell(tray.Window());
   EXPECT_FALSE(tray.Enabled());
   EXPECT_EQ(lost.count, 1);
-  // Once the shell has let go of it, the retry brings the icon back.
-  NOTIFYICONDATAW stale{};
-  stale.cbSize = sizeof stale;
-  stale.hWnd = tray.Window();
-  stale.uID = 1;
-  Shell_NotifyIconW(NIM_DELETE, &stale);
+  EXPECT_FALSE(tray.Enable());  // a retry while it still refuses
+
+  ScriptedShell::accepts = true;
+  ScriptedShell::calls.clear();
   EXPECT_TRUE(tray.Enable());
+  EXPECT_EQ(ScriptedShell::calls, "a");
+}
+
+TEST(TrayIcon, AShellThatAnnouncesItselfButStillShowsTheIconKeepsIt) {
+  ScriptedShell::accepts = true;
+  ScriptedShell::hasIcon = false;
+  TWin32TrayIcon tray(&ScriptedShell::Notify);
+  Lost lost;
+  tray.onLost = Event<>::Bind<&Lost::On>(&lost);
+  ASSERT_TRUE(tray.Enable());
+  ScriptedShell::calls.clear();
+  AnnounceRestartedShell(tray.Window());
+  EXPECT_EQ(ScriptedShell::calls, "-m");  // the add is refused, the icon is there
+  EXPECT_TRUE(tray.Enabled());
+  EXPECT_EQ(lost.count, 0);
+}
+
+TEST(TrayIcon, TheRealShellKeepsAnIconItStillShowsWhenItAnnouncesItself) {
+  TWin32TrayIcon tray;
+  if (!tray.Enable()) GTEST_SKIP() << "no notification area on this display";
+  AnnounceRestartedShell(tray.Window());
+  EXPECT_TRUE(tray.Enabled());
 }
 
 TEST(TrayIcon, ALeftDoubleClickShowsTheSettings) {
