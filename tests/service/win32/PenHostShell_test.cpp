@@ -263,14 +263,21 @@ void AnnounceRestartedShell(HWND trayWindow) {
   SendMessageA(trayWindow, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
 }
 
-TEST(TrayIcon, AnIconTheRestartedShellRefusesCountsAsLostUntilTheRetryAddsItAgain) {
-  ScriptedShell::accepts = true;
-  ScriptedShell::hasIcon = false;
-  TWin32TrayIcon tray(&ScriptedShell::Notify);
+// A tray icon on the scripted shell, added while the shell accepts it.
+class ScriptedTray : public ::testing::Test {
+ protected:
+  TWin32TrayIcon tray{&ScriptedShell::Notify};
   Lost lost;
-  tray.onLost = Event<>::Bind<&Lost::On>(&lost);
-  ASSERT_TRUE(tray.Enable());
+  void SetUp() override {
+    ScriptedShell::accepts = true;
+    ScriptedShell::hasIcon = false;
+    tray.onLost = Event<>::Bind<&Lost::On>(&lost);
+    ASSERT_TRUE(tray.Enable());
+    ScriptedShell::calls.clear();
+  }
+};
 
+TEST_F(ScriptedTray, AnIconTheRestartedShellRefusesCountsAsLostUntilTheRetryAddsItAgain) {
   // The shell restarted without its icons and is not ready yet.
   ScriptedShell::hasIcon = false;
   ScriptedShell::accepts = false;
@@ -285,14 +292,7 @@ TEST(TrayIcon, AnIconTheRestartedShellRefusesCountsAsLostUntilTheRetryAddsItAgai
   EXPECT_EQ(ScriptedShell::calls, "a");
 }
 
-TEST(TrayIcon, AShellThatAnnouncesItselfButStillShowsTheIconKeepsIt) {
-  ScriptedShell::accepts = true;
-  ScriptedShell::hasIcon = false;
-  TWin32TrayIcon tray(&ScriptedShell::Notify);
-  Lost lost;
-  tray.onLost = Event<>::Bind<&Lost::On>(&lost);
-  ASSERT_TRUE(tray.Enable());
-  ScriptedShell::calls.clear();
+TEST_F(ScriptedTray, AShellThatAnnouncesItselfButStillShowsTheIconKeepsIt) {
   AnnounceRestartedShell(tray.Window());
   EXPECT_EQ(ScriptedShell::calls, "-m");  // the add is refused, the icon is there
   EXPECT_TRUE(tray.Enabled());
