@@ -17,6 +17,11 @@ class IClock : public ITickSource {
  public:
   virtual void Sleep(uint32_t ms) = 0;
   virtual void ProcessMessagesFor(uint32_t ms) = 0;
+  // True once a wait has met the request to end the program. From then on
+  // ProcessMessagesFor returns at once, leaving the request for the main
+  // loop, and a caller that polls in a loop of waits must give up instead of
+  // spinning until its time limit.
+  virtual bool Quitting() const { return false; }
 };
 
 }  // namespace pen

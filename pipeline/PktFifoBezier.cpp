@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <thread>
 
 namespace pen {
 
@@ -40,24 +39,6 @@ uint16_t PacketPressure(Extended v) {
 
 }  // namespace
 
-// Held for the arithmetic of one call. The two read threads run at the same
-// priority, so a waiter spins briefly and then yields its time slice to the
-// holder rather than burning it.
-class TXYZFifo::SpinGuard {
- public:
-  explicit SpinGuard(std::atomic_flag& flag) : flag_(flag) {
-    for (int spins = 0; flag_.test_and_set(std::memory_order_acquire); ++spins) {
-      if (spins >= 64) std::this_thread::yield();
-    }
-  }
-  ~SpinGuard() { flag_.clear(std::memory_order_release); }
-  SpinGuard(const SpinGuard&) = delete;
-  SpinGuard& operator=(const SpinGuard&) = delete;
-
- private:
-  std::atomic_flag& flag_;
-};
-
 void TXYZFifo::Channel::Restart(int32_t v) {
   in[0] = in[1] = in[2] = v;
   out[0] = out[1] = v;
@@ -69,21 +50,33 @@ void TXYZFifo::Channel::Shift(int32_t v) {
   in[2] = v;
 }
 
-Extended TXYZFifo::Channel::Step() {
-  const Extended y = kB0 * in[0] + kB1 * in[1] + kB2 * in[2] + kA2 * out[0] + kA1 * out[1];
-  out[0] = out[1];
-  out[1] = y;
-  current = y;
+Extended TXYZFifo::Channel::Step(int newest) {
+  const int older = newest ^ 1;
+  const Extended y = kB0 * in[0] + kB1 * in[1] + kB2 * in[2] + kA2 * out[older] + kA1 * out[newest];
+  out[older] = y;  // y[n-2] is not needed again: this becomes y[n-1]
   return y;
 }
 
 TXYZFifo::TXYZFifo(ITickSource& ticks) : ticks_(ticks), lastSampleTick_(ticks.TickCount() - kPauseMs) {}
 
-FilterOutput TXYZFifo::FeedLocked(int32_t x, int32_t y, int32_t p) {
+FilterOutput TXYZFifo::Outputs(Extended x, Extended y, Extended p) const {
+  FilterOutput o;
+  o.x = x;
+  o.y = y;
+  o.p = p;
+  o.roundedX = RoundToInt32(x);
+  o.roundedY = RoundToInt32(y);
+  o.roundedP = RoundToInt32(p);
+  return o;
+}
+
+FilterOutput TXYZFifo::Feed(int32_t x, int32_t y, int32_t p) {
   const uint32_t now = ticks_.TickCount();
   // Unsigned difference: correct across the tick counter's wrap-around.
   const bool paused = static_cast<uint32_t>(now - lastSampleTick_) > kPauseMs;
-  const bool requested = restart_.exchange(false, std::memory_order_relaxed);
+  // Read before it is cleared: a read costs nothing, the exchange a locked
+  // instruction, and a restart is seldom asked for.
+  const bool requested = restart_.load(std::memory_order_relaxed) && restart_.exchange(false, std::memory_order_relaxed);
   if (paused || requested) {
     x_.Restart(x);
     y_.Restart(y);
@@ -94,41 +87,19 @@ FilterOutput TXYZFifo::FeedLocked(int32_t x, int32_t y, int32_t p) {
     p_.Shift(p);
   }
   lastSampleTick_ = now;
-  return StepLocked();
-}
-
-FilterOutput TXYZFifo::StepLocked() {
-  x_.Step();
-  y_.Step();
-  p_.Step();
-  return CurrentLocked();
-}
-
-FilterOutput TXYZFifo::CurrentLocked() const {
-  FilterOutput o;
-  o.x = x_.current;
-  o.y = y_.current;
-  o.p = p_.current;
-  o.roundedX = RoundToInt32(o.x);
-  o.roundedY = RoundToInt32(o.y);
-  o.roundedP = RoundToInt32(o.p);
-  return o;
-}
-
-FilterOutput TXYZFifo::Feed(int32_t x, int32_t y, int32_t p) {
-  SpinGuard guard(busy_);
-  return FeedLocked(x, y, p);
+  return Step();
 }
 
 FilterOutput TXYZFifo::Step() {
-  SpinGuard guard(busy_);
-  return StepLocked();
+  const int newest = newest_;
+  newest_ = newest ^ 1;
+  const Extended x = x_.Step(newest);
+  const Extended y = y_.Step(newest);
+  const Extended p = p_.Step(newest);
+  return Outputs(x, y, p);
 }
 
-FilterOutput TXYZFifo::Current() const {
-  SpinGuard guard(busy_);
-  return CurrentLocked();
-}
+FilterOutput TXYZFifo::Current() const { return Outputs(x_.out[newest_], y_.out[newest_], p_.out[newest_]); }
 
 void TXYZFifo::ReadRounded(int32_t& x, int32_t& y, int32_t& p) const {
   const FilterOutput o = Current();
@@ -138,13 +109,9 @@ void TXYZFifo::ReadRounded(int32_t& x, int32_t& y, int32_t& p) const {
 }
 
 void TXYZFifo::FilterPacket(PenPacket& packet) {
-  FilterOutput o;
-  {
-    SpinGuard guard(busy_);
-    FeedLocked(packet.X(), packet.Y(), packet.Pressure());
-    // This path advances the outputs two steps per packet.
-    o = StepLocked();
-  }
+  Feed(packet.X(), packet.Y(), packet.Pressure());
+  // This path advances the outputs two steps per packet.
+  const FilterOutput o = Step();
   packet.SetX(PacketCoordinate(o.x));
   packet.SetY(PacketCoordinate(o.y));
   packet.SetPressure(PacketPressure(o.p));

@@ -25,13 +25,13 @@ struct FilterOutput {
 // when the host asks (RequestRestart).
 //
 // Threads: both HID read threads step the one instance (digitizer reports
-// through pointer emulation, vendor pen packets through the host). Each call
-// that touches the filter state holds a tiny spin lock for the arithmetic of
-// that one call only (tens of nanoseconds, no allocation, no system call), so
-// a reader never waits longer than the other reader's step. Feed returns the
-// outputs of the very step it made, so a caller never reads outputs that the
-// other thread has already stepped further. The restart request and the
-// smoothing level are single atomic stores from the main thread.
+// through pointer emulation, vendor pen packets through the host), and the
+// host runs both report handlers under its one report lock, so steps never
+// overlap: the filter takes no lock of its own, which would be a second one
+// per report. Whoever steps it from more than one thread must serialise the
+// steps the same way. Feed returns the outputs of the very step it made. The
+// restart request and the smoothing level are single atomic stores from the
+// main thread.
 class TXYZFifo {
  public:
   static constexpr uint32_t kPauseMs = 500;
@@ -62,29 +62,26 @@ class TXYZFifo {
  private:
   struct Channel {
     int32_t in[3] = {0, 0, 0};  // x[n-2], x[n-1], x[n]
-    Extended out[2] = {0, 0};   // y[n-2], y[n-1]
-    Extended current = 0;
+    // The last two outputs. They take turns as y[n-1] (at `newest_`) so
+    // that a step stores one value instead of moving both.
+    Extended out[2] = {0, 0};
 
     void Restart(int32_t v);
     void Shift(int32_t v);
-    Extended Step();
+    Extended Step(int newest);
   };
 
-  class SpinGuard;
-
-  FilterOutput FeedLocked(int32_t x, int32_t y, int32_t p);
-  FilterOutput StepLocked();
-  FilterOutput CurrentLocked() const;
+  FilterOutput Outputs(Extended x, Extended y, Extended p) const;
 
   ITickSource& ticks_;
   // Fields in the filter's own order.
   uint32_t lastSampleTick_;
   std::atomic<int32_t> smoothing_{0};
   Channel x_, y_, p_;
+  int newest_ = 1;
   // Armed at creation so that the very first sample passes through unchanged
   // even when it arrives within the same millisecond as the creation.
   std::atomic<bool> restart_{true};
-  mutable std::atomic_flag busy_ = ATOMIC_FLAG_INIT;
 };
 
 }  // namespace pen

@@ -11,8 +11,9 @@ inline constexpr const char* kDefaultModelCode = "R700";
 inline constexpr size_t kMinProductStringLength = 5;
 
 // The model code a product string names: the text between the first "[" and
-// the "]" after it, or, without any "[", the first word when the string
-// starts like the R-series codes ("R711 Pen Tablet"). Otherwise "R700".
+// the first "]" when that "]" comes after it, or, without any "[", the first
+// word when the string starts like the R-series codes ("R711 Pen Tablet").
+// Otherwise "R700".
 std::string ModelCodeFromProduct(std::string_view product);
 
 }  // namespace pen

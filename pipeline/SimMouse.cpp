@@ -116,41 +116,41 @@ bool TSimMouse::ProcessReport(const uint8_t* data, size_t length) {
   noPosition_ = r.noPosition;
   const bool overStrip = r.OverStrip();
 
-  // Smoothing; over the strip the filter sees Y = 0.
+  // Smoothing; over the strip the filter sees Y = 0. The unrounded values
+  // (Xs, Ys, Ps) stay local to the report, where they can stay in registers.
   const FilterOutput f = fifo_.Feed(r.x, overStrip ? 0 : r.y, r.rawPressure);
-  x_ = f.roundedX;
-  y_ = overStrip ? r.y : f.roundedY;
+  int32_t x = f.roundedX;
+  int32_t y = overStrip ? r.y : f.roundedY;
   p_ = f.roundedP;
-  xs_ = f.x;
-  ys_ = f.y;
-  ps_ = f.p;
-  const int32_t unmirroredX = x_;
+  Extended xs = f.x;
+  Extended ys = f.y;
+  const int32_t unmirroredX = x;
 
   const bool left = leftHand_.load(std::memory_order_relaxed);
   if (left) {
-    x_ = kMaxLogical - x_;
-    xs_ = kLogicalSpan - xs_;
+    x = kMaxLogical - x;
+    xs = kLogicalSpan - xs;
     tiltA_ = Negate(tiltA_);
     tiltB_ = Negate(tiltB_);
   }
 
   const AreaRecord tablet = UnpackArea(tabletArea_.load(std::memory_order_relaxed));
-  lastX_ = x_;
-  xs_ = ToAreaUnits(xs_, tablet.Left, tablet.Width);
+  lastX_ = x;
+  xs = ToAreaUnits(xs, tablet.Left, tablet.Width);
   if (!overStrip) {
     if (left) {
-      y_ = kMaxLogical - y_;
-      ys_ = kLogicalSpan - ys_;
+      y = kMaxLogical - y;
+      ys = kLogicalSpan - ys;
     }
-    lastY_ = y_;
-    ys_ = ToAreaUnits(ys_, tablet.Top, tablet.Height);
+    lastY_ = y;
+    ys = ToAreaUnits(ys, tablet.Top, tablet.Height);
   }
 
   // Tip and pressure: the raw value falls as the tip is pressed harder.
   const int32_t threshold = threshold_.load(std::memory_order_relaxed);
   if (p_ < threshold) {
     mask_ |= overStrip ? SoftKeyBit(unmirroredX) : mask_bits::kTip;
-    const Extended pressure = (static_cast<Extended>(threshold) - ps_) * kPressureGain;
+    const Extended pressure = (static_cast<Extended>(threshold) - f.p) * kPressureGain;
     p_ = std::clamp(RoundClamped(pressure), 0, kMaxPressure);
   } else {
     p_ = 0;
@@ -158,12 +158,12 @@ bool TSimMouse::ProcessReport(const uint8_t* data, size_t length) {
 
   // The internal packet.
   packet_.SetStatus(static_cast<uint8_t>(PenPacket::kStatusInRange + (mask_ & 3u)));
-  packet_.SetX(PacketCoordinate(xs_));
+  packet_.SetX(PacketCoordinate(xs));
   if (overStrip) {
     packet_.SetY(0);
     lastY_ = 0;
   } else {
-    packet_.SetY(PacketCoordinate(ys_));
+    packet_.SetY(PacketCoordinate(ys));
   }
   packet_.SetPressure(static_cast<uint16_t>(p_));
   if (!tiltEnabled_.load(std::memory_order_relaxed)) {
@@ -177,7 +177,7 @@ bool TSimMouse::ProcessReport(const uint8_t* data, size_t length) {
   if (noPosition_) return true;
   const uint32_t buttons = ClickDecision();
   previousMask_ = mask_;
-  SendPointer(buttons, overStrip);
+  SendPointer(buttons, overStrip, xs, ys);
   return true;
 }
 
@@ -204,7 +204,7 @@ uint32_t TSimMouse::ClickDecision() {
   return 0;
 }
 
-void TSimMouse::SendPointer(uint32_t buttons, bool overStrip) {
+void TSimMouse::SendPointer(uint32_t buttons, bool overStrip, Extended xs, Extended ys) {
   constexpr uint32_t kFlags = mouse_flags::kMove | mouse_flags::kAbsolute;
   if (overStrip) {
     // The pointer never moves over the strip, but a release that happens
@@ -219,8 +219,8 @@ void TSimMouse::SendPointer(uint32_t buttons, bool overStrip) {
     g = cachedGeometry_;  // a refresh is under way; the previous one will do
   }
   const AreaRecord screen = UnpackArea(screenArea_.load(std::memory_order_relaxed));
-  const int32_t ix = ToAbsolute(xs_, screen.Left, screen.Width, g.virtualLeft, g.virtualWidth, g.primaryWidth);
-  const int32_t iy = ToAbsolute(ys_, screen.Top, screen.Height, g.virtualTop, g.virtualHeight, g.primaryHeight);
+  const int32_t ix = ToAbsolute(xs, screen.Left, screen.Width, g.virtualLeft, g.virtualWidth, g.primaryWidth);
+  const int32_t iy = ToAbsolute(ys, screen.Top, screen.Height, g.virtualTop, g.virtualHeight, g.primaryHeight);
   if (ix != lastSentX_ || iy != lastSentY_ || buttons != 0) mouse_.MouseEvent(kFlags | buttons, ix, iy, 0, 0);
   lastSentX_ = ix;
   lastSentY_ = iy;

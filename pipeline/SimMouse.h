@@ -72,7 +72,7 @@ class TSimMouse {
  private:
   bool ReadGeometry(DisplayGeometry& g) const;
   uint32_t ClickDecision();
-  void SendPointer(uint32_t buttons, bool overStrip);
+  void SendPointer(uint32_t buttons, bool overStrip, Extended xs, Extended ys);
 
   TXYZFifo& fifo_;
   IMouseInput& mouse_;
@@ -89,9 +89,8 @@ class TSimMouse {
   std::atomic<uint64_t> tabletArea_{PackArea(AreaRecord{0, 0, 4095, 4095})};
   std::atomic<uint64_t> screenArea_{0};
   PenPacket packet_;
-  int32_t x_ = 0, y_ = 0, p_ = 0;
+  int32_t p_ = 0;  // the computed pressure; X, Y and their unrounded and mapped forms live per report
   int8_t tiltA_ = 0, tiltB_ = 0;
-  Extended xs_ = 0, ys_ = 0, ps_ = 0;
   uint32_t mask_ = 0;
   std::atomic<int32_t> threshold_{kDefaultThreshold};
   uint32_t previousMask_ = 0;

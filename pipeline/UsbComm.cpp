@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "pipeline/ProductString.h"
 
@@ -47,10 +48,7 @@ TUsbComm::~TUsbComm() {
   hid_.SetChangeHandler({});
   hid_.SetRemovalHandler({});
   for (IHidDevice** device : {&deviceA_, &deviceB_}) {
-    if (*device == nullptr) continue;
-    (*device)->SetDataHandler({});
-    hid_.CheckIn(*device);
-    *device = nullptr;
+    if (*device != nullptr) Release(std::exchange(*device, nullptr));
   }
 }
 
@@ -126,11 +124,22 @@ void TUsbComm::OnRemoval(IHidDevice* device) {
     deviceA_ = nullptr;
     ModelCode.clear();
     CapabilityText = "00";
+    Release(device);
   } else if (device == deviceB_) {
     bOpen_ = false;
     deviceB_ = nullptr;
+    Release(device);
   }
   if (!aOpen_ && !bOpen_ && onConnect_) onConnect_(false);
+}
+
+// A device that left is handed back at once: the HID layer keeps its handle
+// and read thread until then, and a tray service meets many unplugs, sleeps
+// and re-enumerations in a run. It is forgotten first, so that nothing run
+// while its reader stops can reach it.
+void TUsbComm::Release(IHidDevice* device) {
+  device->SetDataHandler({});
+  hid_.CheckIn(device);
 }
 
 void TUsbComm::DetectModel(IHidDevice& device) {
@@ -154,10 +163,7 @@ void TUsbComm::DetectModel(IHidDevice& device) {
 
 void TUsbComm::CloseInterfaces() {
   for (IHidDevice** device : {&deviceA_, &deviceB_}) {
-    if (*device == nullptr) continue;
-    (*device)->SetDataHandler({});
-    hid_.CheckIn(*device);
-    *device = nullptr;
+    if (*device != nullptr) Release(std::exchange(*device, nullptr));
   }
   // A checked-in device must not be sent anything later.
   aOpen_ = false;
@@ -252,7 +258,11 @@ bool TUsbComm::WaitForMemory() {
     const uint32_t elapsed = clock_.TickCount() - start;
     if (elapsed < limit) clock_.ProcessMessagesFor(limit - elapsed);
     limit += kMemoryPollMs;
-    if (detectResult_ == 0 && clock_.TickCount() - start > kMemoryGiveUpMs) return false;
+    // A quit ends the waits at once; polling on would only spin until the
+    // limit. The quit itself is left for the main loop.
+    if (clock_.Quitting()) return false;
+    // Past the limit even an answer to the last poll comes too late.
+    if (clock_.TickCount() - start > kMemoryGiveUpMs) return false;
   }
   return true;
 }
@@ -328,9 +338,12 @@ bool TUsbComm::WriteCopies(const ParamBlock& block) {
   return written;
 }
 
+// Without the tablet there is no memory to reach, also when it left while
+// the wait ran messages.
+bool TUsbComm::MemoryReachable() { return aOpen_ && WaitForMemory() && aOpen_; }
+
 bool TUsbComm::ReadParameters() {
-  // Without the tablet there is no memory to read.
-  if (!aOpen_ || !WaitForMemory()) return false;
+  if (!MemoryReachable()) return false;
   ParamBlock block;
   if (!ReadBlock(block)) return false;
   block_ = block;
@@ -344,7 +357,7 @@ bool TUsbComm::ReadParameters() {
 }
 
 bool TUsbComm::WriteParameters() {
-  if (!aOpen_ || !WaitForMemory()) return false;
+  if (!MemoryReachable()) return false;
   ParamBlock block;
   if (!ReadBlock(block)) return false;
   pressureBase_ = ReadBigEndian16(block, param::kPressureBase);

@@ -105,6 +105,7 @@ class TUsbComm {
 
   void OnChange();
   void OnRemoval(IHidDevice* device);
+  void Release(IHidDevice* device);
   void OnReportA(const uint8_t* data, size_t size);
   void OnReportB(const uint8_t* data, size_t size);
   void DetectModel(IHidDevice& device);
@@ -116,6 +117,7 @@ class TUsbComm {
   SendResult TrySend(const Report& report);
 
   bool WaitForMemory();
+  bool MemoryReachable();
   bool ReadCopy(int index, ParamBlock& out);
   bool ReadBlock(ParamBlock& block);
   bool RepairAndWrite(ParamBlock& block);

@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "pipeline/ReportFormat.h"
 #include "service/HostMessages.h"
 
 namespace pen {
@@ -243,8 +244,16 @@ void TPenHostMain::ApplySettings() {
 void TPenHostMain::OnConnectChange(bool connected) {
   tabletConnected_.store(connected, std::memory_order_relaxed);
   if (!p_.tray.Enabled()) p_.tray.Enable();
+  // Once per transition, and the transition counts from here, before anything
+  // is sent: the device calls below wait with messages running, and a removal
+  // or plug-in handled inside them is a transition of its own, not a repeat.
+  // When one has run, it has brought tray, keys and window to its own state,
+  // and this older one stops at its next step instead of overwriting that.
+  if (connected == connectState_) return;
+  connectState_ = connected;
+  const uint32_t transition = ++transitions_;
+  const auto superseded = [this, transition] { return transitions_ != transition; };
   const int index = connected ? 0 : 1;
-  if (p_.tray.Index() == index) return;
   if (connected) {
     Trace("tablet connected: model %s, firmware %s, capability %s", p_.device.ModelCode().c_str(),
           p_.device.FirmwareVersionText().c_str(), p_.device.CapabilityText().c_str());
@@ -259,7 +268,9 @@ void TPenHostMain::OnConnectChange(bool connected) {
     } else {
       UpdateModeForForeground();
     }
+    if (superseded()) return;
     PushAreas();
+    if (superseded()) return;
     {
       std::lock_guard<std::mutex> lock(reportLock_);
       p_.pointer.SetThreshold(p_.device.PressureWord() + kPressBase);
@@ -274,6 +285,7 @@ void TPenHostMain::OnConnectChange(bool connected) {
     p_.buttons.SetModelCode(p_.device.ModelCode());
     p_.buttons.LoadDefinitions();
     p_.device.SetInkFlag(s.inkMode == 1);
+    if (superseded()) return;
   }
   if (ISettingsWindow* w = p_.window) {
     if (connected) {
@@ -291,15 +303,12 @@ void TPenHostMain::OnConnectChange(bool connected) {
 }
 
 void TPenHostMain::OnPenPacket(const uint8_t* data, size_t size) {
-  if (!data || size < 5) return;
-  std::lock_guard<std::mutex> lock(reportLock_);
-  ++reportsA_;
-  const uint8_t status = data[0];
-  if (status != PenPacket::kStatusOut) {
-    if (size < 9) return;  // a pen packet needs all nine bytes
-    PenPacket packet;
-    std::copy(data, data + 9, packet.bytes.begin());
-    int32_t pressure = data[5] + 256 * data[6];
+  PenPacket packet;
+  VendorKeyPacket keys;
+  if (ReadVendorPenPacket(data, size, packet)) {
+    std::lock_guard<std::mutex> lock(reportLock_);
+    ++reportsA_;
+    int32_t pressure = packet.Pressure();
     if (previousPressure_ > 0 && pressure != 0) pressure = (2 * previousPressure_ + pressure) / 3;
     previousPressure_ = pressure;
     if (pressure > 2040) pressure = 2048;
@@ -307,18 +316,19 @@ void TPenHostMain::OnPenPacket(const uint8_t* data, size_t size) {
     if (p_.window) p_.window->FeedPenSample(pressure, 0, 0);
     p_.smoothing.SmoothPacket(packet);
     p_.channel.PublishPacket(packet);
-    Trace("report A #%u: pen status %02X pressure %d", reportsA_, status, pressure);
-    if ((status & 0xCF) == PenPacket::kStatusInRange && p_.foreground.TakeForegroundChanged()) {
+    Trace("report A #%u: pen status %02X pressure %d", reportsA_, packet.Status(), pressure);
+    if (IsHoverStatus(packet.Status()) && p_.foreground.TakeForegroundChanged()) {
       p_.shell.PostToSelf(host_msg::kForegroundRecheck, 0, 0);
     }
-    return;
+  } else if (DecodeVendorKeyPacket(data, size, keys)) {
+    std::lock_guard<std::mutex> lock(reportLock_);
+    ++reportsA_;
+    if (keys.wheel != 0) p_.shell.PostToSelf(host_msg::kWheelUi, wheel_ui::kStep, keys.wheel);
+    p_.buttons.SetButtonState(keys.mask);
+    Trace("report A #%u: keys %04X wheel %d -> buttons %08X", reportsA_, keys.keyWord, keys.wheel, keys.mask);
   }
-  if (data[1] != 0xFF) return;  // not a key and wheel packet
-  if (data[2] != 0) p_.shell.PostToSelf(host_msg::kWheelUi, wheel_ui::kStep, data[2]);
-  const uint32_t keys = data[3] + 256u * data[4];
-  const uint32_t mask = ((keys & (1u << 12)) ? 4u : 0u) | ((keys & (1u << 13)) ? 2u : 0u) | ((keys & 0xFFFu) << 3);
-  p_.buttons.SetButtonState(mask);
-  Trace("report A #%u: keys %04X wheel %d -> buttons %08X", reportsA_, keys, data[2], mask);
+  // Anything else (status 0x80 with another byte 1, a packet too short for
+  // what its status announces) changes nothing.
 }
 
 void TPenHostMain::OnDigitizerReport(const uint8_t* data, size_t size) {
@@ -335,7 +345,7 @@ void TPenHostMain::OnDigitizerReport(const uint8_t* data, size_t size) {
   p_.channel.PublishPacket(r.packet);
   Trace("report B #%u: status %02X x %u y %u pressure %d buttons %08X", reportsB_, r.packet.Status(),
         r.packet.X(), r.packet.Y(), r.pressure, r.buttonState);
-  if ((r.packet.Status() & 0xCF) == PenPacket::kStatusInRange && p_.foreground.TakeForegroundChanged()) {
+  if (IsHoverStatus(r.packet.Status()) && p_.foreground.TakeForegroundChanged()) {
     p_.shell.PostToSelf(host_msg::kForegroundRecheck, 0, 0);
   }
 }
@@ -405,6 +415,16 @@ void TPenHostMain::LoadLanguage() {
 }
 
 void TPenHostMain::MenuShowClick() {
+  // The 200 ms wait below runs messages, and each request queued meanwhile (a
+  // flood of WM_SHOWSETTINGS from another program, a second double-click)
+  // would nest another show inside this one, down to the end of the stack.
+  // The show under way answers them all.
+  if (showing_) return;
+  showing_ = true;
+  struct EndOfShow {
+    bool& showing;
+    ~EndOfShow() { showing = false; }
+  } endOfShow{showing_};
   Trace("show settings");
   LoadSetting();
   p_.device.SetReportMode(kModeFull);

@@ -44,10 +44,11 @@ struct HostParts {
 // Threads: everything runs on the main thread except OnPenPacket and
 // OnDigitizerReport, which run on the two HID read threads once direct
 // delivery is on. Those two are serialised against each other by reportLock_,
-// because both feed the one smoothing filter and the button manager; the
-// main thread takes the same lock only around its stores into pointer
-// emulation and the smoothing filter, never across a feature report, device
-// memory or a message pump, so a read thread waits at most for a few stores.
+// because both feed the one smoothing filter (which has no lock of its own
+// and relies on this one) and the button manager; the main thread takes the
+// same lock only around its stores into pointer emulation and the smoothing
+// filter, never across a feature report, device memory or a message pump, so
+// a read thread waits at most for a few stores.
 // A read thread never sends a feature report: when a hover packet finds the
 // foreground changed it posts kForegroundRecheck to the main thread instead.
 class TPenHostMain {
@@ -104,6 +105,9 @@ class TPenHostMain {
 
   HostParts p_;
   bool started_ = false;
+  bool connectState_ = false;  // the state the last transition acted on
+  uint32_t transitions_ = 0;   // counts them, so a nested one is noticed
+  bool showing_ = false;       // MenuShowClick under way
   bool monitorWasOff_ = false;
   std::atomic<bool> tabletConnected_{false};
   uintptr_t currentForeground_ = 0;

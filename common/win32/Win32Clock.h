@@ -10,6 +10,10 @@ class Win32Clock : public IClock {
   uint32_t TickCount() override;
   void Sleep(uint32_t ms) override;
   void ProcessMessagesFor(uint32_t ms) override;
+  bool Quitting() const override { return quitting_; }
+
+ private:
+  bool quitting_ = false;
 };
 
 }  // namespace pen::win32

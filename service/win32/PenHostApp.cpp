@@ -41,6 +41,7 @@
 #include "service/TracingMouseInput.h"
 #include "service/UsbCommLink.h"
 #include "service/win32/PowerWatcher.h"
+#include "service/win32/SingleInstance.h"
 #include "service/win32/TraceFile.h"
 #include "service/win32/TrayIcon.h"
 #include "service/win32/Win32HostShell.h"
@@ -56,12 +57,12 @@ constexpr const char* kMutexName = "penmac_AmberHeron";
 // Long enough for the demonstration's stroke to be drawn into the window.
 constexpr uint32_t kScreenshotMs = 3000;
 
-
 // Hands the request to the running instance; true when this process is a
 // second one and must end.
 bool AnotherInstanceRuns(HANDLE& mutex) {
+  SetLastError(ERROR_SUCCESS);
   mutex = CreateMutexA(nullptr, FALSE, kMutexName);
-  if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  if (!MutexShowsAnotherInstance(mutex, GetLastError())) return false;
   if (HWND running = FindWindowA(TWin32HostShell::kClassName, TWin32HostShell::kCaption)) {
     PostMessageA(running, host_msg::kShowSettings, 0, 0);
   }
@@ -215,6 +216,7 @@ int RunPenHost(const HostOptions& options) {
   power.OnMonitorPowerChanged = Event<TMonitorPower>::Bind<&TPenHostMain::OnMonitorPowerChanged>(&host);
   tray.onShow = Event<>::Bind<&TPenHostMain::MenuShowClick>(&host);
   tray.onStop = Event<>::Bind<&TPenHostMain::MenuStopserviceClick>(&host);
+  tray.onLost = Event<>::Bind<&TWin32HostShell::StartTrayTimer>(&shell);
   shell.SetHost(&host);
   host.Start();
   hook.SetCommandTarget(shell.OwnWindow());

@@ -1,7 +1,5 @@
 #include "service/win32/TrayIcon.h"
 
-#include <shellapi.h>
-
 #include <cwchar>
 
 #include "service/win32/Win32HostShell.h"
@@ -60,7 +58,7 @@ constexpr const char* kClassName = "TPenHostTray";
 
 }  // namespace
 
-TWin32TrayIcon::TWin32TrayIcon() {
+TWin32TrayIcon::TWin32TrayIcon(NotifyFn notify) : notify_(notify) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSA wc{};
   wc.lpfnWndProc = &TWin32TrayIcon::WindowProc;
@@ -97,12 +95,16 @@ bool TWin32TrayIcon::Notify(DWORD action) {
   nid.uCallbackMessage = kCallbackMessage;
   nid.hIcon = Icon(index_);
   std::wcsncpy(nid.szTip, hint_.c_str(), sizeof nid.szTip / sizeof nid.szTip[0] - 1);
-  return Shell_NotifyIconW(action, &nid) != FALSE;
+  return notify_(action, &nid) != FALSE;
 }
+
+// A shell that still shows the icon refuses to add it again (it announces
+// itself on more occasions than a restart); the icon is there all the same.
+bool TWin32TrayIcon::Add() { return Notify(NIM_ADD) || Notify(NIM_MODIFY); }
 
 bool TWin32TrayIcon::Enable() {
   if (enabled_) return true;
-  enabled_ = Notify(NIM_ADD);
+  enabled_ = Add();
   return enabled_;
 }
 
@@ -158,8 +160,13 @@ LRESULT TWin32TrayIcon::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
-    // The shell restarted and forgot every icon.
-    if (enabled_) Notify(NIM_ADD);
+    // The shell restarted and forgot every icon. A shell that is not ready
+    // yet refuses the icon: it is then no longer shown, and the owner's retry
+    // must bring it back.
+    if (enabled_ && !Add()) {
+      enabled_ = false;
+      onLost();
+    }
     return 0;
   }
   return DefWindowProcA(window_, msg, wp, lp);

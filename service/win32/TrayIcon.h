@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <string>
 
 #include "common/Event.h"
@@ -16,13 +18,19 @@ class TWin32TrayIcon final : public ITrayIcon {
   static constexpr UINT kMenuShow = 1;
   static constexpr UINT kMenuStop = 2;
 
-  TWin32TrayIcon();
+  // How the icon reaches the shell: Shell_NotifyIconW, or a stand-in that
+  // refuses when a test needs a shell that is not ready.
+  using NotifyFn = BOOL(WINAPI*)(DWORD action, PNOTIFYICONDATAW data);
+
+  explicit TWin32TrayIcon(NotifyFn notify = &Shell_NotifyIconW);
   ~TWin32TrayIcon() override;
   TWin32TrayIcon(const TWin32TrayIcon&) = delete;
   TWin32TrayIcon& operator=(const TWin32TrayIcon&) = delete;
 
   Event<> onShow;  // "&Show" and a left double-click
   Event<> onStop;  // "&Stop service"
+  // The restarted shell refused the icon; it counts as not enabled now.
+  Event<> onLost;
 
   bool Enabled() const override { return enabled_; }
   bool Enable() override;
@@ -37,8 +45,10 @@ class TWin32TrayIcon final : public ITrayIcon {
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   bool Notify(DWORD action);
+  bool Add();
   void ShowMenu();
 
+  NotifyFn notify_;
   HWND window_ = nullptr;
   HMENU menu_ = nullptr;
   HICON icons_[2] = {nullptr, nullptr};

@@ -76,6 +76,10 @@ LRESULT TWin32HostShell::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     }
   }
   if (msg == WM_NCDESTROY) SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+  // The objects made before the host (the device link's start can wait over
+  // a second with messages running) must not lose a display change: the
+  // timer keeps ticking until the host is there to re-read the monitors.
+  if (msg == WM_DISPLAYCHANGE && !host_) StartDisplayChangeTimer();
   if (host_) {
     intptr_t result = 0;
     if (host_->HandleMessage(msg, static_cast<uint64_t>(wp), static_cast<int64_t>(lp), result)) {

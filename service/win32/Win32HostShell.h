@@ -33,7 +33,8 @@ class TWin32HostShell final : public IHostShell {
   // retry timer. False when the window cannot be created.
   bool Create();
   HWND Window() const { return window_; }
-  // Messages go to the host from now on; before, only default processing.
+  // Messages go to the host from now on; before, only default processing,
+  // except that a display change already starts the display timer.
   void SetHost(TPenHostMain* host) { host_ = host; }
   // Closes the program after `ms` (0: never).
   void CloseAfter(uint32_t ms);

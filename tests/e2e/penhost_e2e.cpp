@@ -2,6 +2,8 @@
 // does from the outside: its window, its settings file, the feature reports
 // the tablet receives, the trace and the system cursor.
 #include "PenHostRun.h"
+#include "support/GuardedMutex.h"
+#include "support/HandleCount.h"
 
 namespace e2e {
 namespace {
@@ -21,6 +23,21 @@ TEST_F(PenHostRun, ASecondStartShowsTheRunningInstanceAndEndsAtOnce) {
   EXPECT_TRUE(WaitFor([&] { return CountOf(ReadAll(trace), "show settings") == 1; }, 10000)) << ReadAll(trace);
   EXPECT_TRUE(WaitFor([&] { return CountOf(ReadAll(features), " 08 03 ") > modeReportsBefore; }, 10000));
   EXPECT_EQ(Stop(), 0);
+}
+
+TEST_F(PenHostRun, AStartWhileAnInstanceWithMoreRightsRunsEndsAtOnce) {
+  // The running instance's mutex as an elevated instance's looks to a
+  // process with normal rights.
+  HANDLE guard = pen::test::CreateGuardedMutex("penmac_AmberHeron");
+  ASSERT_NE(guard, nullptr);
+  pi = Launch("--virtual-tablet --trace=\"" + trace + "\"");
+  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 15000), WAIT_OBJECT_0) << ReadAll(trace);
+  DWORD code = 99;
+  GetExitCodeProcess(pi.hProcess, &code);
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(CountOf(ReadAll(trace), "service running"), 0u);
+  if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 9);
+  CloseHandle(guard);
 }
 
 TEST_F(PenHostRun, ServiceCommandsReachTheTabletAndOnlyApplyWritesTheSettingsFile) {
@@ -93,6 +110,31 @@ TEST_F(PenHostRun, PlugUnplugPlugIsHandledOnceEachWayAndTheModeIsResent) {
   // The last mode goes to the tablet again after the second plug.
   const std::string secondConnect = t.substr(t.rfind("tablet connected"));
   EXPECT_NE(secondConnect.find("send mode report: mode 3"), std::string::npos) << t;
+  EXPECT_EQ(Stop(), 0);
+}
+
+TEST_F(PenHostRun, ManyUnplugsLeaveItsHandleCountFlatAndTheLastPlugInIsServed) {
+  constexpr size_t kCycles = 6;
+  pen::TTabletRecording rec = Idle();
+  for (size_t i = 0; i < kCycles; ++i) {
+    rec.AddUnplug(i == 0 ? 3000 : 4000);  // each connect is done (about 2.5 s) before the next unplug
+    rec.AddPlug(700);
+  }
+  rec.AddWait(5000);
+  Start(SaveRecording(rec));
+  auto connects = [&] { return CountOf(ReadAll(trace), "tablet connected"); };
+  // By the second connect the program has met each kind of step once.
+  ASSERT_TRUE(WaitFor([&] { return connects() == 2; }, 30000)) << ReadAll(trace);
+  Sleep(1500);
+  const unsigned before = pen::test::HandleCount(pi.hProcess);
+  ASSERT_GT(before, 0u);
+  ASSERT_TRUE(WaitFor([&] { return connects() == kCycles + 1; }, 60000)) << ReadAll(trace);
+  Sleep(3000);
+  EXPECT_LE(pen::test::HandleCount(pi.hProcess), before + 8) << "from " << before;
+  const std::string t = ReadAll(trace);
+  EXPECT_EQ(CountOf(t, "tablet disconnected"), kCycles) << t;
+  const std::string last = t.substr(t.rfind("tablet connected"));
+  EXPECT_NE(last.find("send mode report: mode 3"), std::string::npos) << t;
   EXPECT_EQ(Stop(), 0);
 }
 

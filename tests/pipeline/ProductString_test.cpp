@@ -30,9 +30,10 @@ TEST(ModelCodeFromProduct, StringsThatNameNoModelLeaveTheDefault) {
   EXPECT_EQ(ModelCodeFromProduct("Tablet []"), "R700");     // empty code would read as "no tablet"
 }
 
-TEST(ModelCodeFromProduct, AClosingBracketBeforeTheOpeningOneIsIgnored) {
-  EXPECT_EQ(ModelCodeFromProduct("Tablet] [R766]"), "R766");
+TEST(ModelCodeFromProduct, AClosingBracketBeforeTheFirstOpeningOneLeavesTheDefault) {
+  EXPECT_EQ(ModelCodeFromProduct("Tablet] [R766]"), "R700");
   EXPECT_EQ(ModelCodeFromProduct("]R766["), "R700");
+  EXPECT_EQ(ModelCodeFromProduct("R711 ] [R766]"), "R700");  // a "[" rules out the first word as well
 }
 
 }  // namespace

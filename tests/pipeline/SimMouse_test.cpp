@@ -115,9 +115,19 @@ TEST_F(SimMouseTest, HalfTheVirtualScreenOfTwoSideBySideMonitorsMapsToThePrimary
   sim.SetArea({0, 0, 2047, 4095});
   Fresh(At(4095, 0));
   ASSERT_EQ(mouse.calls.size(), 1u);
-  const Extended pixel = 3840.0L * 2047 / 4095;  // 1919.53...
-  EXPECT_NEAR(static_cast<double>(pixel), 1919.53, 0.005);
-  EXPECT_EQ(mouse.calls[0].dx, RoundHalfEven(pixel * 65535 / 1920));
+  // Pixel 1919.53..., so 65535 x 1919.53... / 1920 = 65518.996...
+  EXPECT_EQ(mouse.calls[0].dx, 65519);
+}
+
+TEST_F(SimMouseTest, AScreenAreaAwayFromTheCornerShiftsAndScalesThePointer) {
+  sim.SetArea({300, 1000, 2000, 1500});  // Top, Left, Width, Height
+  Fresh(At(2000, 3000));
+  ASSERT_EQ(mouse.calls.size(), 1u);
+  EXPECT_EQ(mouse.calls[0].dx, 31636);  // S = 1976.80..., 31636.06...
+  EXPECT_EQ(mouse.calls[0].dy, 22388);  // S = 1398.90..., 22387.54...
+  // The packet follows the tablet area only.
+  EXPECT_EQ(sim.Packet().X(), 32000);
+  EXPECT_EQ(sim.Packet().Y(), 48000);
 }
 
 TEST_F(SimMouseTest, SecondaryMonitorLeftOfThePrimaryGivesNegativeAbsoluteCoordinates) {
@@ -187,6 +197,20 @@ TEST_F(SimMouseTest, EdgePressSixReportsAfterAReleaseCounts) {
   EXPECT_EQ(ButtonCalls(mouse_flags::kLeftDown), 1u);
 }
 
+TEST_F(SimMouseTest, ReportsWithoutPositionBetweenAReleaseAndAnEdgePressAreNotCounted) {
+  Settle();
+  Fresh(At(2000, 2000, kDown));
+  Fresh(At(2000, 2000, kUp));
+  Report none = At(150, 2000);
+  none.noPosition = true;
+  for (int i = 0; i < 6; ++i) Fresh(none);
+  mouse.calls.clear();
+  Fresh(At(150, 2000, kDown));  // the first report since the release that counts
+  Fresh(At(150, 2000, kUp));
+  EXPECT_EQ(ButtonCalls(mouse_flags::kLeftDown), 0u);
+  EXPECT_EQ(ButtonCalls(mouse_flags::kLeftUp), 0u);
+}
+
 TEST_F(SimMouseTest, FirstPressAfterStartNeedsSixReportsOrAPositionAwayFromTheEdges) {
   Fresh(At(100, 100, kDown));  // first report: at the edge
   EXPECT_EQ(ButtonCalls(mouse_flags::kLeftDown), 0u);
@@ -214,8 +238,8 @@ TEST_F(SimMouseTest, LeftHandMirrorsBothAxesAndNegatesTilt) {
   r.tiltB = -128;
   Fresh(r);
   ASSERT_EQ(mouse.calls.size(), 1u);
-  EXPECT_EQ(mouse.calls[0].dx, RoundHalfEven(3995.0L * 1920 / 4095 * 65535 / 1920));
-  EXPECT_EQ(mouse.calls[0].dy, RoundHalfEven(3795.0L * 1080 / 4095 * 65535 / 1080));
+  EXPECT_EQ(mouse.calls[0].dx, 63935);  // 4095 - 100 = 3995: 63934.63...
+  EXPECT_EQ(mouse.calls[0].dy, 60734);  // 4095 - 300 = 3795: 60733.90...
   EXPECT_EQ(sim.Packet().X(), 3995 * 16);
   EXPECT_EQ(sim.Packet().Y(), 3795 * 16);
   EXPECT_EQ(sim.TiltA(), -20);
@@ -358,8 +382,9 @@ TEST_F(SimMouseTest, EmptyTabletAreaOrMonitorDoesNotDivideByZero) {
   sim.SetTabletArea({1000, 1000, 0, 0});
   Fresh(At(1500, 1500));
   ASSERT_EQ(mouse.calls.size(), 1u);
-  // Right of the area: clamped to 65535 area units before the screen mapping.
-  EXPECT_EQ(mouse.calls[0].dx, RoundHalfEven(1920.0L * 65535 / 4095 * 65535 / 1920));
+  // Right of the area: clamped to 65535 area units before the screen mapping,
+  // so 65535 x 65535 / 4095 = 1048800.05...
+  EXPECT_EQ(mouse.calls[0].dx, 1048800);
   EXPECT_EQ(sim.Packet().X(), 0xFFF0) << "right of a zero-width area";
   Fresh(At(1000, 1000));
   EXPECT_EQ(sim.Packet().X(), 0) << "on a zero-width area";
@@ -401,10 +426,10 @@ TEST_F(SimMouseTest, SmoothingLevelAboveThreeBecomesZeroAndReachesTheFilter) {
 
 TEST_F(SimMouseTest, PositionIsSmoothedBeforeMapping) {
   Fresh(At(0, 2000));
-  Stream(At(4095, 2000));
+  Stream(At(4000, 2000));  // the filter's first step after a jump: 4000 / 6
   ASSERT_EQ(mouse.calls.size(), 2u);
-  EXPECT_EQ(mouse.calls[1].dx, RoundHalfEven(4095.0L / 6 * 65535 / 4095));
-  EXPECT_EQ(sim.Packet().X(), RoundHalfEven(4095.0L / 6 * 16));
+  EXPECT_EQ(mouse.calls[1].dx, 10669);       // 666.67 x 65535 / 4095 = 10669.11
+  EXPECT_EQ(sim.Packet().X(), 10667);        // 666.67 x 16 = 10666.67
 }
 
 }  // namespace

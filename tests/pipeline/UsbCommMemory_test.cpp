@@ -185,6 +185,46 @@ TEST_F(DeviceMemory, MemoryThatNeverAnswersIsGivenUpAfterAboutTenSeconds) {
   EXPECT_EQ(rig.pad.Count("Write") + rig.pad.Count("Erase"), 0);
 }
 
+TEST_F(DeviceMemory, AnAnswerToThePollAfterTenSecondsComesTooLate) {
+  rig.pad.SetAll(MakeBlock(1600, 7, 4, 0, 2));
+  rig.pad.detectFailures = 10;  // the eleventh poll, at 10 000 ms, answers
+  EXPECT_FALSE(link->ReadParameters());
+  EXPECT_EQ(rig.pad.Count("Detect"), 11);
+  EXPECT_EQ(rig.pad.Count("Read"), 0);
+  EXPECT_EQ(link->KeyUsage, 29);
+
+  rig.pad.calls.clear();
+  rig.pad.detectFailures = 9;  // the tenth, at 9000 ms, is still in time
+  ASSERT_TRUE(link->ReadParameters());
+  EXPECT_EQ(rig.pad.Count("Detect"), 10);
+  EXPECT_EQ(link->KeyUsage, 7);
+}
+
+TEST_F(DeviceMemory, AQuitDuringTheMemoryWaitEndsItAtOnceAsATimeOutWould) {
+  rig.pad.detectFailures = -1;
+  rig.clock.AtWait(2, [&] { rig.clock.PostQuit(); });
+  const uint32_t start = rig.clock.now;
+  EXPECT_FALSE(link->ReadParameters());
+  EXPECT_EQ(rig.pad.Count("Detect"), 2);
+  EXPECT_LT(rig.clock.now - start, 2100u);
+  EXPECT_TRUE(rig.clock.Quitting());  // left for the main loop
+
+  EXPECT_FALSE(link->WriteParameters());
+  EXPECT_EQ(rig.pad.Count("Detect"), 3);
+  EXPECT_EQ(rig.pad.Count("Write") + rig.pad.Count("Erase"), 0);
+}
+
+TEST_F(DeviceMemory, ATabletUnpluggedDuringTheMemoryWaitIsNeitherReadNorWritten) {
+  rig.pad.SetAll(MakeBlock(1600, 7, 4, 0, 2));
+  rig.pad.detectFailures = 1;
+  rig.clock.AtWait(1, [&] { rig.hid.Leave(*rig.a); });
+  EXPECT_FALSE(link->ReadParameters());
+  EXPECT_EQ(rig.pad.Count("Read"), 0);
+  EXPECT_EQ(link->KeyUsage, 29);
+  EXPECT_FALSE(link->WriteParameters());
+  EXPECT_EQ(rig.pad.Count("Write") + rig.pad.Count("Erase"), 0);
+}
+
 TEST_F(DeviceMemory, MemoryIsPolledAboutOnceASecondUntilItAnswers) {
   rig.pad.SetAll(MakeBlock(1600, 7, 4, 0, 2));
   rig.pad.detectFailures = 2;

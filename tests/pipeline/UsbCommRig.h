@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "support/FakeClock.h"
+#include "support/FakeMessageLoop.h"
 #include "support/FakeHid.h"
 #include "support/FakePadLink.h"
 #include "common/Beeper.h"
@@ -27,9 +27,10 @@ struct LinkListener {
   void OnB(const uint8_t* d, size_t n) { reportsB.emplace_back(d, d + n); }
 };
 
-// A device link with a fake tablet, fake device memory and a fake clock.
+// A device link with a fake tablet, fake device memory and a fake clock whose
+// waits run the messages a test queues.
 struct UsbCommRig {
-  FakeClock clock;
+  FakeMessageLoop clock;
   FakeHidController hid;
   FakePadLink pad;
   CountingBeeper beeper;

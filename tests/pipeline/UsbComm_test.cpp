@@ -103,6 +103,31 @@ TEST(UsbCommConnection, ATabletPluggedInAgainIsOpenedAndDescribedAfresh) {
   EXPECT_EQ(rig.listener.connects, (std::vector<bool>{true, false, true}));
 }
 
+TEST(UsbCommConnection, EveryUnplugHandsBothInterfacesBackOnceSoPlugCyclesHoldNothing) {
+  UsbCommRig rig;
+  TUsbComm& link = rig.Create(false);
+  rig.Listen();
+  std::vector<test::FakeHidDevice*> gone;
+  for (int cycle = 0; cycle < 20; ++cycle) {
+    rig.AddTablet();
+    rig.hid.Arrive();
+    ASSERT_TRUE(link.Connected());
+    rig.hid.Leave(*rig.b);
+    rig.hid.Leave(*rig.a);
+    gone.insert(gone.end(), {rig.a, rig.b});
+  }
+  EXPECT_EQ(rig.hid.HeldAfterRemoval(), 0u);
+  for (test::FakeHidDevice* d : gone) {
+    EXPECT_EQ(rig.hid.CheckIns(*d), 1u);
+    EXPECT_FALSE(d->Reading());
+  }
+  // Nothing that left is handed back a second time at shutdown.
+  link.CloseInterfaces();
+  rig.link.reset();
+  EXPECT_EQ(rig.hid.checkedIn.size(), gone.size());
+  EXPECT_EQ(rig.listener.connects.size(), 41u);  // the first false, then one true and one false per cycle
+}
+
 TEST(UsbCommConnection, OnlyTheTabletsOwnInterfacesAreCheckedOut) {
   UsbCommRig rig;
   rig.hid.Add("\\\\?\\hid#vid_08f2&pid_6812&mi_02&col01#1", 0x08F2, 0x6812);  // other product

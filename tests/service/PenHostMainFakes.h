@@ -5,6 +5,7 @@
 #include "service/PenHostMain.h"
 #include "service/HostMessages.h"
 #include "support/FakeClock.h"
+#include "support/FakeMessageLoop.h"
 
 namespace pen::test {
 
@@ -277,9 +278,25 @@ class FakeShell : public IHostShell {
   bool confirm = true;
   std::string confirmCaption;
   bool displayTimer = false, trayTimer = true, settled = true;
+  // When both are set, what is posted also waits in the loop and reaches the
+  // host's window procedure when messages run, as on the real window.
+  FakeMessageLoop* loop = nullptr;
+  TPenHostMain* host = nullptr;
+
   uintptr_t OwnWindow() const override { return 0x1234; }
-  void PostToSelf(uint32_t m, uint64_t w, int64_t l) override { posted.push_back({m, w, l}); }
-  void PostQuit() override { ++quits; }
+  void PostToSelf(uint32_t m, uint64_t w, int64_t l) override {
+    posted.push_back({m, w, l});
+    if (loop && host) {
+      loop->Post([this, m, w, l] {
+        intptr_t result = 0;
+        host->HandleMessage(m, w, l, result);
+      });
+    }
+  }
+  void PostQuit() override {
+    ++quits;
+    if (loop) loop->PostQuit();
+  }
   bool ConfirmStop(const std::string& caption, const std::string&) override {
     confirmCaption = caption;
     return confirm;

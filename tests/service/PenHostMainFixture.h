@@ -20,7 +20,7 @@ class PenHost : public ::testing::Test {
   FakeTexts texts;
   FakeTray tray;
   FakeShell shell;
-  FakeClock clock;
+  FakeMessageLoop clock;
   TPenHostMain host{HostParts{settings, device, pointer, smoothing, channel, foreground, buttons, wheel, &window, texts,
                               tray, shell, clock, nullptr}};
 
@@ -29,6 +29,12 @@ class PenHost : public ::testing::Test {
     host.Start();
     device.log.clear();
     buttons.calls.clear();
+  }
+  // Posted messages wait in the loop from now on, and run in the host's
+  // waits or when the test runs the loop.
+  void DeliverPosted() {
+    shell.loop = &clock;
+    shell.host = &host;
   }
   intptr_t Send(uint32_t msg, uint64_t w = 0, int64_t l = 0) {
     intptr_t r = -1;

@@ -109,11 +109,12 @@ class FakeHidController : public IHidController {
     ++changeEvents;
     onChange_();
   }
-  // Removal of one device, then the change event. The object stays alive so
-  // that stale pointers in the code under test are caught by ASan as logic
-  // errors rather than crashes in the fake.
+  // Removal of one device, then the change event. As in the real layers a
+  // device that leaves stays checked out (its handle and reader held) until
+  // the code under test checks it in. The object stays alive so that stale
+  // pointers in the code under test are caught by ASan as logic errors
+  // rather than crashes in the fake.
   void Leave(FakeHidDevice& device) {
-    inUse_.erase(std::remove(inUse_.begin(), inUse_.end(), &device), inUse_.end());
     auto it = std::find_if(devices_.begin(), devices_.end(), [&](auto& d) { return d.get() == &device; });
     if (it != devices_.end()) {
       gone_.push_back(std::move(*it));
@@ -125,6 +126,15 @@ class FakeHidController : public IHidController {
 
   bool InUse(const IHidDevice& device) const {
     return std::find(inUse_.begin(), inUse_.end(), &device) != inUse_.end();
+  }
+  // Devices that left but were never checked in: what a long run leaks.
+  size_t HeldAfterRemoval() const {
+    size_t n = 0;
+    for (auto& d : gone_) n += InUse(*d) ? 1 : 0;
+    return n;
+  }
+  size_t CheckIns(const IHidDevice& device) const {
+    return static_cast<size_t>(std::count(checkedIn.begin(), checkedIn.end(), &device));
   }
 
   IHidDevice* CheckOut(uint16_t vendorId, std::string_view pathPart, uint16_t productId) override {

@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <dbt.h>
-
-#include <cwchar>
-#include <cwctype>
+#include <cctype>
 #include <string>
 
 #include "pipeline/win32/Win32HidDevice.h"
+#include "RemovalNotice.h"
 
 namespace pen::win32 {
 namespace {
@@ -58,12 +56,6 @@ TEST(HidController, ADeviceChangeMessageReenumeratesAndRaisesTheChangeEvent) {
   EXPECT_EQ(c.changes, 2);
 }
 
-// What the system sends when a device interface goes away.
-struct RemovalNotice {
-  DEV_BROADCAST_DEVICEINTERFACE_W header;
-  wchar_t rest[512];
-};
-
 TEST(HidController, ADeviceReportedRemovedButBackAlreadyIsReplacedByANewOne) {
   THidController hid;
   auto devices = hid.Devices();
@@ -80,13 +72,7 @@ TEST(HidController, ADeviceReportedRemovedButBackAlreadyIsReplacedByANewOne) {
   hid.SetRemovalHandler(Event<IHidDevice*>::Bind<&Watch::OnRemoval>(&watch));
   hid.SetChangeHandler(Event<>::Bind<&Watch::OnChange>(&watch));
 
-  RemovalNotice notice{};
-  std::wstring upper(info.path.begin(), info.path.end());
-  for (wchar_t& ch : upper) ch = static_cast<wchar_t>(towupper(ch));  // the notice's case may differ
-  wcsncpy(notice.header.dbcc_name, upper.c_str(), 512);
-  notice.header.dbcc_size = static_cast<DWORD>(sizeof notice);
-  notice.header.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-  SendMessageW(hid.Window(), WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, reinterpret_cast<LPARAM>(&notice));
+  RemovalNotice(info.path, true).SendTo(hid.Window());  // the notice's case may differ
 
   EXPECT_EQ(watch.removed, old);
   EXPECT_EQ(watch.changes, 2);

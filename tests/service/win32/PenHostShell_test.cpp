@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <shellapi.h>
+
 #include <cstddef>
+#include <string>
 
 #include "service/PenHostMainFakes.h"
+#include "common/win32/Win32Clock.h"
 #include "service/win32/PowerWatcher.h"
 #include "service/win32/TrayIcon.h"
 #include "service/win32/Win32HostShell.h"
@@ -13,6 +17,7 @@ namespace pen::test {
 namespace {
 
 using pen::win32::TPowerWatcher;
+using pen::win32::Win32Clock;
 using pen::win32::TWin32HostShell;
 using pen::win32::TWin32TrayIcon;
 
@@ -53,13 +58,17 @@ class HostWindow : public ::testing::Test {
   FakeTexts texts;
   FakeTray tray;
   FakeClock clock;
+  Win32Clock realClock;  // waits that really run the window's messages
   TWin32HostShell shell;
   std::unique_ptr<TPenHostMain> host;
 
   void SetUp() override {
     ASSERT_TRUE(shell.Create());
+    Attach(clock);
+  }
+  void Attach(IClock& waits) {
     host = std::make_unique<TPenHostMain>(HostParts{settings, device, pointer, smoothing, channel, foreground, buttons,
-                                                    wheel, &window, texts, tray, shell, clock, nullptr});
+                                                    wheel, &window, texts, tray, shell, waits, nullptr});
     shell.SetHost(host.get());
   }
   void TearDown() override {
@@ -115,6 +124,38 @@ TEST_F(HostWindow, CloseAfterEndsTheLoopByItself) {
   host->Start();
   shell.CloseAfter(50);
   EXPECT_TRUE(LoopUntilQuit(10000));
+}
+
+// The window exists before the host: the device link's start runs messages
+// for a second or more in between.
+class HostWindowBeforeHost : public HostWindow {
+ protected:
+  void SetUp() override { ASSERT_TRUE(shell.Create()); }
+};
+
+TEST_F(HostWindowBeforeHost, ADisplayChangeBeforeTheHostExistsReachesItThroughTheTimer) {
+  SendMessageA(shell.Window(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
+  Attach(clock);
+  host->Start();
+  const DWORD start = GetTickCount();
+  while (pointer.refreshes == 0 && GetTickCount() - start < 5000) {
+    Pump();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+  }
+  EXPECT_EQ(pointer.refreshes, 1);
+}
+
+TEST_F(HostWindowBeforeHost, AFloodOfShowRequestsFromAnotherProgramShowsTheSettingsOnce) {
+  Attach(realClock);
+  host->Start();
+  device.log.clear();
+  for (int i = 0; i < 300; ++i) PostMessageA(shell.Window(), WM_USER + 100, 0, 0);
+  Pump();  // the first request's 200 ms wait runs all the others
+  EXPECT_EQ(window.shows, 1);
+  EXPECT_EQ(device.Count("mode 3"), 1u);
+  PostMessageA(shell.Window(), WM_USER + 100, 0, 0);
+  Pump();
+  EXPECT_EQ(window.shows, 2);
 }
 
 TEST_F(HostWindow, DestroyClosesTheTabletInterfaces) {
@@ -189,6 +230,81 @@ struct Clicks {
   int shows = 0;
   void Show() { ++shows; }
 };
+
+struct Lost {
+  int count = 0;
+  void On() { ++count; }
+};
+
+// A shell that answers the tray calls as a test sets it: "a" accepted,
+// "m" modified, "-" refused; every call is recorded.
+struct ScriptedShell {
+  static inline bool accepts = true;
+  static inline bool hasIcon = false;
+  static inline std::string calls;
+  static BOOL WINAPI Notify(DWORD action, PNOTIFYICONDATAW) {
+    if (action == NIM_ADD) {
+      const bool added = accepts && !hasIcon;
+      calls += added ? "a" : "-";
+      hasIcon = hasIcon || added;
+      return added;
+    }
+    if (action == NIM_MODIFY) {
+      const bool modified = accepts && hasIcon;
+      calls += modified ? "m" : "-";
+      return modified;
+    }
+    if (action == NIM_DELETE) hasIcon = false;
+    return TRUE;
+  }
+};
+
+void AnnounceRestartedShell(HWND trayWindow) {
+  SendMessageA(trayWindow, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+}
+
+// A tray icon on the scripted shell, added while the shell accepts it.
+class ScriptedTray : public ::testing::Test {
+ protected:
+  TWin32TrayIcon tray{&ScriptedShell::Notify};
+  Lost lost;
+  void SetUp() override {
+    ScriptedShell::accepts = true;
+    ScriptedShell::hasIcon = false;
+    tray.onLost = Event<>::Bind<&Lost::On>(&lost);
+    ASSERT_TRUE(tray.Enable());
+    ScriptedShell::calls.clear();
+  }
+};
+
+TEST_F(ScriptedTray, AnIconTheRestartedShellRefusesCountsAsLostUntilTheRetryAddsItAgain) {
+  // The shell restarted without its icons and is not ready yet.
+  ScriptedShell::hasIcon = false;
+  ScriptedShell::accepts = false;
+  AnnounceRestartedShell(tray.Window());
+  EXPECT_FALSE(tray.Enabled());
+  EXPECT_EQ(lost.count, 1);
+  EXPECT_FALSE(tray.Enable());  // a retry while it still refuses
+
+  ScriptedShell::accepts = true;
+  ScriptedShell::calls.clear();
+  EXPECT_TRUE(tray.Enable());
+  EXPECT_EQ(ScriptedShell::calls, "a");
+}
+
+TEST_F(ScriptedTray, AShellThatAnnouncesItselfButStillShowsTheIconKeepsIt) {
+  AnnounceRestartedShell(tray.Window());
+  EXPECT_EQ(ScriptedShell::calls, "-m");  // the add is refused, the icon is there
+  EXPECT_TRUE(tray.Enabled());
+  EXPECT_EQ(lost.count, 0);
+}
+
+TEST(TrayIcon, TheRealShellKeepsAnIconItStillShowsWhenItAnnouncesItself) {
+  TWin32TrayIcon tray;
+  if (!tray.Enable()) GTEST_SKIP() << "no notification area on this display";
+  AnnounceRestartedShell(tray.Window());
+  EXPECT_TRUE(tray.Enabled());
+}
 
 TEST(TrayIcon, ALeftDoubleClickShowsTheSettings) {
   TWin32TrayIcon tray;
