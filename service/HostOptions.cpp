@@ -30,6 +30,8 @@ bool HostOptions::Parse(const std::vector<std::string>& args, std::string& error
     } else if (name == "--trace") {
       trace = true;
       traceFile = std::string(value);
+    } else if (name == "--no-launch" && !hasValue) {
+      launchPrograms = false;
     } else if (name == "--exit-after" && hasValue) {
       uint32_t seconds = 0;
       const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), seconds);

@@ -13,6 +13,8 @@ namespace pen {
 //   --trace[=FILE]                a line per thing the driver does (stdout,
 //                                 or FILE)
 //   --exit-after=SECONDS          close the program after that long
+//   --no-launch                   soft keys that start programs only note
+//                                 it in the trace (test runs)
 // Without switches it is the tray program driving the real tablet.
 struct HostOptions {
   bool virtualTablet = false;
@@ -21,6 +23,7 @@ struct HostOptions {
   bool trace = false;
   std::string traceFile;  // empty: standard output
   uint32_t exitAfterMs = 0;  // 0: run until stopped
+  bool launchPrograms = true;
 
   // False with a message naming the offending argument; the options then
   // keep what was parsed before it.

@@ -9,8 +9,17 @@
 #include "common/win32/Win32AppFolders.h"
 #include "common/win32/Win32Beeper.h"
 #include "common/win32/Win32Clock.h"
+#include "common/win32/Win32DataFiles.h"
 #include "common/win32/Win32IniFileSystem.h"
+#include "common/win32/Win32WindowTimer.h"
 #include "common/win32/WindowsVersion.h"
+#include "keys/ButtonManager.h"
+#include "keys/VolControl.h"
+#include "keys/WheelUI.h"
+#include "keys/win32/ShellProgramLauncher.h"
+#include "keys/win32/Win32AudioSystem.h"
+#include "keys/win32/Win32ForegroundWindows.h"
+#include "keys/win32/Win32KeyboardLayout.h"
 #include "pipeline/DemoSession.h"
 #include "pipeline/PktFifoBezier.h"
 #include "pipeline/SimMouse.h"
@@ -21,6 +30,7 @@
 #include "pipeline/win32/Win32DisplayInfo.h"
 #include "pipeline/win32/Win32MainThread.h"
 #include "pipeline/win32/Win32MouseInput.h"
+#include "service/ButtonManagerLink.h"
 #include "service/HostMessages.h"
 #include "service/PenHostMain.h"
 #include "service/SettingFile.h"
@@ -28,6 +38,7 @@
 #include "service/SimMouseLink.h"
 #include "service/TracingMouseInput.h"
 #include "service/UsbCommLink.h"
+#include "service/WheelUILink.h"
 #include "service/win32/PowerWatcher.h"
 #include "service/win32/TraceFile.h"
 #include "service/win32/TrayIcon.h"
@@ -94,20 +105,48 @@ int RunPenHost(const HostOptions& options) {
   // The long-lived objects, in the order the service has always made them.
   TPowerWatcher power;
   TXYZFifo fifo(clock);
-  TNullButtonManager buttons;
-  TNullWheelOverlay wheel;
+
   Win32IniFileSystem iniFiles;
+  Win32DataFiles dataFiles;
   Win32AppFolders folders;
+  Win32MouseInput systemInput;
+  std::optional<TTracingMouseInput> tracedInput;
+  if (trace) tracedInput.emplace(systemInput, *trace);
+  IInputInjector& input = tracedInput ? static_cast<IInputInjector&>(*tracedInput) : systemInput;
+  Win32KeyboardLayout layout;
+  Win32AudioSystem audio;
+
+  // Test runs note the programs a soft key would start instead of starting them.
+  ShellProgramLauncher shellLauncher(shell.OwnWindow());
+  TTracedLauncher launcher(options.launchPrograms ? &shellLauncher : nullptr, trace);
+  TVolControl buttonVolume(audio);
+  Win32WindowTimer repeatTimer;
+  TButtonManager buttonManager(
+      ButtonManagerPorts{{input, layout}, buttonVolume, launcher, dataFiles, folders, repeatTimer, trace});
+  TShellPoster ownWindow(shell);
+  buttonManager.SetOwner(&ownWindow);
+  TButtonManagerLink buttons(buttonManager);
+
+  // The wheel's windows come with the settings windows; until then they
+  // show nothing and the wheel works without them.
+  TVolControl wheelVolume(audio);
+  Win32WindowTimer stepTimer, holdTimer;
+  TNullWheelFaces faces;
+  TNullNoticeWindow notice;
+  TNullWheelSettingsWindow wheelWindow;
+  TNullCustomKeyWindow customKeyWindow;
+  Win32ForegroundWindows foregroundWindows;
+  TWheelUI wheelUI(WheelUIPorts{iniFiles, folders, stepTimer, holdTimer, clock, faces, notice, wheelWindow,
+                                customKeyWindow, foregroundWindows,
+                                WheelFunctionPorts{{input, layout}, wheelVolume, clock, trace}});
+  TWheelUILink wheel(wheelUI);
+
   TSettingFile settingFile(iniFiles, folders, WindowsMajorVersion());
   TSettingFileStore settings(settingFile);
   TNullSharedChannel channel;
 
-  Win32MouseInput systemMouse;
-  std::optional<TTracingMouseInput> tracedMouse;
-  if (trace) tracedMouse.emplace(systemMouse, *trace);
-  IMouseInput& mouse = tracedMouse ? static_cast<IMouseInput&>(*tracedMouse) : systemMouse;
   Win32DisplayInfo display;
-  TSimMouse simMouse(fifo, mouse, display);
+  TSimMouse simMouse(fifo, input, display);
   TSimMouseLink pointer(simMouse);
   TFifoLink smoothing(fifo);
 
