@@ -11,4 +11,7 @@ class ITrace {
   virtual void Line(const char* text) = 0;
 };
 
+// Formats one line (cut at 160 characters) into `trace`; nothing without one.
+void TraceLine(ITrace* trace, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+
 }  // namespace pen

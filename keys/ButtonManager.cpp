@@ -1,7 +1,5 @@
 #include "keys/ButtonManager.h"
 
-#include <cstdarg>
-#include <cstdio>
 #include <string_view>
 #include <utility>
 
@@ -49,16 +47,6 @@ TButtonManager::~TButtonManager() {
   p_.repeatTimer.SetOnTimer({});
 }
 
-void TButtonManager::Trace(const char* fmt, ...) const {
-  if (!p_.trace) return;
-  char line[160];
-  va_list args;
-  va_start(args, fmt);
-  std::vsnprintf(line, sizeof line, fmt, args);
-  va_end(args);
-  p_.trace->Line(line);
-}
-
 void TButtonManager::SetButtonState(uint32_t state) {
   std::lock_guard<std::mutex> lock(stateMutex_);
   if (state == lastState_) return;
@@ -81,7 +69,7 @@ void TButtonManager::SetButtonState(uint32_t state) {
 
 void TButtonManager::HandleButton(int bit, bool pressed) {
   if (bit == button_bit::kBarrel1) {
-    Trace("pen button 1 %s: right button", pressed ? "down" : "up");
+    TraceLine(p_.trace, "pen button 1 %s: right button", pressed ? "down" : "up");
     p_.synth.input.MouseEvent(pressed ? mouse_flags::kRightDown : mouse_flags::kRightUp, 0, 0, 0, 0);
     return;
   }
@@ -97,7 +85,7 @@ void TButtonManager::HandleButton(int bit, bool pressed) {
   if (slot < 0) {
     if (device == kWheelCentreDeviceButton && wheelCentre_.load()) {
       if (IWindowPoster* owner = owner_.load()) {
-        Trace("wheel centre button %s", pressed ? "down" : "up");
+        TraceLine(p_.trace, "wheel centre button %s", pressed ? "down" : "up");
         owner->Post(wheel_message::kWheelUi, wheel_message::kCentreButton, pressed ? 1 : 0);
       }
     }
@@ -110,9 +98,10 @@ void TButtonManager::ActOnDefinition(const KeyDefinition& def, bool pressed, int
   if (def.Empty()) return;
   if (p_.trace) {
     if (bit == button_bit::kBarrel2) {
-      Trace("pen button 2 %s: modifiers %u key %u", pressed ? "down" : "up", def.extraKey, def.MainKey);
+      TraceLine(p_.trace, "pen button 2 %s: modifiers %u key %u", pressed ? "down" : "up", def.extraKey,
+                def.MainKey);
     } else {
-      Trace("tablet button %d %s: modifiers %u key %u", bit - button_bit::kFirstTabletButton,
+      TraceLine(p_.trace, "tablet button %d %s: modifiers %u key %u", bit - button_bit::kFirstTabletButton,
             pressed ? "down" : "up", def.extraKey, def.MainKey);
     }
   }
@@ -152,7 +141,7 @@ void TButtonManager::ReleaseHeldKey() {
   p_.repeatTimer.Stop();
   held_ = false;
   repeating_ = false;
-  Trace("held key released: modifiers %u key %u", heldModifiers_, heldKey_);
+  TraceLine(p_.trace, "held key released: modifiers %u key %u", heldModifiers_, heldKey_);
   PostKeyPress(p_.synth, heldKey_, heldShift_, false);
 }
 
@@ -174,7 +163,7 @@ void TButtonManager::RunSoftKey(int key) {
   static constexpr const char* kNames[button_bit::kSoftKeys] = {
       "mute",       "volume down",    "volume up",  "media player", "play/pause",
       "previous track", "next track", "home page", "calculator",   "show desktop"};
-  Trace("soft key %d: %s", key, kNames[key]);
+  TraceLine(p_.trace, "soft key %d: %s", key, kNames[key]);
   switch (key) {
     case 0: p_.volume.ToggleMute(); break;
     case 1: p_.volume.VolumeDown(); break;
@@ -254,7 +243,7 @@ void TButtonManager::LoadDefinitions() {
   const auto size = p_.files.Read(path, bytes.data(), bytes.size());
   if (size && *size == kFileBytes) {
     for (size_t slot = 0; slot < kSlots; ++slot) slots_[slot].store(Pack(bytes[2 * slot], bytes[2 * slot + 1]));
-    Trace("button definitions read from %s", path.c_str());
+    TraceLine(p_.trace, "button definitions read from %s", path.c_str());
     return;
   }
   // Missing, unreadable or of the wrong size: the factory table replaces it.
@@ -264,7 +253,7 @@ void TButtonManager::LoadDefinitions() {
   for (size_t slot = 0; slot < group->factory.size(); ++slot) {
     SetDefinition(slot, group->factory[slot].extraKey, group->factory[slot].MainKey);
   }
-  Trace("factory button definitions of %.*s installed", static_cast<int>(group->groupCode.size()),
+  TraceLine(p_.trace, "factory button definitions of %.*s installed", static_cast<int>(group->groupCode.size()),
         group->groupCode.data());
   SaveDefinitions();
 }
@@ -277,7 +266,8 @@ void TButtonManager::SaveDefinitions() {
   const bool ok =
       place->Write([&](const std::string& path) { return p_.files.Replace(path, block.data(), block.size()); },
                    [this](const std::string& folder) { return p_.files.MakeFolder(folder); });
-  Trace("button definitions %s %s", ok ? "written to" : "could not be written to", place->Path().c_str());
+  TraceLine(p_.trace, "button definitions %s %s", ok ? "written to" : "could not be written to",
+            place->Path().c_str());
 }
 
 void TButtonManager::ResetAllDefinitions() {
@@ -287,7 +277,7 @@ void TButtonManager::ResetAllDefinitions() {
     const std::string user = place.UserPath();
     if (!user.empty()) p_.files.Remove(user);
   }
-  Trace("button definitions reset");
+  TraceLine(p_.trace, "button definitions reset");
   if (!modelCode_.empty()) LoadDefinitions();
 }
 

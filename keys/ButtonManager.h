@@ -103,7 +103,6 @@ class TButtonManager {
   // name a file.
   std::optional<TFilePlace> CurrentPlace() const;
   void RepeatStep();
-  void Trace(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
 
   ButtonManagerPorts p_;
   std::atomic<IWindowPoster*> owner_{nullptr};

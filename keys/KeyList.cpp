@@ -88,7 +88,7 @@ const std::array<char, kUsageCount> UsageCharTable = MakeUsageChars();
 uint16_t CharToKeyCode(char ch, const IKeyboardLayout& layout) {
   if (ch == '+') return kVkAdd;
   if (ch == '*') return kVkMultiply;
-  return layout.VkKeyScan(ch);
+  return layout.KeyForChar(ch);
 }
 
 ShiftState ModifiersToShiftState(uint8_t modifiers) {
@@ -116,7 +116,7 @@ std::string KeyCodeName(uint16_t code, const IKeyboardLayout& layout) {
   for (size_t i = 1; i < KeyCatalogue.size(); ++i) {
     if (KeyCatalogue[i].code == code) return std::string(KeyCatalogue[i].name);
   }
-  const uint32_t ch = layout.MapVirtualKey(code, map_type::kVirtualKeyToChar);
+  const uint32_t ch = layout.MapVirtualKeyCode(code, map_type::kVirtualKeyToChar);
   if (ch >= 33 && ch <= 126) return std::string(1, Upper(static_cast<char>(ch)));
   return {};
 }

@@ -7,7 +7,7 @@ namespace {
 void SendKey(const SynthPorts& to, uint8_t vk, bool down) {
   // The extended-key flag is never set, also not for the arrow and page keys:
   // programs have always received them this way from the tablet.
-  const uint8_t scan = static_cast<uint8_t>(to.layout.MapVirtualKey(vk, map_type::kVirtualKeyToScanCode));
+  const uint8_t scan = static_cast<uint8_t>(to.layout.MapVirtualKeyCode(vk, map_type::kVirtualKeyToScanCode));
   to.input.KeybdEvent(vk, scan, down ? 0 : key_flags::kKeyUp, 0);
 }
 

@@ -1,6 +1,4 @@
 #pragma once
-#include <cstdio>
-
 #include "common/Trace.h"
 
 namespace pen {
@@ -11,7 +9,8 @@ namespace pen {
 class IProgramLauncher {
  public:
   virtual ~IProgramLauncher() = default;
-  // `verb` null for the file's default action.
+  // `verb` null for the file's default action. Both texts must outlive the
+  // call: the start may be carried out later on another thread.
   virtual void Start(const char* verb, const char* file) = 0;
 };
 
@@ -21,12 +20,8 @@ class TTracedLauncher final : public IProgramLauncher {
  public:
   TTracedLauncher(IProgramLauncher* inner, ITrace* trace) : inner_(inner), trace_(trace) {}
   void Start(const char* verb, const char* file) override {
-    if (trace_) {
-      char line[160];
-      std::snprintf(line, sizeof line, "program %s (verb %s): %s", file, verb ? verb : "none",
-                    inner_ ? "started" : "not started in a test run");
-      trace_->Line(line);
-    }
+    TraceLine(trace_, "program %s (verb %s): %s", file, verb ? verb : "none",
+              inner_ ? "started" : "not started in a test run");
     if (inner_) inner_->Start(verb, file);
   }
 

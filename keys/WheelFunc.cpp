@@ -1,8 +1,5 @@
 #include "keys/WheelFunc.h"
 
-#include <cstdarg>
-#include <cstdio>
-
 namespace pen {
 
 namespace {
@@ -30,16 +27,6 @@ TWheelFunction::~TWheelFunction() {
   }
   wake_.notify_all();
   worker_.join();
-}
-
-void TWheelFunction::Trace(const char* fmt, ...) const {
-  if (!p_.trace) return;
-  char line[160];
-  va_list args;
-  va_start(args, fmt);
-  std::vsnprintf(line, sizeof line, fmt, args);
-  va_end(args);
-  p_.trace->Line(line);
 }
 
 uint64_t TWheelFunction::Pack(const Prepared& p) {
@@ -118,11 +105,11 @@ void TWheelFunction::ExecuteStep(uint8_t step) {
   switch (mode) {
     case wheel_function::kDisableAll: return;
     case wheel_function::kMouseWheel:
-      Trace("wheel MouseWheel %s: notch %s", side, left ? "up" : "down");
+      TraceLine(p_.trace, "wheel MouseWheel %s: notch %s", side, left ? "up" : "down");
       PostWheelNotch(p_.synth, left);
       return;
     case wheel_function::kVolume:
-      Trace("wheel Volume %s: volume %s", side, left ? "down" : "up");
+      TraceLine(p_.trace, "wheel Volume %s: volume %s", side, left ? "down" : "up");
       if (left) {
         p_.volume.VolumeDown();
       } else {
@@ -137,8 +124,9 @@ void TWheelFunction::ExecuteStep(uint8_t step) {
       if (!p.active) return;
       const uint16_t key = left ? p.leftKey : p.rightKey;
       const ShiftState shift = left ? p.leftShift : p.rightShift;
-      Trace("wheel %.*s %s: shift state %u key %u", static_cast<int>(kWheelFunctionNames[static_cast<size_t>(mode)].size()),
-            kWheelFunctionNames[static_cast<size_t>(mode)].data(), side, shift, key);
+      const std::string_view name = kWheelFunctionNames[static_cast<size_t>(mode)];
+      TraceLine(p_.trace, "wheel %.*s %s: shift state %u key %u", static_cast<int>(name.size()), name.data(), side,
+                shift, key);
       PostKeyPress(p_.synth, key, shift, true);
       p_.clock.Sleep(kKeyHoldMs);
       PostKeyPress(p_.synth, key, shift, false);

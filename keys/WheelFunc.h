@@ -66,7 +66,6 @@ class TWheelFunction {
   static uint64_t Pack(const Prepared& p);
   static Prepared Unpack(uint64_t word);
   void Worker();
-  void Trace(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
 
   WheelFunctionPorts p_;
   WheelSettings settings_ = kDefaultWheelSettings;

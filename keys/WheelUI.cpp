@@ -1,8 +1,5 @@
 #include "keys/WheelUI.h"
 
-#include <cstdarg>
-#include <cstdio>
-
 #include "keys/WheelMessages.h"
 
 namespace pen {
@@ -27,16 +24,6 @@ TWheelUI::~TWheelUI() {
   p_.holdTimer.Stop();
   p_.stepTimer.SetOnTimer({});
   p_.holdTimer.SetOnTimer({});
-}
-
-void TWheelUI::Trace(const char* fmt, ...) const {
-  if (!p_.function.trace) return;
-  char line[160];
-  va_list args;
-  va_start(args, fmt);
-  std::vsnprintf(line, sizeof line, fmt, args);
-  va_end(args);
-  p_.function.trace->Line(line);
 }
 
 void TWheelUI::HandleMessage(uint64_t wparam, int64_t lparam) {
@@ -82,7 +69,8 @@ void TWheelUI::StepTimerTick() {
   // replaced it, not with the keys prepared for the disabled one.
   if (data_.CurrentFunction != before) function_.SetMode(data_.CurrentFunction);
   const std::string_view name = kWheelFunctionNames[static_cast<size_t>(data_.CurrentFunction)];
-  Trace("wheel step %d: %.*s", static_cast<int8_t>(v), static_cast<int>(name.size()), name.data());
+  TraceLine(p_.function.trace, "wheel step %d: %.*s", static_cast<int8_t>(v), static_cast<int>(name.size()),
+            name.data());
   function_.RunStep(v);
   UpdateNotice();
   if (!s[wheel_field::kHideWheel]) p_.notice.ShowNotice(direction);
@@ -120,7 +108,7 @@ void TWheelUI::OpenWheelSettings() {
   for (int i = 0; i < kMaxFadeSteps && p_.notice.Fading(); ++i) p_.notice.FadeStep();
   if (p_.settingsWindow.Showing()) return;
   const uintptr_t previous = p_.foreground.Foreground();
-  Trace("wheel settings opened");
+  TraceLine(p_.function.trace, "wheel settings opened");
   p_.settingsWindow.ShowModal(data_);
   function_.SetWheelSettings(data_.Settings());
   function_.SetMode(data_.CurrentFunction);
@@ -134,7 +122,7 @@ void TWheelUI::SelectNextFunction() {
     data_.NextEnabledFunction();
   }
   const std::string_view name = kWheelFunctionNames[static_cast<size_t>(data_.CurrentFunction)];
-  Trace("wheel function %.*s selected", static_cast<int>(name.size()), name.data());
+  TraceLine(p_.function.trace, "wheel function %.*s selected", static_cast<int>(name.size()), name.data());
   p_.notice.SetNameFontSize(p_.faces.NameFontSize() / 3);
   UpdateNotice();
   p_.notice.ShowNotice(0);

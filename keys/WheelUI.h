@@ -61,7 +61,6 @@ class TWheelUI {
   void HoldTimerTick();
   bool LongPress();
   void UpdateNotice();
-  void Trace(const char* fmt, ...) const __attribute__((format(printf, 2, 3)));
 
   WheelUIPorts p_;
   TWheelData data_;

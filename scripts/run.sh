@@ -33,7 +33,7 @@ features=$build/penhost-features.txt
 rm -f "$trace" "$features"
 echo "run: penhost.exe --virtual-tablet --trace for ${SECONDS_TO_RUN} s after start-up" >&2
 (cd "$build/service" && "$PEN_WINE" ./penhost.exe --virtual-tablet --trace="$(basename "$trace")" \
-  --feature-log="$(basename "$features")" --exit-after="$SECONDS_TO_RUN") </dev/null
+  --feature-log="$(basename "$features")" --exit-after="$SECONDS_TO_RUN" --no-launch) </dev/null
 mv -f "$build/service/$(basename "$trace")" "$trace" 2>/dev/null || true
 mv -f "$build/service/$(basename "$features")" "$features" 2>/dev/null || true
 
@@ -52,6 +52,10 @@ awk '
   }' "$trace"
 grep -c "left button down" "$trace" | sed 's/^/left button presses: /'
 grep -c "report A #" "$trace" | sed 's/^/vendor packets handled: /'
+echo
+echo "=== what the tablet keys and the wheel did"
+grep -E "tablet button|pen button|soft key|wheel (step|centre|[A-Z][a-zA-Z]+ (left|right))|key (down|up):|wheel notch|program |definitions" "$trace" ||
+  echo "(nothing)"
 echo
 echo "=== feature reports the tablet received (ms, bytes: $features)"
 cat "$features"

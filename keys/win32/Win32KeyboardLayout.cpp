@@ -4,10 +4,10 @@
 
 namespace pen::win32 {
 
-uint32_t Win32KeyboardLayout::MapVirtualKey(uint32_t code, uint32_t mapType) const {
+uint32_t Win32KeyboardLayout::MapVirtualKeyCode(uint32_t code, uint32_t mapType) const {
   return MapVirtualKeyA(code, mapType);
 }
 
-uint16_t Win32KeyboardLayout::VkKeyScan(char ch) const { return static_cast<uint16_t>(VkKeyScanA(ch)); }
+uint16_t Win32KeyboardLayout::KeyForChar(char ch) const { return static_cast<uint16_t>(VkKeyScanA(ch)); }
 
 }  // namespace pen::win32

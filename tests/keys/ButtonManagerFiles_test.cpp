@@ -2,6 +2,7 @@
 #include <thread>
 
 #include "ButtonManagerFixture.h"
+#include "support/QuietPorts.h"
 
 namespace pen::test {
 namespace {
@@ -137,16 +138,6 @@ TEST_F(DefinitionsFiles, AResetWithATabletReinstallsItsFactoryTable) {
 
 // Both read threads and the repeat tick at once: every key that went down
 // comes up again, whatever the interleaving.
-class AtomicTimer : public IWindowTimer {
- public:
-  void SetOnTimer(Event<> h) override { handler = h; }
-  void Start(uint32_t) override { running = true; }
-  void Stop() override { running = false; }
-  bool Running() const override { return running; }
-  Event<> handler;
-  std::atomic<bool> running{false};
-};
-
 TEST(ButtonManagerThreads, ReadThreadsAndTheRepeatTickNeverLeaveAKeyDown) {
   RecordingInput input;
   FakeKeyboardLayout layout;
@@ -155,14 +146,14 @@ TEST(ButtonManagerThreads, ReadThreadsAndTheRepeatTickNeverLeaveAKeyDown) {
   MemoryFileStore store;
   MemoryDataFiles files{store};
   FixedFolders folders;
-  AtomicTimer timer;
+  ManualTimer timer;
   TButtonManager buttons{ButtonManagerPorts{{input, layout}, volume, launcher, files, folders, timer, nullptr}};
   buttons.SetModelCode("R711");
   buttons.LoadDefinitions();
   buttons.SetDefinition(7, 1, 6);  // device 0: Ctrl + WheelDown, repeats
   std::atomic<bool> stop{false};
   std::thread ticks([&] {
-    while (!stop) timer.handler();
+    while (!stop) timer.Tick();
   });
   auto reader = [&](uint32_t mask) {
     for (int i = 0; i < 2000; ++i) buttons.SetButtonState(i % 2 ? mask : 0);

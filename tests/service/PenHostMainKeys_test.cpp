@@ -13,26 +13,13 @@
 #include "support/FakeKeyboardLayout.h"
 #include "support/FakeTimers.h"
 #include "support/MemoryFiles.h"
+#include "support/QuietPorts.h"
 #include "support/RecordingInput.h"
 
 namespace pen::test {
 namespace {
 
 using Events = std::vector<std::string>;
-
-class SilentVolume : public IVolumeControl {
- public:
-  void VolumeUp() override {}
-  void VolumeDown() override {}
-  void ToggleMute() override {}
-};
-
-class NoWait : public IClock {
- public:
-  uint32_t TickCount() override { return 0; }
-  void Sleep(uint32_t) override {}
-  void ProcessMessagesFor(uint32_t) override {}
-};
 
 class HostKeys : public ::testing::Test {
  protected:
@@ -52,7 +39,7 @@ class HostKeys : public ::testing::Test {
   RecordingInput input;
   FakeKeyboardLayout layout;
   SilentVolume volume;
-  NoWait workerClock;
+  NoWaitClock workerClock;
   TTracedLauncher launcher{nullptr, nullptr};
   MemoryFileStore store;
   MemoryDataFiles files{store};

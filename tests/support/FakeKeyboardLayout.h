@@ -8,7 +8,7 @@ namespace pen::test {
 // The US English layout, as the system reports it.
 class FakeKeyboardLayout : public IKeyboardLayout {
  public:
-  uint32_t MapVirtualKey(uint32_t code, uint32_t mapType) const override {
+  uint32_t MapVirtualKeyCode(uint32_t code, uint32_t mapType) const override {
     if (mapType == map_type::kVirtualKeyToScanCode) {
       for (const auto& k : kScanCodes) {
         if (k.vk == code) return k.scan;
@@ -29,7 +29,7 @@ class FakeKeyboardLayout : public IKeyboardLayout {
     return 0;
   }
 
-  uint16_t VkKeyScan(char ch) const override {
+  uint16_t KeyForChar(char ch) const override {
     if (ch >= 'a' && ch <= 'z') return static_cast<uint16_t>(ch - 'a' + 'A');
     if (ch >= 'A' && ch <= 'Z') return static_cast<uint16_t>(0x100 | ch);
     if ((ch >= '0' && ch <= '9') || ch == ' ') return static_cast<uint16_t>(ch);
