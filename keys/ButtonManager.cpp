@@ -1,5 +1,6 @@
 #include "keys/ButtonManager.h"
 
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -97,12 +98,14 @@ void TButtonManager::HandleButton(int bit, bool pressed) {
 void TButtonManager::ActOnDefinition(const KeyDefinition& def, bool pressed, int bit) {
   if (def.Empty()) return;
   if (p_.trace) {
+    // Only a traced run spends the text.
+    const std::string text = KeyDefinitionText(def, p_.synth.layout);
     if (bit == button_bit::kBarrel2) {
-      TraceLine(p_.trace, "pen button 2 %s: modifiers %u key %u", pressed ? "down" : "up", def.extraKey,
-                def.MainKey);
+      TraceLine(p_.trace, "pen button 2 %s: %s (modifiers %u, key %u)", pressed ? "down" : "up", text.c_str(),
+                def.extraKey, def.MainKey);
     } else {
-      TraceLine(p_.trace, "tablet button %d %s: modifiers %u key %u", bit - button_bit::kFirstTabletButton,
-            pressed ? "down" : "up", def.extraKey, def.MainKey);
+      TraceLine(p_.trace, "tablet button %d %s: %s (modifiers %u, key %u)", bit - button_bit::kFirstTabletButton,
+                pressed ? "down" : "up", text.c_str(), def.extraKey, def.MainKey);
     }
   }
   const ShiftState shift = ModifiersToShiftState(def.extraKey);

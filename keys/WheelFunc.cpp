@@ -1,5 +1,7 @@
 #include "keys/WheelFunc.h"
 
+#include <string>
+
 namespace pen {
 
 namespace {
@@ -124,9 +126,13 @@ void TWheelFunction::ExecuteStep(uint8_t step) {
       if (!p.active) return;
       const uint16_t key = left ? p.leftKey : p.rightKey;
       const ShiftState shift = left ? p.leftShift : p.rightShift;
-      const std::string_view name = kWheelFunctionNames[static_cast<size_t>(mode)];
-      TraceLine(p_.trace, "wheel %.*s %s: shift state %u key %u", static_cast<int>(name.size()), name.data(), side,
-                shift, key);
+      if (p_.trace) {
+        const std::string_view name = kWheelFunctionNames[static_cast<size_t>(mode)];
+        // The shift state's bit swap is its own inverse: this is the modifier byte.
+        const KeyDefinition def{ModifiersToShiftState(shift), static_cast<uint8_t>(key & 0xFF)};
+        TraceLine(p_.trace, "wheel %.*s %s: %s (shift state %u, key %u)", static_cast<int>(name.size()), name.data(),
+                  side, KeyDefinitionText(def, p_.synth.layout).c_str(), shift, key);
+      }
       PostKeyPress(p_.synth, key, shift, true);
       p_.clock.Sleep(kKeyHoldMs);
       PostKeyPress(p_.synth, key, shift, false);

@@ -16,6 +16,9 @@ if ! { cmake --preset win64 -B "$build" && cmake --build "$build" --target penho
 fi
 rm -f "$log"
 
+# A headless machine has no sound card: Wine's ALSA driver would only print
+# its complaints; without it the volume functions are quietly inactive.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml,winealsa.drv=;winedbg.exe=d"}
 # The shared helpers return the status of their last probe; not an error here.
 # The display comes first: Wine's background programs, started with the
 # prefix, keep the display they were started with.

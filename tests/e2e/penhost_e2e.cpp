@@ -347,8 +347,9 @@ TEST_F(PenHostRun, AnR711KeyAndAZoomWheelStepReachTheFocusedWindow) {
                                                    "up 189/12", "up 17/29"}))
       << ReadAll(trace);
   const std::string t = ReadAll(trace);
-  EXPECT_EQ(CountOf(t, "tablet button 9 down: modifiers 0 key 69"), 1u) << t;
+  EXPECT_EQ(CountOf(t, "tablet button 9 down: E (modifiers 0, key 69)"), 1u) << t;
   EXPECT_EQ(CountOf(t, "wheel step -1: Zoom"), 1u) << t;
+  EXPECT_EQ(CountOf(t, "wheel Zoom left: Ctrl + - (shift state 4, key 189)"), 1u) << t;
   EXPECT_EQ(ReadAll(dir + "\\R711Def.bin"), R711Definitions());
   EXPECT_EQ(Stop(), 0);
 }
