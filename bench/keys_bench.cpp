@@ -5,13 +5,10 @@
 
 #include <array>
 
-#include "keys/ButtonManager.h"
 #include "service/ButtonManagerLink.h"
 #include "service/PenHostMainFakes.h"
 #include "support/CountingAllocator.h"
-#include "support/FakeKeyboardLayout.h"
-#include "support/MemoryFiles.h"
-#include "support/QuietPorts.h"
+#include "support/QuietButtons.h"
 
 namespace pen {
 namespace {
@@ -29,20 +26,8 @@ class RingInput : public IInputInjector {
   void Add(uint32_t e) { ring[next++ % ring.size()] = e; }
 };
 
-struct Rig {
-  RingInput input;
-  test::FakeKeyboardLayout layout;
-  test::SilentVolume volume;
-  TTracedLauncher launcher{nullptr, nullptr};
-  test::MemoryFileStore store;
-  test::MemoryDataFiles files{store};
-  test::FixedFolders folders;
-  test::ManualTimer timer;
-  TButtonManager buttons{ButtonManagerPorts{{input, layout}, volume, launcher, files, folders, timer, nullptr}};
-  Rig() {
-    buttons.SetModelCode("R711");
-    buttons.LoadDefinitions();
-  }
+struct Rig : test::QuietButtons<RingInput> {
+  Rig() { Connect("R711"); }
 };
 
 void ReportAllocations(benchmark::State& state, const AllocationCounter& counter) {

@@ -10,6 +10,7 @@
 #include "keys/WheelFunc.h"
 #include "support/FakeKeyboardLayout.h"
 #include "support/MemoryFiles.h"
+#include "support/QuietButtons.h"
 #include "support/QuietPorts.h"
 
 namespace {
@@ -23,15 +24,9 @@ void Check(bool ok) {
 void DefinitionsFile(const std::string& bytes, uint8_t pick) {
   static const char* const kModels[] = {"R700", "R711", "K24 ", "R9270", "R733", "R755", "R766", "R788", "K60", "X1"};
   const std::string model = kModels[pick % 10];
-  test::MemoryFileStore store;
-  test::MemoryDataFiles files{store};
-  test::FixedFolders folders;
-  test::FakeKeyboardLayout layout;
-  test::CountingInput input;
-  test::SilentVolume volume;
-  TTracedLauncher launcher(nullptr, nullptr);
-  test::ManualTimer timer;
-  TButtonManager buttons{ButtonManagerPorts{{input, layout}, volume, launcher, files, folders, timer, nullptr}};
+  test::QuietButtons<> rig;
+  TButtonManager& buttons = rig.buttons;
+  auto& store = rig.store;
   buttons.SetModelCode(model);
   const std::string path = buttons.DefinitionsPath();
   store.files[path] = bytes;

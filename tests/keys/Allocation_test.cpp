@@ -2,28 +2,19 @@
 // tick and a wheel action.
 #include <gtest/gtest.h>
 
-#include "keys/ButtonManager.h"
 #include "keys/WheelFunc.h"
 #include "support/CountingAllocator.h"
 #include "support/FakeKeyboardLayout.h"
-#include "support/MemoryFiles.h"
-#include "support/QuietPorts.h"
+#include "support/QuietButtons.h"
 
 namespace pen::test {
 namespace {
 
 TEST(KeysAllocation, AKeyReportThroughTheButtonManagerNeverAllocates) {
-  CountingInput input;
-  FakeKeyboardLayout layout;
-  SilentVolume volume;
-  TTracedLauncher launcher(nullptr, nullptr);
-  MemoryFileStore store;
-  MemoryDataFiles files{store};
-  FixedFolders folders;
-  ManualTimer timer;
-  TButtonManager buttons{ButtonManagerPorts{{input, layout}, volume, launcher, files, folders, timer, nullptr}};
-  buttons.SetModelCode("R711");
-  buttons.LoadDefinitions();
+  QuietButtons<> rig;
+  rig.Connect("R711");
+  TButtonManager& buttons = rig.buttons;
+  ManualTimer& timer = rig.timer;
 
   AllocationCounter counter;
   for (int i = 0; i < 2000; ++i) {
@@ -33,7 +24,7 @@ TEST(KeysAllocation, AKeyReportThroughTheButtonManagerNeverAllocates) {
     if (timer.Running()) timer.Tick();
   }
   EXPECT_EQ(counter.Count(), 0);
-  EXPECT_GT(input.events.load(), 2000);
+  EXPECT_GT(rig.input.events.load(), 2000);
 }
 
 TEST(KeysAllocation, AWheelActionNeverAllocates) {

@@ -2,7 +2,7 @@
 #include <thread>
 
 #include "ButtonManagerFixture.h"
-#include "support/QuietPorts.h"
+#include "support/QuietButtons.h"
 
 namespace pen::test {
 namespace {
@@ -139,17 +139,11 @@ TEST_F(DefinitionsFiles, AResetWithATabletReinstallsItsFactoryTable) {
 // Both read threads and the repeat tick at once: every key that went down
 // comes up again, whatever the interleaving.
 TEST(ButtonManagerThreads, ReadThreadsAndTheRepeatTickNeverLeaveAKeyDown) {
-  RecordingInput input;
-  FakeKeyboardLayout layout;
-  FakeVolume volume{input};
-  FakeLauncher launcher{input};
-  MemoryFileStore store;
-  MemoryDataFiles files{store};
-  FixedFolders folders;
-  ManualTimer timer;
-  TButtonManager buttons{ButtonManagerPorts{{input, layout}, volume, launcher, files, folders, timer, nullptr}};
-  buttons.SetModelCode("R711");
-  buttons.LoadDefinitions();
+  QuietButtons<RecordingInput> rig;
+  rig.Connect("R711");
+  TButtonManager& buttons = rig.buttons;
+  ManualTimer& timer = rig.timer;
+  RecordingInput& input = rig.input;
   buttons.SetDefinition(7, 1, 6);  // device 0: Ctrl + WheelDown, repeats
   std::atomic<bool> stop{false};
   std::thread ticks([&] {
