@@ -2,12 +2,14 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "common/win32/Win32AppFolders.h"
 #include "common/win32/Win32Beeper.h"
+#include "common/win32/DebugPrivilege.h"
 #include "common/win32/Win32Clock.h"
 #include "common/win32/Win32DataFiles.h"
 #include "common/win32/Win32IniFileSystem.h"
@@ -21,17 +23,25 @@
 #include "keys/win32/Win32ForegroundWindows.h"
 #include "keys/win32/Win32KeyboardLayout.h"
 #include "pipeline/DemoSession.h"
+#include "pipeline/HookSysEvent.h"
+#include "pipeline/MapFile.h"
 #include "pipeline/PktFifoBezier.h"
 #include "pipeline/SimMouse.h"
 #include "pipeline/UsbComm.h"
 #include "pipeline/VirtualTablet.h"
 #include "pipeline/win32/HidController.h"
+#include "pipeline/win32/Win32ChannelTimer.h"
+#include "pipeline/win32/Win32DesktopWindows.h"
+#include "pipeline/win32/Win32PerformanceCounter.h"
+#include "pipeline/win32/Win32SharedBlock.h"
+#include "pipeline/win32/Win32WinEventHook.h"
 #include "pipeline/win32/PadLinkLibrary.h"
 #include "pipeline/win32/Win32DisplayInfo.h"
 #include "pipeline/win32/Win32MainThread.h"
 #include "pipeline/win32/Win32MouseInput.h"
 #include "service/ButtonManagerLink.h"
 #include "service/HostMessages.h"
+#include "service/MapFileLink.h"
 #include "service/PenHostMain.h"
 #include "service/SettingFile.h"
 #include "service/SettingFileStore.h"
@@ -143,7 +153,27 @@ int RunPenHost(const HostOptions& options) {
 
   TSettingFile settingFile(iniFiles, folders, WindowsMajorVersion());
   TSettingFileStore settings(settingFile);
-  TNullSharedChannel channel;
+
+  // The debug privilege is asked for as the channel opens; refused, the
+  // service goes on without it.
+  EnableDebugPrivilege();
+  TWin32SharedBlock channelObjects;
+  TWin32DesktopWindows desktop;
+  TWin32ChannelTimer proximityTimer;
+  TWin32PerformanceCounter counter;
+  TMapFile mapFile(MapFilePorts{channelObjects, desktop, proximityTimer, counter, beeper, systemInput,
+                                WindowsMajorVersion()});
+  TMapFileLink channel(mapFile);
+  if (trace) {
+    char line[96];
+    if (mapFile.Publishing()) {
+      std::snprintf(line, sizeof line, "shared channel open: %u clients restored",
+                    static_cast<unsigned>(mapFile.RestoredClients()));
+    } else {
+      std::snprintf(line, sizeof line, "shared channel unavailable: packets are not published");
+    }
+    trace->Line(line);
+  }
 
   Win32DisplayInfo display;
   TSimMouse simMouse(fifo, input, display);
@@ -176,7 +206,11 @@ int RunPenHost(const HostOptions& options) {
   TUsbComm usb(*hid, padLink.IfAvailable(), clock, beeper);
   TUsbCommLink device(usb, trace);
 
-  TNullForegroundWatch foreground;
+  // Made before the host so that the first report-mode decision, when a
+  // tablet is found at start, already knows the foreground window.
+  TWin32WinEventHook winEvents;
+  TMyHook hook(winEvents, desktop);
+  TMyHookLink foreground(hook);
   TBuiltInTexts texts;
   TWin32TrayIcon tray;
   TSettingsWindowStandIn window;
@@ -188,6 +222,7 @@ int RunPenHost(const HostOptions& options) {
   tray.onStop = Event<>::Bind<&TPenHostMain::MenuStopserviceClick>(&host);
   shell.SetHost(&host);
   host.Start();
+  hook.SetCommandTarget(shell.OwnWindow());
   // Until the settings window exists its stand-in mirrors the settings, so
   // that applying them writes back what was read.
   host.LoadSetting();
