@@ -1,41 +1,28 @@
 #include "common/win32/Win32WindowTimer.h"
 
+#include "common/win32/MessageOnlyWindow.h"
+
 namespace pen::win32 {
 
 namespace {
 
-constexpr const char* kClassName = "PenWindowTimer";
+constexpr wchar_t kClassName[] = L"PenWindowTimer";
 constexpr UINT_PTR kTimerId = 1;
-constexpr UINT kStartMessage = WM_APP + 1;  // WPARAM: interval
-constexpr UINT kStopMessage = WM_APP + 2;
-
-void RegisterClassOnce() {
-  static const bool registered = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kClassName;
-    return RegisterClassA(&wc) != 0;
-  }();
-  (void)registered;
-}
+constexpr UINT kStartMessage = WM_APP + 1;  // WPARAM: interval, LPARAM: generation
+constexpr UINT kStopMessage = WM_APP + 2;   // LPARAM: generation
 
 }  // namespace
 
 Win32WindowTimer::Win32WindowTimer() : thread_(GetCurrentThreadId()) {
-  RegisterClassOnce();
-  window_ = CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
-  if (window_) {
-    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32WindowTimer::WindowProc));
-  }
+  window_ = CreateMessageOnlyWindow(kClassName, &Win32WindowTimer::WindowProc);
+  if (window_) SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 Win32WindowTimer::~Win32WindowTimer() {
-  if (window_) {
-    KillTimer(window_, kTimerId);
-    DestroyWindow(window_);
-  }
+  if (!window_) return;
+  KillTimer(window_, kTimerId);
+  SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+  DestroyWindow(window_);
 }
 
 void Win32WindowTimer::Start(uint32_t intervalMs) {
@@ -45,7 +32,7 @@ void Win32WindowTimer::Start(uint32_t intervalMs) {
   if (GetCurrentThreadId() == thread_) {
     SetTimer(window_, kTimerId, intervalMs, nullptr);
   } else {
-    PostMessageA(window_, kStartMessage, intervalMs, generation);
+    PostMessageW(window_, kStartMessage, intervalMs, generation);
   }
 }
 
@@ -56,13 +43,13 @@ void Win32WindowTimer::Stop() {
   if (GetCurrentThreadId() == thread_) {
     KillTimer(window_, kTimerId);
   } else {
-    PostMessageA(window_, kStopMessage, 0, generation);
+    PostMessageW(window_, kStopMessage, 0, generation);
   }
 }
 
 LRESULT CALLBACK Win32WindowTimer::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<Win32WindowTimer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+  auto* self = reinterpret_cast<Win32WindowTimer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
   switch (msg) {
     // A posted request is carried out only when no later one was made: the
     // last Start or Stop, from whichever thread, decides.
@@ -76,7 +63,7 @@ LRESULT CALLBACK Win32WindowTimer::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LP
       if (wp == kTimerId && self->running_.load()) self->onTimer_();
       return 0;
     default:
-      return DefWindowProcA(hwnd, msg, wp, lp);
+      return DefWindowProcW(hwnd, msg, wp, lp);
   }
 }
 

@@ -30,7 +30,6 @@
 #include "pipeline/UsbComm.h"
 #include "pipeline/VirtualTablet.h"
 #include "pipeline/win32/HidController.h"
-#include "pipeline/win32/Win32ChannelTimer.h"
 #include "pipeline/win32/Win32DesktopWindows.h"
 #include "pipeline/win32/Win32PerformanceCounter.h"
 #include "pipeline/win32/Win32SharedBlock.h"
@@ -159,7 +158,7 @@ int RunPenHost(const HostOptions& options) {
   EnableDebugPrivilege();
   TWin32SharedBlock channelObjects;
   TWin32DesktopWindows desktop;
-  TWin32ChannelTimer proximityTimer;
+  Win32WindowTimer proximityTimer;
   TWin32PerformanceCounter counter;
   TMapFile mapFile(MapFilePorts{channelObjects, desktop, proximityTimer, counter, beeper, systemInput,
                                 WindowsMajorVersion()});
