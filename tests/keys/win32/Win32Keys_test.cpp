@@ -43,6 +43,7 @@ void Pump(DWORD ms) {
 TEST(Win32Synthesis, ADefinitionReachesTheFocusedWindowInItsOrder) {
   KeyWindow window;
   Pump(300);
+  ASSERT_TRUE(window.Focused()) << "another window has the focus";
   Win32MouseInput input;
   Win32KeyboardLayout layout;
   SynthPorts to{input, layout};
