@@ -5,6 +5,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "common/FileOps.h"
 #include "common/IniText.h"
 #include "common/IniValue.h"
 
@@ -36,31 +37,7 @@ bool PortableIniFile::Exists() const {
   return fs::is_regular_file(FFileName, ec);
 }
 
-// The new content goes to a file beside the old one and replaces it by a
-// rename, so a failure at any point (full disk, unwritable folder) leaves the
-// old file whole instead of truncated.
-bool PortableIniFile::WriteWholeFile(std::string_view text) {
-  const std::string temporary = FFileName + ".new";
-  std::error_code ec;
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      fs::remove(temporary, ec);
-      return false;
-    }
-  }
-  fs::rename(temporary, FFileName, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    return false;
-  }
-  return true;
-}
+bool PortableIniFile::WriteWholeFile(std::string_view text) { return ReplaceFileContents(FFileName, text); }
 
 int32_t PortableIniFile::ReadInteger(std::string_view section, std::string_view key,
                                      int32_t defaultValue) const {

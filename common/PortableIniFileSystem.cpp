@@ -1,8 +1,6 @@
 #include "common/PortableIniFileSystem.h"
 
-#include <filesystem>
-#include <system_error>
-
+#include "common/FileOps.h"
 #include "common/PortableIniFile.h"
 
 namespace pen {
@@ -11,10 +9,6 @@ std::unique_ptr<IIniFile> PortableIniFileSystem::Open(const std::string& fileNam
   return std::make_unique<PortableIniFile>(fileName);
 }
 
-bool PortableIniFileSystem::MakeFolder(const std::string& folder) {
-  std::error_code ec;
-  std::filesystem::create_directory(folder, ec);
-  return std::filesystem::is_directory(folder, ec);
-}
+bool PortableIniFileSystem::MakeFolder(const std::string& folder) { return MakeFolderLevel(folder); }
 
 }  // namespace pen

@@ -95,6 +95,10 @@ TTabletRecording MakeDemoSession(const TabletIdentity& identity) {
   rec.AddReport(400, TabletInterface::A, down.data(), down.size());
   auto up = EncodeVendorKeyPacket(0x0000, 0);
   rec.AddReport(150, TabletInterface::A, up.data(), up.size());
+  // One wheel step to the left, then a pause for the wheel's action.
+  auto wheel = EncodeVendorKeyPacket(0x0000, 0xFF);
+  rec.AddReport(400, TabletInterface::A, wheel.data(), wheel.size());
+  rec.AddWait(300);
   return rec;
 }
 

@@ -31,7 +31,7 @@ std::array<uint8_t, kVendorReportBytes> EncodeVendorKeyPacket(uint16_t keyWord, 
 
 // A built-in pen session: a short hover, a stroke across the tablet with the
 // tip down, the lift, then a tablet key pressed and released on each
-// interface.
+// interface, and one wheel step.
 TTabletRecording MakeDemoSession(const TabletIdentity& identity = {});
 
 // A built-in session for the settings window: a tablet whose pen pressure

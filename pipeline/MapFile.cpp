@@ -22,7 +22,7 @@ uintptr_t TMapFile::WindowFromWord(uint64_t word) {
 
 TMapFile::TMapFile(const MapFilePorts& ports) : p_(ports) {
   clientPresent_.store(p_.windowsMajorVersion < kVista, std::memory_order_relaxed);
-  p_.proximityTimer.SetHandler(Event<>::Bind<&TMapFile::OnProximityTimer>(this));
+  p_.proximityTimer.SetOnTimer(Event<>::Bind<&TMapFile::OnProximityTimer>(this));
   messageA_ = p_.windows.RegisterMessage(kMessageAName);
   messageB_ = p_.windows.RegisterMessage(kMessageBName);
   OpenBlock();

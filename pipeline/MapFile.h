@@ -5,7 +5,7 @@
 #include "common/Beeper.h"
 #include "common/ReadMostly.h"
 #include "pipeline/AreaRecord.h"
-#include "pipeline/ChannelTimer.h"
+#include "common/WindowTimer.h"
 #include "pipeline/ClientTable.h"
 #include "pipeline/DesktopWindows.h"
 #include "pipeline/MouseInput.h"
@@ -20,7 +20,7 @@ namespace pen {
 struct MapFilePorts {
   ISharedBlockObjects& objects;
   IDesktopWindows& windows;
-  IChannelTimer& proximityTimer;
+  IWindowTimer& proximityTimer;
   IPerformanceCounter& counter;
   IBeeper& beeper;
   IMouseInput& mouse;

@@ -29,6 +29,9 @@ if ! { cmake --preset win64 -B "$build" && cmake --build "$build" --target penho
 fi
 rm -f "$log"
 
+# A headless machine has no sound card: Wine's ALSA driver would only print
+# its complaints; without it the volume functions are quietly inactive.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml,winealsa.drv=;winedbg.exe=d"}
 # The shared helpers return the status of their last probe; not an error here.
 # The display comes first: Wine's background programs, started with the
 # prefix, keep the display they were started with.
@@ -52,7 +55,7 @@ if [ -n "$show_settings" ]; then
 fi
 echo "run: penhost.exe --virtual-tablet --trace ${window_args[*]} for ${SECONDS_TO_RUN} s after start-up" >&2
 (cd "$build/service" && "$PEN_WINE" ./penhost.exe --virtual-tablet --trace="$(basename "$trace")" \
-  --feature-log="$(basename "$features")" --exit-after="$SECONDS_TO_RUN" "${window_args[@]}") </dev/null
+  --feature-log="$(basename "$features")" --exit-after="$SECONDS_TO_RUN" --no-launch "${window_args[@]}") </dev/null
 mv -f "$build/service/$(basename "$trace")" "$trace" 2>/dev/null || true
 mv -f "$build/service/$(basename "$features")" "$features" 2>/dev/null || true
 
@@ -80,6 +83,10 @@ awk '
 # A count of 0 is an answer, not a failure.
 { grep -c "left button down" "$trace" || true; } | sed 's/^/left button presses: /'
 { grep -c "report A #" "$trace" || true; } | sed 's/^/vendor packets handled: /'
+echo
+echo "=== what the tablet keys and the wheel did"
+grep -E "tablet button|pen button|soft key|wheel (step|centre|[A-Z][a-zA-Z]+ (left|right))|key (down|up):|wheel notch|program |definitions" "$trace" ||
+  echo "(nothing)"
 echo
 echo "=== feature reports the tablet received (ms, bytes: $features)"
 cat "$features"

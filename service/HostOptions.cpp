@@ -33,6 +33,8 @@ bool HostOptions::Parse(const std::vector<std::string>& args, std::string& error
     } else if (name == "--show-settings" && (!hasValue || !value.empty())) {
       showSettings = true;
       screenshotFile = std::string(value);
+    } else if (name == "--no-launch" && !hasValue) {
+      launchPrograms = false;
     } else if (name == "--exit-after" && hasValue) {
       uint32_t seconds = 0;
       const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), seconds);

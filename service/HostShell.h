@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/Trace.h"
+
 namespace pen {
 
 // The tray icon: index 0 = tablet connected, 1 = no tablet.
@@ -38,11 +40,7 @@ class IHostShell {
 
 namespace pen {
 
-// A line-per-event account of what the driver did; only when asked for.
-class IHostTrace {
- public:
-  virtual ~IHostTrace() = default;
-  virtual void Line(const char* text) = 0;
-};
+// The host's trace is the program-wide one (the keys code writes to it too).
+class IHostTrace : public ITrace {};
 
 }  // namespace pen

@@ -32,30 +32,11 @@ const std::string_view TSettingFile::kDefaultFileText =
     "TabletMapBottom=4095\r\n";
 
 TSettingFile::TSettingFile(IIniFileSystem& files, IAppFolders& folders, int windowsMajorVersion)
-    : FFiles(files), FFolders(folders), FWindowsMajorVersion(windowsMajorVersion) {
-  const std::string userFile = UserFileName();
-  // A file in the user's folder exists only because the program's folder
-  // could not be written; it holds the newer settings.
-  if (!userFile.empty()) {
-    auto ini = FFiles.Open(userFile);
-    if (ini->Exists()) {
-      FIni = std::move(ini);
-      FFileName = userFile;
-    }
-  }
-  if (!FIni) {
-    UseFile(FFolders.ProgramFolder() + std::string(kFileTitle));
-    if (!FIni->Exists() && !FIni->WriteWholeFile(kDefaultFileText) && !userFile.empty() &&
-        FFiles.MakeFolder(FFolders.UserFolder())) {
-      auto ini = FFiles.Open(userFile);
-      if (ini->WriteWholeFile(kDefaultFileText)) {
-        FIni = std::move(ini);
-        FFileName = userFile;
-      }
-    }
-    // Written nowhere: the factory values below still apply, and the next
-    // Write tries both folders again.
-  }
+    : FFiles(files), FPlace(folders, std::string(kFileTitle)), FWindowsMajorVersion(windowsMajorVersion) {
+  UseFile(FPlace.Locate([this](const std::string& path) { return FFiles.Open(path)->Exists(); }));
+  // Written nowhere: the factory values below still apply, and the next
+  // Write tries both folders again.
+  if (!FIni->Exists()) Store([](IIniFile& ini) { return ini.WriteWholeFile(kDefaultFileText); });
   Read();
 }
 
@@ -98,18 +79,15 @@ void TSettingFile::ResetToDefaults() {
 }
 
 bool TSettingFile::Write() {
-  if (WriteTo(*FIni)) return true;
-  // The program's folder cannot be written (a protected install folder, a
-  // read-only medium): keep the settings in the user's own folder, which is
-  // read first from now on.
-  const std::string userFile = UserFileName();
-  if (userFile.empty() || userFile == FFileName || !FFiles.MakeFolder(FFolders.UserFolder()))
-    return false;
-  auto ini = FFiles.Open(userFile);
-  if (!WriteTo(*ini)) return false;
-  FIni = std::move(ini);
-  FFileName = userFile;
-  return true;
+  return Store([this](IIniFile& ini) { return WriteTo(ini); });
+}
+
+bool TSettingFile::Store(const std::function<bool(IIniFile&)>& write) {
+  const bool ok = FPlace.Write(
+      [&](const std::string& path) { return path == FFileName ? write(*FIni) : write(*FFiles.Open(path)); },
+      [this](const std::string& folder) { return FFiles.MakeFolder(folder); });
+  if (FPlace.Path() != FFileName) UseFile(FPlace.Path());
+  return ok;
 }
 
 bool TSettingFile::WriteTo(IIniFile& ini) {
@@ -129,11 +107,6 @@ bool TSettingFile::WriteTo(IIniFile& ini) {
 void TSettingFile::UseFile(const std::string& fileName) {
   FIni = FFiles.Open(fileName);
   FFileName = fileName;
-}
-
-std::string TSettingFile::UserFileName() {
-  const std::string folder = FFolders.UserFolder();
-  return folder.empty() ? std::string() : folder + std::string(kFileTitle);
 }
 
 }  // namespace pen

@@ -1,10 +1,12 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "common/AppFolders.h"
+#include "common/FilePlace.h"
 #include "common/IniFile.h"
 
 namespace pen {
@@ -48,11 +50,13 @@ class TSettingFile {
 
  private:
   bool WriteTo(IIniFile& ini);
+  // `write` on the file, moving to the user's folder when the program's
+  // folder cannot be written.
+  bool Store(const std::function<bool(IIniFile&)>& write);
   void UseFile(const std::string& fileName);
-  std::string UserFileName();
 
   IIniFileSystem& FFiles;
-  IAppFolders& FFolders;
+  TFilePlace FPlace;
   int FWindowsMajorVersion;
   std::unique_ptr<IIniFile> FIni;
   std::string FFileName;

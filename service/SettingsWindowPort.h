@@ -3,12 +3,10 @@
 #include <cstdint>
 #include <string>
 
+#include "keys/KeyList.h"
 #include "service/SettingsStore.h"
 
 namespace pen {
-
-// The 32 two-byte key definitions of the current model (modifier byte, key).
-using ButtonDefinitions = std::array<uint8_t, 64>;
 
 // The main settings window as the host reads and fills it (ui/UnitFormA.h).
 class ISettingsWindow {

@@ -3,36 +3,15 @@
 #include <windows.h>
 
 #include "common/IniValue.h"
+#include "common/win32/Win32FileOps.h"
 
 namespace pen::win32 {
 
 Win32IniFile::Win32IniFile(std::string fileName) : FFileName(std::move(fileName)) {}
 
-bool Win32IniFile::Exists() const {
-  const DWORD attributes = GetFileAttributesA(FFileName.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
+bool Win32IniFile::Exists() const { return IsPlainFile(FFileName); }
 
-// Written beside the old file and moved over it, so that a failure part way
-// leaves the old file whole.
-bool Win32IniFile::WriteWholeFile(std::string_view text) {
-  const std::string temporary = FFileName + ".new";
-  HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  bool ok = true;
-  std::string_view rest = text;
-  while (ok && !rest.empty()) {
-    DWORD written = 0;
-    const DWORD chunk = rest.size() > 0x10000 ? 0x10000 : static_cast<DWORD>(rest.size());
-    ok = WriteFile(file, rest.data(), chunk, &written, nullptr) && written == chunk;
-    rest.remove_prefix(written);
-  }
-  ok = CloseHandle(file) && ok;
-  if (ok) ok = MoveFileExA(temporary.c_str(), FFileName.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-  if (!ok) DeleteFileA(temporary.c_str());
-  return ok;
-}
+bool Win32IniFile::WriteWholeFile(std::string_view text) { return ReplaceFileContents(FFileName, text); }
 
 int32_t Win32IniFile::ReadInteger(std::string_view section, std::string_view key,
                                   int32_t defaultValue) const {

@@ -1,6 +1,6 @@
 #include "pipeline/win32/Win32MainThread.h"
 
-#include "pipeline/win32/MessageOnlyWindow.h"
+#include "common/win32/MessageOnlyWindow.h"
 
 namespace pen::win32 {
 

@@ -10,4 +10,8 @@ void Win32MouseInput::MouseEvent(uint32_t flags, int32_t dx, int32_t dy, uint32_
   mouse_event(flags, static_cast<DWORD>(dx), static_cast<DWORD>(dy), data, static_cast<ULONG_PTR>(extraInfo));
 }
 
+void Win32MouseInput::KeybdEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags, uintptr_t extraInfo) {
+  keybd_event(virtualKey, scanCode, flags, static_cast<ULONG_PTR>(extraInfo));
+}
+
 }  // namespace pen::win32

@@ -13,8 +13,17 @@
 #include "common/win32/DebugPrivilege.h"
 #include "common/win32/Win32Clock.h"
 #include "common/win32/Win32FileReader.h"
+#include "common/win32/Win32DataFiles.h"
 #include "common/win32/Win32IniFileSystem.h"
+#include "common/win32/Win32WindowTimer.h"
 #include "common/win32/WindowsVersion.h"
+#include "keys/ButtonManager.h"
+#include "keys/VolControl.h"
+#include "keys/WheelUI.h"
+#include "keys/win32/ShellProgramLauncher.h"
+#include "keys/win32/Win32AudioSystem.h"
+#include "keys/win32/Win32ForegroundWindows.h"
+#include "keys/win32/Win32KeyboardLayout.h"
 #include "pipeline/DemoSession.h"
 #include "pipeline/HookSysEvent.h"
 #include "pipeline/MapFile.h"
@@ -23,7 +32,6 @@
 #include "pipeline/UsbComm.h"
 #include "pipeline/VirtualTablet.h"
 #include "pipeline/win32/HidController.h"
-#include "pipeline/win32/Win32ChannelTimer.h"
 #include "pipeline/win32/Win32DesktopWindows.h"
 #include "pipeline/win32/Win32PerformanceCounter.h"
 #include "pipeline/win32/Win32SharedBlock.h"
@@ -32,6 +40,7 @@
 #include "pipeline/win32/Win32DisplayInfo.h"
 #include "pipeline/win32/Win32MainThread.h"
 #include "pipeline/win32/Win32MouseInput.h"
+#include "service/ButtonManagerLink.h"
 #include "service/HostMessages.h"
 #include "service/MapFileLink.h"
 #include "service/PenHostMain.h"
@@ -40,6 +49,7 @@
 #include "service/SimMouseLink.h"
 #include "service/TracingMouseInput.h"
 #include "service/UsbCommLink.h"
+#include "service/WheelUILink.h"
 #include "service/win32/PowerWatcher.h"
 #include "service/win32/SingleInstance.h"
 #include "service/win32/TraceFile.h"
@@ -125,10 +135,42 @@ int RunPenHost(const HostOptions& options) {
   // The long-lived objects, in the order the service has always made them.
   TPowerWatcher power;
   TXYZFifo fifo(clock);
-  TNullButtonManager buttons;
-  TNullWheelOverlay wheel;
+
   Win32IniFileSystem iniFiles;
+  Win32DataFiles dataFiles;
   Win32AppFolders folders;
+  Win32MouseInput systemInput;
+  std::optional<TTracingMouseInput> tracedInput;
+  if (trace) tracedInput.emplace(systemInput, *trace);
+  IInputInjector& input = tracedInput ? static_cast<IInputInjector&>(*tracedInput) : systemInput;
+  Win32KeyboardLayout layout;
+  Win32AudioSystem audio;
+
+  // Test runs note the programs a soft key would start instead of starting them.
+  ShellProgramLauncher shellLauncher(shell.OwnWindow());
+  TTracedLauncher launcher(options.launchPrograms ? &shellLauncher : nullptr, trace);
+  TVolControl buttonVolume(audio);
+  Win32WindowTimer repeatTimer;
+  TButtonManager buttonManager(
+      ButtonManagerPorts{{input, layout}, buttonVolume, launcher, dataFiles, folders, repeatTimer, trace});
+  TShellPoster ownWindow(shell);
+  buttonManager.SetOwner(&ownWindow);
+  TButtonManagerLink buttons(buttonManager);
+
+  // The wheel's windows come with the settings windows; until then they
+  // show nothing and the wheel works without them.
+  TVolControl wheelVolume(audio);
+  Win32WindowTimer stepTimer, holdTimer;
+  TNullWheelFaces faces;
+  TNullNoticeWindow notice;
+  TNullWheelSettingsWindow wheelWindow;
+  TNullCustomKeyWindow customKeyWindow;
+  Win32ForegroundWindows foregroundWindows;
+  TWheelUI wheelUI(WheelUIPorts{iniFiles, folders, stepTimer, holdTimer, clock, faces, notice, wheelWindow,
+                                customKeyWindow, foregroundWindows,
+                                WheelFunctionPorts{{input, layout}, wheelVolume, clock, trace}});
+  TWheelUILink wheel(wheelUI);
+
   TSettingFile settingFile(iniFiles, folders, WindowsMajorVersion());
   TSettingFileStore settings(settingFile);
 
@@ -137,10 +179,9 @@ int RunPenHost(const HostOptions& options) {
   EnableDebugPrivilege();
   TWin32SharedBlock channelObjects;
   TWin32DesktopWindows desktop;
-  TWin32ChannelTimer proximityTimer;
+  Win32WindowTimer proximityTimer;
   TWin32PerformanceCounter counter;
-  Win32MouseInput systemMouse;
-  TMapFile mapFile(MapFilePorts{channelObjects, desktop, proximityTimer, counter, beeper, systemMouse,
+  TMapFile mapFile(MapFilePorts{channelObjects, desktop, proximityTimer, counter, beeper, systemInput,
                                 WindowsMajorVersion()});
   TMapFileLink channel(mapFile);
   if (trace) {
@@ -154,11 +195,8 @@ int RunPenHost(const HostOptions& options) {
     trace->Line(line);
   }
 
-  std::optional<TTracingMouseInput> tracedMouse;
-  if (trace) tracedMouse.emplace(systemMouse, *trace);
-  IMouseInput& mouse = tracedMouse ? static_cast<IMouseInput&>(*tracedMouse) : systemMouse;
   Win32DisplayInfo display;
-  TSimMouse simMouse(fifo, mouse, display);
+  TSimMouse simMouse(fifo, input, display);
   TSimMouseLink pointer(simMouse);
   TFifoLink smoothing(fifo);
 

@@ -77,11 +77,18 @@ inline std::vector<Feature> Features(const std::string& path) {
   return out;
 }
 
+// Waits with this thread's messages flowing, so that its windows receive
+// what the service sends them meanwhile.
 inline bool WaitFor(const std::function<bool()>& done, DWORD ms) {
   const DWORD start = GetTickCount();
   while (!done()) {
     if (GetTickCount() - start > ms) return false;
-    Sleep(50);
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessageA(&m);
+    }
+    Sleep(20);
   }
   return true;
 }

@@ -1,6 +1,7 @@
 # End-to-end runs of the service program under Wine with the virtual tablet.
 if(TARGET penhost)
-  add_executable(penhost_e2e ${CMAKE_CURRENT_LIST_DIR}/penhost_e2e.cpp ${CMAKE_CURRENT_LIST_DIR}/channel_e2e.cpp)
+  add_executable(penhost_e2e ${CMAKE_CURRENT_LIST_DIR}/penhost_e2e.cpp ${CMAKE_CURRENT_LIST_DIR}/channel_e2e.cpp
+                             ${CMAKE_CURRENT_LIST_DIR}/keys_e2e.cpp)
   target_link_libraries(penhost_e2e PRIVATE pen_pipeline gtest)
   target_include_directories(penhost_e2e PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   pen_warnings(penhost_e2e)

@@ -198,14 +198,15 @@ TEST(DemoSession, DigitizerReportsCarryBigEndianPositionsActiveLowKeysAndTheWhee
   EXPECT_EQ(i[8], 0);
 }
 
-TEST(DemoSession, HoversThenDrawsWithTheTipDownThenLiftsAndPressesAKeyOnEachInterface) {
+TEST(DemoSession, HoversDrawsLiftsPressesAKeyOnEachInterfaceAndTurnsTheWheelOnce) {
   TTabletRecording demo = MakeDemoSession();
   EXPECT_EQ(demo.identity, TabletIdentity{});
   EXPECT_FALSE(demo.startUnplugged);
   constexpr int kThreshold = 1450;
   enum Phase { Hover, Down, Lifted } phase = Hover;
-  int downReports = 0, keyPressesB = 0, keyPressesA = 0;
+  int downReports = 0, keyPressesB = 0, keyPressesA = 0, wheelSteps = 0;
   for (const SessionStep& s : demo.steps) {
+    if (s.kind == Kind::Wait) continue;  // time for the wheel's action
     ASSERT_EQ(s.kind, Kind::Report);
     const uint8_t* d = s.bytes.data() + 1;
     if (s.iface == TabletInterface::A) {
@@ -213,6 +214,7 @@ TEST(DemoSession, HoversThenDrawsWithTheTipDownThenLiftsAndPressesAKeyOnEachInte
       EXPECT_EQ(d[0], 0x80);
       EXPECT_EQ(d[1], 0xFF);
       if (d[3] | d[4]) ++keyPressesA;
+      if (d[2]) ++wheelSteps;
       continue;
     }
     ASSERT_EQ(s.size, kDigitizerReportBytes);
@@ -237,6 +239,7 @@ TEST(DemoSession, HoversThenDrawsWithTheTipDownThenLiftsAndPressesAKeyOnEachInte
   EXPECT_GT(downReports, 50);
   EXPECT_EQ(keyPressesB, 1);
   EXPECT_EQ(keyPressesA, 1);
+  EXPECT_EQ(wheelSteps, 1);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@ TEST(HostOptions, NoSwitchesMeansTheRealTabletWithoutTrace) {
   EXPECT_FALSE(o.virtualTablet);
   EXPECT_FALSE(o.trace);
   EXPECT_EQ(o.exitAfterMs, 0u);
+  EXPECT_TRUE(o.launchPrograms);
 }
 
 TEST(HostOptions, VirtualTabletWithAndWithoutARecording) {
@@ -29,6 +30,9 @@ TEST(HostOptions, VirtualTabletWithAndWithoutARecording) {
   EXPECT_EQ(file.traceFile, "t.log");
   EXPECT_EQ(file.featureLog, "f.log");
   EXPECT_EQ(file.exitAfterMs, 12000u);
+  HostOptions test;
+  ASSERT_TRUE(test.Parse({"--virtual-tablet", "--no-launch"}, error));
+  EXPECT_FALSE(test.launchPrograms);
 }
 
 TEST(HostOptions, TheSettingsWindowOpensWithOrWithoutAPicture) {
@@ -44,7 +48,7 @@ TEST(HostOptions, TheSettingsWindowOpensWithOrWithoutAPicture) {
 
 TEST(HostOptions, BadArgumentsAreRefusedWithTheirName) {
   for (const char* bad : {"--show-settings=", "--exit-after=", "--exit-after=0", "--exit-after=-3", "--exit-after=5s",
-                          "--exit-after=99999999999", "--exit-after=3601", "--feature-log", "--frobnicate", "x"}) {
+                          "--exit-after=99999999999", "--exit-after=3601", "--feature-log", "--no-launch=1", "--frobnicate", "x"}) {
     HostOptions o;
     std::string error;
     EXPECT_FALSE(o.Parse({bad}, error)) << bad;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/Beeper.h"
-#include "pipeline/ChannelTimer.h"
+#include "common/WindowTimer.h"
 #include "pipeline/DesktopWindows.h"
 #include "pipeline/MouseInput.h"
 #include "pipeline/PerformanceCounter.h"
@@ -123,13 +123,13 @@ class FakeDesktopWindows : public IDesktopWindows {
 };
 
 // Records the period it was last started with; tests call the tick.
-class FakeChannelTimer : public IChannelTimer {
+class FakeChannelTimer : public IWindowTimer {
  public:
   bool running = false;
   uint32_t period = 0;
   int starts = 0, stops = 0;
   Event<> tick;
-  void SetHandler(Event<> onTick) override { tick = onTick; }
+  void SetOnTimer(Event<> onTick) override { tick = onTick; }
   void Start(uint32_t ms) override {
     running = true;
     period = ms;
@@ -139,6 +139,7 @@ class FakeChannelTimer : public IChannelTimer {
     running = false;
     ++stops;
   }
+  bool Running() const override { return running; }
   void Fire() { tick(); }
 };
 

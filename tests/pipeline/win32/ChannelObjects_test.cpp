@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "common/win32/Win32Beeper.h"
+#include "common/win32/Win32WindowTimer.h"
 #include "pipeline/HookSysEvent.h"
 #include "pipeline/MapFile.h"
-#include "pipeline/win32/Win32ChannelTimer.h"
 #include "pipeline/win32/Win32DesktopWindows.h"
 #include "pipeline/win32/Win32MouseInput.h"
 #include "pipeline/win32/Win32PerformanceCounter.h"
@@ -148,13 +148,13 @@ TEST(Win32DesktopWindows, LookUpsAndMessagesReachRealWindows) {
   EXPECT_FALSE(desktop.Exists(gone));
 }
 
-TEST(Win32ChannelTimer, StartedFromAnotherThreadItTicksOnTheThreadThatMadeIt) {
-  TWin32ChannelTimer timer;
+TEST(Win32WindowTimer, StartedFromAnotherThreadItTicksOnTheThreadThatMadeIt) {
+  Win32WindowTimer timer;
   struct Ticks {
     std::vector<DWORD> threads;
     void On() { threads.push_back(GetCurrentThreadId()); }
   } ticks;
-  timer.SetHandler(Event<>::Bind<&Ticks::On>(&ticks));
+  timer.SetOnTimer(Event<>::Bind<&Ticks::On>(&ticks));
   std::thread([&] { timer.Start(30); }).join();
   Pump(200);
   ASSERT_GE(ticks.threads.size(), 2u);  // periodic until stopped
@@ -192,7 +192,7 @@ TEST(Win32WinEventHook, ASystemForegroundEventReachesTheWatchOnTheInstallingThre
 TEST(Win32Channel, AClientWindowIsWokenWithTheSerialOnceTheTailMoves) {
   TWin32SharedBlock objects, clientSide;
   TWin32DesktopWindows desktop;
-  TWin32ChannelTimer timer;
+  Win32WindowTimer timer;
   TWin32PerformanceCounter counter;
   Win32Beeper beeper;
   Win32MouseInput mouse;

@@ -1,4 +1,4 @@
-#include "pipeline/win32/MessageOnlyWindow.h"
+#include "common/win32/MessageOnlyWindow.h"
 
 namespace pen::win32 {
 

@@ -1,0 +1,128 @@
+#pragma once
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "common/AppFolders.h"
+#include "common/DataFiles.h"
+#include "common/FilePlace.h"
+#include "common/Trace.h"
+#include "common/WindowPoster.h"
+#include "common/WindowTimer.h"
+#include "keys/KeyList.h"
+#include "keys/ModelGroups.h"
+#include "keys/PostKeyPress.h"
+#include "keys/ProgramLauncher.h"
+#include "keys/VolControl.h"
+
+namespace pen {
+
+struct ButtonManagerPorts {
+  SynthPorts synth;
+  IVolumeControl& volume;
+  IProgramLauncher& launcher;
+  IDataFiles& files;
+  IAppFolders& folders;
+  IWindowTimer& repeatTimer;  // ticks on the main thread
+  ITrace* trace = nullptr;
+};
+
+// Bits of the button state the report decoders build.
+namespace button_bit {
+constexpr int kTip = 0;
+constexpr int kBarrel1 = 1;
+constexpr int kBarrel2 = 2;
+constexpr int kFirstTabletButton = 3;  // device button 0
+constexpr int kLastTabletButton = 14;
+constexpr int kFirstSoftKey = 15;
+constexpr int kSoftKeys = 10;
+}  // namespace button_bit
+
+// Turns the tablet's button state into actions: the connected model's 32
+// key definitions (kept in "<group>Def.bin" beside the program), the right
+// mouse button for the pen's first side button, the tablet's own key for
+// the second, the ten fixed soft-key functions and the wheel's centre button.
+//
+// Threads: SetButtonState runs on the HID read threads (or the main thread
+// before direct delivery); everything else on the main thread. Whole state
+// changes are serialised among themselves; the held definition, which the
+// main thread's repeat tick and ReleaseHeldKey also use, has a lock of its
+// own that is held only around its key events, never across a soft key's
+// program start. The slots are atomic, so key-setup edits and reports never
+// tear a definition. Nothing on the key path allocates.
+class TButtonManager {
+ public:
+  static constexpr size_t kSlots = 32;
+  static constexpr uint32_t kRepeatDelayMs = 1000;
+  static constexpr uint32_t kRepeatIntervalMs = 100;
+
+  explicit TButtonManager(const ButtonManagerPorts& ports);
+  ~TButtonManager();
+  TButtonManager(const TButtonManager&) = delete;
+  TButtonManager& operator=(const TButtonManager&) = delete;
+
+  // The window the wheel's centre button is posted to; none until set.
+  void SetOwner(IWindowPoster* owner) { owner_.store(owner); }
+
+  // The only input of button events.
+  void SetButtonState(uint32_t state);
+
+  // Written when a tablet connects, before LoadDefinitions.
+  void SetModelCode(const std::string& code);
+  const std::string& ModelCode() const { return modelCode_; }
+  void SetSelfDefinedKey(uint8_t usage, uint8_t modifiers);
+  SelfDefinedKey GetSelfDefinedKey() const;
+
+  void LoadDefinitions();
+  void SaveDefinitions();
+  void ResetAllDefinitions();
+  void ReleaseHeldKey();
+
+  // The key-setup windows' access to the slots. Slots 32 and up are ignored.
+  void SetDefinition(size_t slot, uint8_t modifiers, uint8_t key);
+  KeyDefinition Definition(size_t slot) const;
+  ButtonDefinitions Definitions() const;
+  void SetDefinitions(const ButtonDefinitions& block);
+  bool Modified() const { return dirty_.load(); }
+
+  // The file the current model's definitions are read from and written to.
+  std::string DefinitionsPath() const;
+  bool Held() const;
+
+ private:
+  void HandleButton(int bit, bool pressed);
+  void ActOnDefinition(const KeyDefinition& def, bool pressed, int bit);
+  void RunSoftKey(int key);
+  void SendPlainKey(uint8_t vk, bool down);
+  void TapPlainKey(uint8_t vk);
+  // The definitions file of the current model; none for a code that cannot
+  // name a file.
+  std::optional<TFilePlace> CurrentPlace() const;
+  void RepeatStep();
+
+  ButtonManagerPorts p_;
+  std::atomic<IWindowPoster*> owner_{nullptr};
+
+  std::mutex stateMutex_;
+  uint32_t lastState_ = 0;
+
+  mutable std::mutex heldMutex_;
+  bool held_ = false;
+  bool repeating_ = false;
+  uint16_t heldKey_ = 0;
+  uint8_t heldModifiers_ = 0;
+  ShiftState heldShift_ = 0;
+
+  std::array<std::atomic<uint16_t>, kSlots> slots_{};  // modifier byte low, key high
+  std::atomic<bool> dirty_{false};
+  std::atomic<uint16_t> selfKey_{29 | (1 << 8)};      // usage low, modifiers high
+  std::atomic<const ModelGroup*> group_{nullptr};
+  std::atomic<bool> wheelCentre_{false};
+  std::string modelCode_;
+};
+
+}  // namespace pen

@@ -1,0 +1,169 @@
+// The host with the real button manager and wheel overlay: both report paths
+// reach the keys, WM_WHEELUI reaches the wheel, commands 6 and 9, the
+// disconnect and the shut-down reach the definitions.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "PenHostMainFakes.h"
+#include "keys/ButtonManager.h"
+#include "keys/WheelUI.h"
+#include "service/ButtonManagerLink.h"
+#include "service/WheelUILink.h"
+#include "support/FakeKeyboardLayout.h"
+#include "support/FakeTimers.h"
+#include "support/MemoryFiles.h"
+#include "support/QuietPorts.h"
+#include "support/RecordingInput.h"
+
+namespace pen::test {
+namespace {
+
+using Events = std::vector<std::string>;
+
+class HostKeys : public ::testing::Test {
+ protected:
+  FakeSettings settings;
+  FakeDeviceLink device;
+  FakePointer pointer;
+  FakeSmoothing smoothing;
+  FakeChannel channel;
+  TNullForegroundWatch foreground;
+  FakeWindow window;
+  FakeTexts texts;
+  FakeTray tray;
+  FakeShell shell;
+  FakeClock clock;
+  FakeTimerQueue timers{clock};
+  FakeTimer repeatTimer{timers}, stepTimer{timers}, holdTimer{timers};
+  RecordingInput input;
+  FakeKeyboardLayout layout;
+  SilentVolume volume;
+  NoWaitClock workerClock;
+  TTracedLauncher launcher{nullptr, nullptr};
+  MemoryFileStore store;
+  MemoryDataFiles files{store};
+  MemoryIniFileSystem ini{store};
+  FixedFolders folders;
+  TNullWheelFaces faces;
+  TNullNoticeWindow notice;
+  TNullWheelSettingsWindow wheelWindow;
+  TNullCustomKeyWindow customKey;
+  class : public IForegroundWindows {
+    uintptr_t Foreground() override { return 0; }
+    void SetForeground(uintptr_t) override {}
+  } foregroundWindows;
+  TShellPoster poster{shell};
+  std::unique_ptr<TButtonManager> manager;
+  std::unique_ptr<TWheelUI> wheelUI;
+  std::unique_ptr<TButtonManagerLink> buttons;
+  std::unique_ptr<TWheelUILink> wheel;
+  std::unique_ptr<TPenHostMain> host;
+
+  void Start(const std::string& model) {
+    manager = std::make_unique<TButtonManager>(
+        ButtonManagerPorts{{input, layout}, volume, launcher, files, folders, repeatTimer, nullptr});
+    manager->SetOwner(&poster);
+    wheelUI = std::make_unique<TWheelUI>(WheelUIPorts{ini, folders, stepTimer, holdTimer, clock, faces, notice,
+                                                      wheelWindow, customKey, foregroundWindows,
+                                                      WheelFunctionPorts{{input, layout}, volume, workerClock, nullptr}});
+    buttons = std::make_unique<TButtonManagerLink>(*manager);
+    wheel = std::make_unique<TWheelUILink>(*wheelUI);
+    host = std::make_unique<TPenHostMain>(HostParts{settings, device, pointer, smoothing, channel, foreground,
+                                                    *buttons, *wheel, &window, texts, tray, shell, clock, nullptr});
+    device.model = model;
+    device.connected = true;
+    host->Start();
+  }
+  void KeysA(uint8_t wheelValue, uint16_t keys) {
+    const uint8_t d[9] = {0x80, 0xFF, wheelValue, static_cast<uint8_t>(keys & 0xFF), static_cast<uint8_t>(keys >> 8)};
+    host->OnPenPacket(d, sizeof d);
+  }
+  void ReportB(uint32_t buttonState) {
+    pointer.next.buttonState = buttonState;
+    const uint8_t d[14] = {};
+    host->OnDigitizerReport(d, sizeof d);
+  }
+  // The posted messages, handed to the host as its message loop would.
+  void DeliverPosted() {
+    auto posted = std::move(shell.posted);
+    shell.posted.clear();
+    for (const auto& p : posted) {
+      intptr_t r = 0;
+      host->HandleMessage(p.msg, p.wparam, p.lparam, r);
+    }
+  }
+  Events Settled(uint32_t ms) {
+    timers.Run(ms);
+    EXPECT_TRUE(wheelUI->Function().WaitIdle(std::chrono::seconds(5)));
+    return input.Take();
+  }
+};
+
+TEST_F(HostKeys, ConnectingLoadsTheModelsDefinitionsAndBothReportPathsPressKeys) {
+  Start("R711");
+  ASSERT_EQ(store.files.count("/prog/R711Def.bin"), 1u);
+  KeysA(0, 1u << 9);  // key 10: E
+  KeysA(0, 0);
+  EXPECT_EQ(input.Take(), (Events{"down 69/18", "up 69/18"}));
+  ReportB(1u << (3 + 0));  // key 1 on interface B: Tab
+  ReportB(0);
+  EXPECT_EQ(input.Take(), (Events{"down 9/15", "up 9/15"}));
+  // The tablet's own key for pen button 2, as the device reported it.
+  device.keyUsage = 4;  // 'a'
+  device.keyModifiers = 2;  // Shift
+  device.onConnect(false);
+  device.onConnect(true);
+  KeysA(0, 1u << 12);
+  EXPECT_EQ(input.Take(), (Events{"down 16/42", "down 65/30"}));
+}
+
+TEST_F(HostKeys, AWheelStepInZoomSendsCtrlMinusSixtyMillisecondsLater) {
+  store.files["/prog/TabletWheel.ini"] =
+      "[EnableItem]\r\nMouseWheelEnabled=0\r\nZoomEnabled=1\r\nRotateCanvasEnabled=0\r\nUndoRedoEnabled=0\r\n"
+      "VolumeEnabled=0\r\n[KeyDefine]\r\nZoomRLeft.extraKey=1\r\nZoomRLeft.MainKey=189\r\n";
+  Start("R711");
+  KeysA(0xFF, 0);
+  DeliverPosted();
+  EXPECT_EQ(Settled(59), Events{});
+  EXPECT_EQ(Settled(1), (Events{"down 17/29", "down 189/12", "up 189/12", "up 17/29"}));
+}
+
+TEST_F(HostKeys, TheCentreButtonOfAnR766ReachesTheWheelThroughTheHostsWindow) {
+  Start("R766");
+  KeysA(0, 1u << 10);
+  ASSERT_EQ(shell.posted.size(), 1u);
+  EXPECT_EQ(shell.posted[0].msg, 1524u);
+  DeliverPosted();
+  EXPECT_TRUE(holdTimer.Running());
+  KeysA(0, 0);
+  DeliverPosted();
+  EXPECT_FALSE(holdTimer.Running());
+  // A short press: Volume (the default's highest) gives way to MouseWheel.
+  EXPECT_EQ(wheelUI->Data().CurrentFunction, 0);
+}
+
+TEST_F(HostKeys, ADisconnectReleasesTheHeldKey) {
+  Start("R711");
+  KeysA(0, 1u << 3);  // slot 10: Ctrl held
+  input.Take();
+  device.onConnect(false);
+  EXPECT_EQ(input.Take(), (Events{"up 17/29"}));
+}
+
+TEST_F(HostKeys, CommandsSixAndNineAndTheShutDownReachTheDefinitionsFile) {
+  Start("R711");
+  manager->SetDefinition(0, 4, 65);
+  host->OnServiceCommand(6, 0);
+  EXPECT_EQ(store.files["/prog/R711Def.bin"].substr(0, 2), "\x04\x41");
+  host->OnServiceCommand(9, 0);
+  EXPECT_EQ(store.files["/prog/R711Def.bin"].substr(0, 2), std::string("\x00\x45", 2));
+  manager->SetDefinition(1, 1, 66);
+  intptr_t r = 0;
+  host->HandleMessage(host_msg::kDestroy, 0, 0, r);
+  EXPECT_EQ(store.files["/prog/R711Def.bin"].substr(2, 2), "\x01\x42");
+  EXPECT_FALSE(manager->Modified());
+}
+
+}  // namespace
+}  // namespace pen::test
