@@ -13,6 +13,7 @@
 #include "common/Trace.h"
 #include "common/WindowPoster.h"
 #include "common/WindowTimer.h"
+#include "keys/ButtonDefinitionsPort.h"
 #include "keys/KeyList.h"
 #include "keys/ModelGroups.h"
 #include "keys/PostKeyPress.h"
@@ -54,14 +55,14 @@ constexpr int kSoftKeys = 10;
 // own that is held only around its key events, never across a soft key's
 // program start. The slots are atomic, so key-setup edits and reports never
 // tear a definition. Nothing on the key path allocates.
-class TButtonManager {
+class TButtonManager final : public IButtonDefinitions {
  public:
   static constexpr size_t kSlots = 32;
   static constexpr uint32_t kRepeatDelayMs = 1000;
   static constexpr uint32_t kRepeatIntervalMs = 100;
 
   explicit TButtonManager(const ButtonManagerPorts& ports);
-  ~TButtonManager();
+  ~TButtonManager() override;
   TButtonManager(const TButtonManager&) = delete;
   TButtonManager& operator=(const TButtonManager&) = delete;
 
@@ -83,8 +84,8 @@ class TButtonManager {
   void ReleaseHeldKey();
 
   // The key-setup windows' access to the slots. Slots 32 and up are ignored.
-  void SetDefinition(size_t slot, uint8_t modifiers, uint8_t key);
-  KeyDefinition Definition(size_t slot) const;
+  void SetDefinition(size_t slot, uint8_t modifiers, uint8_t key) override;
+  KeyDefinition Definition(size_t slot) const override;
   ButtonDefinitions Definitions() const;
   void SetDefinitions(const ButtonDefinitions& block);
   bool Modified() const { return dirty_.load(); }

@@ -16,7 +16,7 @@ class TButtonManagerLink final : public IButtonManager {
   void ResetAllDefinitions() override { m_.ResetAllDefinitions(); }
   void SetSelfDefinedKey(uint8_t usage, uint8_t modifiers) override { m_.SetSelfDefinedKey(usage, modifiers); }
   bool Modified() const override { return m_.Modified(); }
-  ButtonDefinitions Definitions() const override { return m_.Definitions(); }
+  IButtonDefinitions* DefinitionsStore() override { return &m_; }
 
  private:
   TButtonManager& m_;

@@ -18,7 +18,8 @@ class IButtonManager {
   virtual void ResetAllDefinitions() = 0;
   virtual void SetSelfDefinedKey(uint8_t usage, uint8_t modifiers) = 0;
   virtual bool Modified() const = 0;
-  virtual ButtonDefinitions Definitions() const = 0;
+  // What the key-setup windows edit; null when there is none.
+  virtual IButtonDefinitions* DefinitionsStore() = 0;
 };
 
 class TNullButtonManager final : public IButtonManager {
@@ -31,7 +32,7 @@ class TNullButtonManager final : public IButtonManager {
   void ResetAllDefinitions() override {}
   void SetSelfDefinedKey(uint8_t, uint8_t) override {}
   bool Modified() const override { return false; }
-  ButtonDefinitions Definitions() const override { return {}; }
+  IButtonDefinitions* DefinitionsStore() override { return nullptr; }
 };
 
 }  // namespace pen

@@ -430,7 +430,7 @@ void TPenHostMain::MenuShowClick() {
   p_.device.SetReportMode(kModeFull);
   p_.clock.ProcessMessagesFor(200);
   if (ISettingsWindow* w = p_.window) {
-    w->SetButtonDefinitions(p_.buttons.Definitions());
+    w->SetButtonDefinitions(p_.buttons.DefinitionsStore());
     w->SetTabletMapRect(p_.settings.Values().tablet);
     w->SetRotation(p_.device.Rotation());
     w->SetPressureAdjustable(p_.device.CapabilityText() == "00");

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "keys/ButtonDefinitionsPort.h"
 #include "keys/KeyList.h"
 #include "service/SettingsStore.h"
 
@@ -37,7 +38,8 @@ class ISettingsWindow {
   virtual void SetTabletFound(bool found) = 0;
   virtual void SetServiceVersion(const std::string& text) = 0;
   virtual void SetServiceWindow(uintptr_t handle) = 0;
-  virtual void SetButtonDefinitions(const ButtonDefinitions& defs) = 0;
+  // The button manager's definitions, which the key-setup windows edit.
+  virtual void SetButtonDefinitions(IButtonDefinitions* definitions) = 0;
   virtual void SetRotation(uint8_t rotation) = 0;
 
   virtual uintptr_t Handle() const = 0;

@@ -408,7 +408,24 @@ void TFormA::BtnKeyDefineClick() {
   if (which == KeySetupWindow::None || !env_.children.HasKeySetup(which)) return;
   Hide();
   openKeyWindow_ = which;
-  if (env_.children.ShowKeySetup(which, buttonDefinitions_)) Post(host_cmd::kSaveDefinitions, 0);
+  // The window edits a copy taken now; what it changed reaches the button
+  // manager before command 6 has it saved.
+  ButtonDefinitions block{};
+  for (size_t slot = 0; buttonDefinitions_ && slot < block.size() / 2; ++slot) {
+    const KeyDefinition d = buttonDefinitions_->Definition(slot);
+    block[2 * slot] = d.extraKey;
+    block[2 * slot + 1] = d.MainKey;
+  }
+  const ButtonDefinitions before = block;
+  if (env_.children.ShowKeySetup(which, block)) {
+    for (size_t slot = 0; buttonDefinitions_ && slot < block.size() / 2; ++slot) {
+      const size_t at = 2 * slot;
+      if (block[at] != before[at] || block[at + 1] != before[at + 1]) {
+        buttonDefinitions_->SetDefinition(slot, block[at], block[at + 1]);
+      }
+    }
+    Post(host_cmd::kSaveDefinitions, 0);
+  }
   // Forgotten before showing again: the window is closed already.
   openKeyWindow_ = KeySetupWindow::None;
   Show();

@@ -84,7 +84,7 @@ class TFormA final : public ISettingsWindow {
   void SetTabletFound(bool found) override;
   void SetServiceVersion(const std::string& text) override { serviceVersion_ = text; }
   void SetServiceWindow(uintptr_t handle) override { serviceWindow_ = handle; }
-  void SetButtonDefinitions(const ButtonDefinitions& defs) override { buttonDefinitions_ = defs; }
+  void SetButtonDefinitions(IButtonDefinitions* definitions) override { buttonDefinitions_ = definitions; }
   void SetRotation(uint8_t rotation) override { rotation_ = rotation; }
   uintptr_t Handle() const override { return env_.view.Handle(); }
   bool Visible() const override { return visible_.load(std::memory_order_relaxed); }
@@ -181,7 +181,7 @@ class TFormA final : public ISettingsWindow {
   int32_t tracker_ = 0;
   bool pressureAdjustable_ = true;
   uint8_t rotation_ = 0;
-  ButtonDefinitions buttonDefinitions_{};
+  IButtonDefinitions* buttonDefinitions_ = nullptr;
   KeySetupWindow openKeyWindow_ = KeySetupWindow::None;
 
   // Stored by the read threads.

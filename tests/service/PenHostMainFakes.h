@@ -171,7 +171,7 @@ class FakeButtons : public IButtonManager {
     calls.push_back("key " + std::to_string(u) + "/" + std::to_string(m));
   }
   bool Modified() const override { return modified; }
-  ButtonDefinitions Definitions() const override { return {}; }
+  IButtonDefinitions* DefinitionsStore() override { return nullptr; }
 };
 
 class FakeWheel : public IWheelOverlay {
@@ -213,7 +213,7 @@ class FakeWindow : public ISettingsWindow {
   void SetTabletFound(bool f) override { tabletFound = f; }
   void SetServiceVersion(const std::string& t) override { serviceVersion = t; }
   void SetServiceWindow(uintptr_t) override {}
-  void SetButtonDefinitions(const ButtonDefinitions&) override {}
+  void SetButtonDefinitions(IButtonDefinitions*) override {}
   void SetRotation(uint8_t) override {}
   uintptr_t Handle() const override { return handle; }
   bool Visible() const override { return visible; }
