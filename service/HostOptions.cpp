@@ -33,6 +33,9 @@ bool HostOptions::Parse(const std::vector<std::string>& args, std::string& error
     } else if (name == "--show-settings" && (!hasValue || !value.empty())) {
       showSettings = true;
       screenshotFile = std::string(value);
+    } else if (name == "--show-key-setup" && (!hasValue || !value.empty())) {
+      showKeySetup = true;
+      keySetupShotFile = std::string(value);
     } else if (name == "--no-launch" && !hasValue) {
       launchPrograms = false;
     } else if (name == "--exit-after" && hasValue) {

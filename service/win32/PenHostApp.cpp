@@ -58,6 +58,7 @@
 #include "ui/Language.h"
 #include "ui/win32/Win32CodePage.h"
 #include "ui/win32/Win32FormA.h"
+#include "ui/win32/Win32KeySetupChildren.h"
 
 namespace pen::win32 {
 
@@ -66,6 +67,16 @@ namespace {
 constexpr const char* kMutexName = "penmac_AmberHeron";
 // Long enough for the demonstration's stroke to be drawn into the window.
 constexpr uint32_t kScreenshotMs = 3000;
+// --show-key-setup: "Key Define" is pressed this long after start, once the
+// settings window shows a connected tablet; the picture follows a second later.
+constexpr uint32_t kKeyDefineMs = 2500;
+constexpr uint32_t kKeySetupShotMs = 1000;
+
+TFormA* g_keyDefineForm = nullptr;
+void CALLBACK PressKeyDefine(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  if (g_keyDefineForm) g_keyDefineForm->BtnKeyDefineClick();
+}
 
 // Hands the request to the running instance; true when this process is a
 // second one and must end.
@@ -239,10 +250,15 @@ int RunPenHost(const HostOptions& options) {
   language.LoadLanguageTexts(uiLanguage);
   TWin32TrayIcon tray;
 
-  // The main settings window; the screen mapping and key-setup windows it
-  // opens are not there yet.
-  TNoFormAChildren childWindows;
-  TWin32FormA settingsWindow(language, programFiles, childWindows, folders.ProgramFolder(), uiLanguage);
+  // The main settings window and the key-setup windows it opens; the screen
+  // mapping window is not there yet.
+  TWin32KeySetupChildren keySetup(language, layout);
+  if (!keySetup.Create()) {
+    StartupProblem("the key-setup windows cannot be created", trace);
+    return 1;
+  }
+  if (!options.keySetupShotFile.empty()) keySetup.ScreenshotAfterShow(options.keySetupShotFile, kKeySetupShotMs);
+  TWin32FormA settingsWindow(language, programFiles, keySetup, folders.ProgramFolder(), uiLanguage);
   if (!settingsWindow.Create()) {
     StartupProblem("the settings window cannot be created", trace);
     return 1;
@@ -263,11 +279,16 @@ int RunPenHost(const HostOptions& options) {
   // creation values would then overwrite the stored settings.
   host.LoadSetting();
   if (trace) trace->Line("service running");
-  if (options.showSettings) PostMessageA(shell.Window(), host_msg::kShowSettings, 0, 0);
+  if (options.showSettings || options.showKeySetup) PostMessageA(shell.Window(), host_msg::kShowSettings, 0, 0);
+  if (options.showKeySetup) {
+    g_keyDefineForm = &settingsWindow.Form();
+    SetTimer(nullptr, 0, kKeyDefineMs, &PressKeyDefine);
+  }
 
   if (virtualTablet) virtualTablet->StartPlayback();
   shell.CloseAfter(options.exitAfterMs);
   RunMessageLoop();
+  g_keyDefineForm = nullptr;
 
   if (trace) trace->Line("service stopping");
   if (virtualTablet) virtualTablet->StopPlayback();

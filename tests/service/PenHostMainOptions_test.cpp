@@ -46,8 +46,19 @@ TEST(HostOptions, TheSettingsWindowOpensWithOrWithoutAPicture) {
   EXPECT_EQ(picture.screenshotFile, "shots\\settings.png");
 }
 
+TEST(HostOptions, TheKeySetupWindowOpensWithOrWithoutAPicture) {
+  HostOptions plain, picture;
+  std::string error;
+  ASSERT_TRUE(plain.Parse({"--show-key-setup"}, error));
+  EXPECT_TRUE(plain.showKeySetup);
+  EXPECT_FALSE(plain.showSettings);
+  EXPECT_TRUE(plain.keySetupShotFile.empty());
+  ASSERT_TRUE(picture.Parse({"--show-key-setup=keys.png"}, error));
+  EXPECT_EQ(picture.keySetupShotFile, "keys.png");
+}
+
 TEST(HostOptions, BadArgumentsAreRefusedWithTheirName) {
-  for (const char* bad : {"--show-settings=", "--exit-after=", "--exit-after=0", "--exit-after=-3", "--exit-after=5s",
+  for (const char* bad : {"--show-settings=", "--show-key-setup=", "--exit-after=", "--exit-after=0", "--exit-after=-3", "--exit-after=5s",
                           "--exit-after=99999999999", "--exit-after=3601", "--feature-log", "--no-launch=1", "--frobnicate", "x"}) {
     HostOptions o;
     std::string error;
