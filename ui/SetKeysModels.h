@@ -58,7 +58,7 @@ Box SetKeysButtonBox(const SetKeysModel& model, size_t button);
 // Where the controls of the editor sit inside the editor group.
 namespace set_keys_editor {
 constexpr Box kButtonNoLabel{12, 12, 120, 20};    // lbl1
-constexpr Box kButtonNumber{140, 2, 60, 44};      // AALabel1
+constexpr Box kButtonNumber{130, 4, 60, 44};      // AALabel1
 constexpr Box kChooser{12, 56, 176, 300};         // cbb1, dropped-down height included
 constexpr Box kShift{12, 90, 60, 20};             // chkShift
 constexpr Box kCtrl{76, 90, 56, 20};              // chkCtrl

@@ -91,19 +91,20 @@ TWin32SetKeys::~TWin32SetKeys() {
 
 bool TWin32SetKeys::Create() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSA wc{};
+  // Unicode classes: the procedures hand their texts to DefWindowProcW.
+  WNDCLASSW wc{};
   wc.lpfnWndProc = &TWin32SetKeys::WindowProc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = kClassName;
-  RegisterClassA(&wc);  // fails harmlessly for the second model's window
-  WNDCLASSA bc{};
+  wc.lpszClassName = L"TSetKeys";
+  RegisterClassW(&wc);  // fails harmlessly for the second model's window
+  WNDCLASSW bc{};
   bc.style = CS_HREDRAW | CS_VREDRAW;
   bc.lpfnWndProc = &TWin32SetKeys::ButtonProc;
   bc.hInstance = instance;
   bc.hCursor = LoadCursor(nullptr, IDC_HAND);
-  bc.lpszClassName = kButtonClass;
-  RegisterClassA(&bc);
+  bc.lpszClassName = L"TSetKeysButton";
+  RegisterClassW(&bc);
 
   auto font = [](int height, int weight, int escapement) {
     return CreateFontW(-height, 0, escapement, escapement, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -141,7 +142,6 @@ void TWin32SetKeys::CreateControls() {
     MakeControl(L"TSetKeysButton", 0, 0, kFirstButtonId + static_cast<int>(k),
                 Shifted(SetKeysButtonBox(model_, k), model_.panel), L"");
   }
-  MakeControl(L"BUTTON", BS_GROUPBOX, 0, kGroupId, ed, L"");
   MakeControl(L"STATIC", SS_LEFT, 0, kButtonNoId, Shifted(e::kButtonNoLabel, ed), L"");
   HWND number = MakeControl(L"STATIC", SS_CENTER, 0, kNumberId, Shifted(e::kButtonNumber, ed), L"1");
   SendMessageW(number, WM_SETFONT, reinterpret_cast<WPARAM>(bigFont_), FALSE);
@@ -305,6 +305,11 @@ void TWin32SetKeys::PaintBackground(HDC dc) {
   GetClientRect(window_, &all);
   FillRect(dc, &all, formBrush_);
   Frame(dc, all, Colour(kFrameColour));
+  // GroupBox1, drawn here: a group box control over the editor would hide
+  // the background behind its children.
+  const Box& ed = model_.editor;
+  RECT group{ed.left, ed.top, ed.left + ed.width, ed.top + ed.height};
+  DrawEdge(dc, &group, EDGE_ETCHED, BF_RECT);
   const Box& p = model_.panel;
   const RECT shadow{p.left + kShadow, p.top + kShadow, p.left + p.width + kShadow, p.top + p.height + kShadow};
   Fill(dc, shadow, kPanelShadow);
@@ -365,7 +370,7 @@ void TWin32SetKeys::PaintButton(int id, HWND hwnd, HDC dc) {
     HGDIOBJ old = SelectObject(dc, sideFont_);
     SIZE size{};
     GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
-    const int x = (w - 12) / 2, y = std::min(h - 2, (h + size.cx) / 2);
+    const int x = (w - 12) / 2, y = std::min(h - 2, (h + static_cast<int>(size.cx)) / 2);
     IntersectClipRect(dc, 1, 1, w - 1, h - 1);
     TextOutW(dc, x, y, line.c_str(), static_cast<int>(line.size()));
     SelectObject(dc, old);

@@ -31,7 +31,6 @@ class TWin32SetKeys final {
   static constexpr int kCloseId = 2107;   // CloseBtn
   static constexpr int kButtonNoId = 2108;  // lbl1
   static constexpr int kNumberId = 2109;    // AALabel1
-  static constexpr int kGroupId = 2110;     // GroupBox1
 
   TWin32SetKeys(const SetKeysModel& model, const IKeyboardLayout& layout, TLanguage& language);
   ~TWin32SetKeys();

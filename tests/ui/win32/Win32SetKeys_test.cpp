@@ -92,7 +92,7 @@ TEST_F(KeySetupWindows, CtrlAAppliedToButtonOneIsCommittedByTheCloseButton) {
     EXPECT_TRUE(IsWindowVisible(w.Window()));
     EXPECT_EQ(Text(w.Control(W::kFirstButtonId + 3)), L"Ctrl + -");
     EXPECT_EQ(Text(w.Control(W::kNumberId)), L"1");
-    EXPECT_EQ(Text(w.Control(W::kButtonNoId)), L"Button No.");
+    EXPECT_EQ(Text(w.Control(W::kButtonNoId)), L"按键编号");  // the built-in texts: no language files
     SendMessageW(w.Control(W::kCtrlId), BM_CLICK, 0, 0);
     Type(w.Control(W::kChooserId), L"a");
     EXPECT_EQ(Text(w.Control(W::kResultId)), L"Ctrl + A");

@@ -1,0 +1,216 @@
+// The model key-setup window of the running service, driven as a user
+// would: real clicks and key strokes, then the tablet key pressed on the
+// virtual tablet.
+#include "PenHostRun.h"
+
+#include <cstdio>
+
+#include "tests/support/win32/KeyWindow.h"
+#include "ui/FormALayout.h"
+#include "ui/win32/GdiPlus.h"
+#include "ui/win32/Win32FormA.h"
+#include "ui/win32/Win32SetKeys.h"
+
+namespace e2e {
+namespace {
+
+std::string g_pictures;  // where the window's pictures go (a build artefact)
+
+using pen::FormAControl;
+using pen::win32::TWin32FormA;
+using pen::win32::TWin32SetKeys;
+
+// The R711 factory definitions file, byte for byte.
+std::string R711Definitions() {
+  const unsigned char table[] = {0, 69, 0, 66, 1, 189, 1, 187, 0, 219, 0, 221, 0, 5,
+                                 0, 9, 0, 6,  0, 32,  1, 0,   2, 0,   1, 29,  0, 2};
+  std::string bytes(reinterpret_cast<const char*>(table), sizeof table);
+  bytes.resize(64, '\0');
+  return bytes;
+}
+
+class KeySetupRun : public PenHostRun {
+ protected:
+  pen::win32::TGdiPlus gdiplus;
+
+  HWND ShowSettings() {
+    PostMessageA(Window(), kShowSettings, 0, 0);
+    HWND form = nullptr;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+          form = FindWindowA(TWin32FormA::kClassName, nullptr);
+          return form && IsWindowVisible(form);
+        },
+        20000))
+        << ReadAll(trace);
+    Sleep(500);
+    return form;
+  }
+
+  HWND OpenKeySetup(HWND form, const char* className) {
+    Click(GetDlgItem(form, TWin32FormA::kFirstControlId + Index(FormAControl::BtnKeyDefine)));
+    HWND keys = nullptr;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+          keys = FindWindowA(TWin32SetKeys::kClassName, className);
+          return keys && IsWindowVisible(keys);
+        },
+        20000))
+        << ReadAll(trace);
+    Sleep(500);
+    return keys;
+  }
+
+  static std::wstring Text(HWND control) {
+    wchar_t text[256] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &length);
+    return text;
+  }
+
+  static void MouseTo(int x, int y) {
+    const int w = GetSystemMetrics(SM_CXSCREEN) - 1, h = GetSystemMetrics(SM_CYSCREEN) - 1;
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>(x * 65535 / w);
+    in.mi.dy = static_cast<LONG>(y * 65535 / h);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+  }
+  static void Button(bool down) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &in, sizeof in);
+  }
+  static void Click(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    MouseTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    Sleep(150);
+    Button(true);
+    Sleep(80);
+    Button(false);
+    Sleep(300);
+  }
+  static void Key(WORD vk) {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof in[0]);
+    Sleep(300);
+  }
+
+  void Picture(HWND window, const char* name) {
+    const std::string file = g_pictures + "\\" + name;
+    EXPECT_TRUE(pen::win32::SaveWindowShot(window, file)) << file;
+  }
+
+  void ChooseEnglish() {
+    WritePrivateProfileStringA("MainItem", "UserSelectLanEnable", "1", (dir + "\\LanSetup.ini").c_str());
+    WritePrivateProfileStringA("MainItem", "UserSelectLan", "0", (dir + "\\LanSetup.ini").c_str());
+  }
+};
+
+TEST_F(KeySetupRun, CtrlAOnButtonOneOfAnR711IsSavedAndSentByThatTabletKey) {
+  PlaceUiFiles(true);
+  ChooseEnglish();
+  DeleteFileA((dir + "\\R711Def.bin").c_str());
+  pen::TTabletRecording rec = Idle();
+  // Device key 9 fires slot 0, button 1 of the window; pressed once the
+  // edit has long been made.
+  auto keyDown = pen::EncodeVendorKeyPacket(1u << 9, 0);
+  auto keyUp = pen::EncodeVendorKeyPacket(0, 0);
+  rec.AddReport(40000, pen::TabletInterface::A, keyDown.data(), keyDown.size());
+  rec.AddReport(150, pen::TabletInterface::A, keyUp.data(), keyUp.size());
+  rec.AddWait(2000);
+  Start(SaveRecording(rec), "--no-launch");
+  ASSERT_TRUE(WaitFor([&] { return ReadAll(dir + "\\R711Def.bin") == R711Definitions(); }, 20000));
+
+  HWND form = ShowSettings();
+  ASSERT_NE(form, nullptr);
+  HWND keys = OpenKeySetup(form, "TSetKeysR711");
+  ASSERT_NE(keys, nullptr);
+  EXPECT_FALSE(IsWindowVisible(form));
+  RECT r{};
+  GetWindowRect(keys, &r);
+  EXPECT_NEAR((r.left + r.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);  // centred
+  EXPECT_EQ(Text(GetDlgItem(keys, TWin32SetKeys::kButtonNoId)), L"Button No.");
+  EXPECT_EQ(Text(GetDlgItem(keys, TWin32SetKeys::kFirstButtonId + 1)), L"E");
+  EXPECT_EQ(Text(GetDlgItem(keys, TWin32SetKeys::kFirstButtonId + 12)), L"Alt");
+
+  Click(GetDlgItem(keys, TWin32SetKeys::kFirstButtonId + 1));
+  Click(GetDlgItem(keys, TWin32SetKeys::kCtrlId));
+  HWND chooser = GetDlgItem(keys, TWin32SetKeys::kChooserId);
+  HWND edit = FindWindowExA(chooser, nullptr, "Edit", nullptr);
+  ASSERT_NE(edit, nullptr);
+  Click(edit);
+  Key(VK_END);
+  Key(VK_BACK);
+  Key('A');
+  EXPECT_TRUE(WaitFor([&] { return Text(GetDlgItem(keys, TWin32SetKeys::kResultId)) == L"Ctrl + A"; }, 5000))
+      << "preview shows other text";
+  Click(GetDlgItem(keys, TWin32SetKeys::kApplyId));
+  EXPECT_EQ(Text(GetDlgItem(keys, TWin32SetKeys::kFirstButtonId + 1)), L"Ctrl + A");
+  Picture(keys, "key-setup-e2e-R711.png");
+  Click(GetDlgItem(keys, TWin32SetKeys::kCloseId));
+
+  // Command 6: the manager saves the edit; the settings window comes back.
+  ASSERT_TRUE(WaitFor([&] { return CountOf(ReadAll(trace), "command 6 handled") == 1; }, 10000)) << ReadAll(trace);
+  EXPECT_FALSE(IsWindowVisible(keys));
+  std::string expected = R711Definitions();
+  expected[0] = 1;
+  expected[1] = 65;
+  EXPECT_EQ(ReadAll(dir + "\\R711Def.bin"), expected);
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(form) != FALSE; }, 5000));
+  Click(GetDlgItem(form, TWin32FormA::kFirstControlId + Index(FormAControl::CloseBtn)));
+
+  // The tablet key now sends Ctrl + A to the focused window.
+  pen::test::KeyWindow window;
+  ASSERT_TRUE(WaitFor([&] { return window.Focused(); }, 5000));
+  ASSERT_TRUE(WaitFor([&] { return window.keys.size() >= 4; }, 60000)) << ReadAll(trace);
+  WaitFor([] { return false; }, 300);
+  EXPECT_EQ(window.keys, (std::vector<std::string>{"down 17/29", "down 65/30", "up 65/30", "up 17/29"}))
+      << ReadAll(trace);
+  EXPECT_EQ(CountOf(ReadAll(trace), "tablet button 9 down: Ctrl + A (modifiers 1, key 65)"), 1u) << ReadAll(trace);
+  EXPECT_EQ(Stop(), 0);
+}
+
+TEST_F(KeySetupRun, UnpluggingTheTabletClosesTheWindowAndSavesItsEdit) {
+  DeleteFileA((dir + "\\R711Def.bin").c_str());
+  pen::TTabletRecording rec = Idle();
+  rec.AddUnplug(25000);
+  rec.AddWait(3000);
+  Start(SaveRecording(rec), "--no-launch");
+  HWND form = ShowSettings();
+  ASSERT_NE(form, nullptr);
+  HWND keys = OpenKeySetup(form, "TSetKeysR711");
+  ASSERT_NE(keys, nullptr);
+  Click(GetDlgItem(keys, TWin32SetKeys::kFirstButtonId + 2));
+  Click(GetDlgItem(keys, TWin32SetKeys::kShiftId));
+  Click(GetDlgItem(keys, TWin32SetKeys::kApplyId));
+  EXPECT_EQ(Text(GetDlgItem(keys, TWin32SetKeys::kFirstButtonId + 2)), L"Shift + B");
+  // Left open: the unplug closes it.
+  ASSERT_TRUE(WaitFor([&] { return CountOf(ReadAll(trace), "command 6 handled") == 1; }, 60000)) << ReadAll(trace);
+  EXPECT_FALSE(IsWindowVisible(keys));
+  std::string expected = R711Definitions();
+  expected[2] = 4;
+  EXPECT_EQ(ReadAll(dir + "\\R711Def.bin"), expected);
+  EXPECT_EQ(Stop(), 0);
+}
+
+}  // namespace
+}  // namespace e2e
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: key_setup_e2e PENHOST.EXE WORK-FOLDER PICTURE-FOLDER\n");
+    return 2;
+  }
+  e2e::g_penhost = e2e::WindowsPath(argv[1]);
+  e2e::g_workRoot = e2e::WindowsPath(argv[2]);
+  e2e::g_pictures = e2e::WindowsPath(argv[3]);
+  return RUN_ALL_TESTS();
+}
