@@ -5,19 +5,37 @@
 #   --show-settings[=PNG]  also opens the settings window during the
 #                          demonstration and saves a picture of it (default
 #                          build/win64/settings-window.png)
+#   --show-key-setup[=PNG] instead opens, from the settings window, the
+#                          key-setup window of the tablet's model and saves a
+#                          picture of it (default build/win64/key-setup.png);
+#                          the tablet then only sits there
+#   --model=CODE           with --show-key-setup: the model the tablet says it
+#                          is (default R711; R766 has the ring)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$PEN_ROOT"
 
 show_settings=
 picture=
+show_keys=
+keys_picture=
+model=R711
 for arg in "$@"; do
   case $arg in
     --show-settings) show_settings=1 ;;
     --show-settings=?*) show_settings=1; picture=$(realpath -m "${arg#*=}") ;;
-    *) echo "run: unknown argument $arg (known: --show-settings[=PNG])" >&2; exit 2 ;;
+    --show-key-setup) show_keys=1 ;;
+    --show-key-setup=?*) show_keys=1; keys_picture=$(realpath -m "${arg#*=}") ;;
+    --model=?*) model=${arg#*=} ;;
+    *) echo "run: unknown argument $arg (known: --show-settings[=PNG] --show-key-setup[=PNG] --model=CODE)" >&2; exit 2 ;;
   esac
 done
+if [ -n "$show_settings" ] && [ -n "$show_keys" ]; then
+  echo "run: --show-settings and --show-key-setup each take the whole run; choose one" >&2; exit 2
+fi
+case $model in
+  *[!A-Za-z0-9]*|'') echo "run: --model takes a model code of letters and digits, not '$model'" >&2; exit 2 ;;
+esac
 "$PEN_ROOT/scripts/setup.sh"
 
 SECONDS_TO_RUN=${PEN_RUN_SECONDS:-8}
@@ -53,8 +71,18 @@ if [ -n "$show_settings" ]; then
   rm -f "$build/service/settings-window.png"
   window_args=(--show-settings=settings-window.png)
 fi
-echo "run: penhost.exe --virtual-tablet --trace ${window_args[*]} for ${SECONDS_TO_RUN} s after start-up" >&2
-(cd "$build/service" && "$PEN_WINE" ./penhost.exe --virtual-tablet --trace="$(basename "$trace")" \
+tablet_arg=--virtual-tablet
+if [ -n "$show_keys" ]; then
+  keys_picture=${keys_picture:-$build/key-setup.png}
+  rm -f "$build/service/key-setup.png"
+  window_args=(--show-key-setup=key-setup.png)
+  # A tablet of that model that only sits there: no pen moves the pointer
+  # over the window while its picture is taken.
+  printf 'device version 0x2201 product "[%s]Pen Tablet"\nwait 60000\n' "$model" >"$build/service/key-setup-session.txt"
+  tablet_arg=--virtual-tablet=key-setup-session.txt
+fi
+echo "run: penhost.exe $tablet_arg --trace ${window_args[*]} for ${SECONDS_TO_RUN} s after start-up" >&2
+(cd "$build/service" && "$PEN_WINE" ./penhost.exe "$tablet_arg" --trace="$(basename "$trace")" \
   --feature-log="$(basename "$features")" --exit-after="$SECONDS_TO_RUN" --no-launch "${window_args[@]}") </dev/null
 mv -f "$build/service/$(basename "$trace")" "$trace" 2>/dev/null || true
 mv -f "$build/service/$(basename "$features")" "$features" 2>/dev/null || true
@@ -66,6 +94,14 @@ if [ -n "$show_settings" ]; then
     mv -f "$build/service/settings-window.png" "$picture"
   else
     echo "run: the settings window's picture was not saved" >&2; exit 1
+  fi
+fi
+if [ -n "$show_keys" ]; then
+  if [ -s "$build/service/key-setup.png" ]; then
+    mkdir -p "$(dirname "$keys_picture")"
+    mv -f "$build/service/key-setup.png" "$keys_picture"
+  else
+    echo "run: the key-setup window's picture was not saved" >&2; exit 1
   fi
 fi
 
@@ -93,4 +129,8 @@ cat "$features"
 if [ -n "$show_settings" ]; then
   echo
   echo "=== the settings window, as it looked during the demonstration: $picture"
+fi
+if [ -n "$show_keys" ]; then
+  echo
+  echo "=== the key-setup window of an $model: $keys_picture"
 fi

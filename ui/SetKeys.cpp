@@ -106,7 +106,8 @@ void TSetKeys::Preview() {
   keyRecognised_ = 0;
   std::string key;
   if (comboText_.size() == 1) {
-    key = std::string(1, Upper(comboText_[0]));
+    comboText_[0] = Upper(comboText_[0]);
+    key = comboText_;
     keyRecognised_ = kSingleCharacter;
   } else if (!comboText_.empty()) {
     for (size_t i = 1; i < KeyCatalogue.size(); ++i) {

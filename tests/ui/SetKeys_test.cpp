@@ -77,6 +77,7 @@ TEST_F(SetKeys, APlusStoresTheKeypadPlusAndALetterIsShownInUpperCase) {
   keys.FlatBtnClick(2);
   Type("a");
   EXPECT_EQ(keys.Result(), "A");
+  EXPECT_EQ(keys.ComboText(), "A");
   keys.BtnUpdateClick();
   EXPECT_EQ(keys.Working(2), (KeyDefinition{0, 65}));
   EXPECT_EQ(keys.ButtonCaption(2), "A");
