@@ -97,10 +97,16 @@ void TSetKeys::Preview() {
     if (!text.empty()) text += " + ";
   };
   if (shift_) text += "Shift";
-  if (ctrl_) join(), text += "Ctrl";
+  if (ctrl_) {
+    join();
+    text += "Ctrl";
+  }
   if (alt_) {
     join();
-    if (text.size() > kTwoLineLimit) text += '\r', lineStart = text.size();
+    if (text.size() > kTwoLineLimit) {
+      text += '\r';
+      lineStart = text.size();
+    }
     text += "Alt";
   }
   keyRecognised_ = 0;

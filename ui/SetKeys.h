@@ -38,9 +38,18 @@ class TSetKeys {
   void FlatBtnClick(size_t button);  // 1-based; others are ignored
   void cbb1Change(std::string_view typed);
   void cbb1Select(int index);  // a pick from the list
-  void chkShiftMouseUp(bool checked) { shift_ = checked, Preview(); }
-  void chkCtrlMouseUp(bool checked) { ctrl_ = checked, Preview(); }
-  void chkAltMouseUp(bool checked) { alt_ = checked, Preview(); }
+  void chkShiftMouseUp(bool checked) {
+    shift_ = checked;
+    Preview();
+  }
+  void chkCtrlMouseUp(bool checked) {
+    ctrl_ = checked;
+    Preview();
+  }
+  void chkAltMouseUp(bool checked) {
+    alt_ = checked;
+    Preview();
+  }
   void BtnUpdateClick();
   void BtnResetClick();
   // Writes every byte that differs into the definitions; true (OK) when one
