@@ -88,22 +88,17 @@ mv -f "$build/service/$(basename "$trace")" "$trace" 2>/dev/null || true
 mv -f "$build/service/$(basename "$features")" "$features" 2>/dev/null || true
 
 [ -s "$trace" ] || { echo "run: penhost.exe left no trace" >&2; exit 1; }
-if [ -n "$show_settings" ]; then
-  if [ -s "$build/service/settings-window.png" ]; then
-    mkdir -p "$(dirname "$picture")"
-    mv -f "$build/service/settings-window.png" "$picture"
+# keep_picture SAVED DESTINATION WINDOW: moves the picture penhost.exe saved.
+keep_picture() {
+  if [ -s "$build/service/$1" ]; then
+    mkdir -p "$(dirname "$2")"
+    mv -f "$build/service/$1" "$2"
   else
-    echo "run: the settings window's picture was not saved" >&2; exit 1
+    echo "run: the $3 window's picture was not saved" >&2; exit 1
   fi
-fi
-if [ -n "$show_keys" ]; then
-  if [ -s "$build/service/key-setup.png" ]; then
-    mkdir -p "$(dirname "$keys_picture")"
-    mv -f "$build/service/key-setup.png" "$keys_picture"
-  else
-    echo "run: the key-setup window's picture was not saved" >&2; exit 1
-  fi
-fi
+}
+[ -z "$show_settings" ] || keep_picture settings-window.png "$picture" settings
+[ -z "$show_keys" ] || keep_picture key-setup.png "$keys_picture" key-setup
 
 # The trace has a line per report and per pointer move; show the first few
 # of those and everything else.

@@ -2,6 +2,7 @@
 // would: real clicks and key strokes, then the tablet key pressed on the
 // virtual tablet.
 #include "PenHostRun.h"
+#include "DesktopInput.h"
 
 #include <cstdio>
 
@@ -48,7 +49,7 @@ class KeySetupRun : public PenHostRun {
   }
 
   HWND OpenKeySetup(HWND form, const char* className) {
-    Click(GetDlgItem(form, TWin32FormA::kFirstControlId + Index(FormAControl::BtnKeyDefine)));
+    Press(GetDlgItem(form, TWin32FormA::kFirstControlId + Index(FormAControl::BtnKeyDefine)));
     HWND keys = nullptr;
     EXPECT_TRUE(WaitFor(
         [&] {
@@ -68,37 +69,13 @@ class KeySetupRun : public PenHostRun {
     return text;
   }
 
-  static void MouseTo(int x, int y) {
-    const int w = GetSystemMetrics(SM_CXSCREEN) - 1, h = GetSystemMetrics(SM_CYSCREEN) - 1;
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>(x * 65535 / w);
-    in.mi.dy = static_cast<LONG>(y * 65535 / h);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
-  }
-  static void Button(bool down) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &in, sizeof in);
-  }
-  static void Click(HWND control) {
-    RECT r{};
-    GetWindowRect(control, &r);
-    MouseTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    Sleep(150);
-    Button(true);
-    Sleep(80);
-    Button(false);
+  // A click, and time for the window to take it in.
+  static void Press(HWND control) {
+    Click(control);
     Sleep(300);
   }
-  static void Key(WORD vk) {
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = vk;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof in[0]);
+  static void Type(WORD vk) {
+    Key(vk);
     Sleep(300);
   }
 
@@ -140,21 +117,21 @@ TEST_F(KeySetupRun, CtrlAOnButtonOneOfAnR711IsSavedAndSentByThatTabletKey) {
   EXPECT_EQ(Text(GetDlgItem(keys, TWin32SetKeys::kFirstButtonId + 1)), L"E");
   EXPECT_EQ(Text(GetDlgItem(keys, TWin32SetKeys::kFirstButtonId + 12)), L"Alt");
 
-  Click(GetDlgItem(keys, TWin32SetKeys::kFirstButtonId + 1));
-  Click(GetDlgItem(keys, TWin32SetKeys::kCtrlId));
+  Press(GetDlgItem(keys, TWin32SetKeys::kFirstButtonId + 1));
+  Press(GetDlgItem(keys, TWin32SetKeys::kCtrlId));
   HWND chooser = GetDlgItem(keys, TWin32SetKeys::kChooserId);
   HWND edit = FindWindowExA(chooser, nullptr, "Edit", nullptr);
   ASSERT_NE(edit, nullptr);
-  Click(edit);
-  Key(VK_END);
-  Key(VK_BACK);
-  Key('A');
+  Press(edit);
+  Type(VK_END);
+  Type(VK_BACK);
+  Type('A');
   EXPECT_TRUE(WaitFor([&] { return Text(GetDlgItem(keys, TWin32SetKeys::kResultId)) == L"Ctrl + A"; }, 5000))
       << "preview shows other text";
-  Click(GetDlgItem(keys, TWin32SetKeys::kApplyId));
+  Press(GetDlgItem(keys, TWin32SetKeys::kApplyId));
   EXPECT_EQ(Text(GetDlgItem(keys, TWin32SetKeys::kFirstButtonId + 1)), L"Ctrl + A");
   Picture(keys, "key-setup-e2e-R711.png");
-  Click(GetDlgItem(keys, TWin32SetKeys::kCloseId));
+  Press(GetDlgItem(keys, TWin32SetKeys::kCloseId));
 
   // Command 6: the manager saves the edit; the settings window comes back.
   ASSERT_TRUE(WaitFor([&] { return CountOf(ReadAll(trace), "command 6 handled") == 1; }, 10000)) << ReadAll(trace);
@@ -164,7 +141,7 @@ TEST_F(KeySetupRun, CtrlAOnButtonOneOfAnR711IsSavedAndSentByThatTabletKey) {
   expected[1] = 65;
   EXPECT_EQ(ReadAll(dir + "\\R711Def.bin"), expected);
   EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(form) != FALSE; }, 5000));
-  Click(GetDlgItem(form, TWin32FormA::kFirstControlId + Index(FormAControl::CloseBtn)));
+  Press(GetDlgItem(form, TWin32FormA::kFirstControlId + Index(FormAControl::CloseBtn)));
 
   // The tablet key now sends Ctrl + A to the focused window.
   pen::test::KeyWindow window;
@@ -187,9 +164,9 @@ TEST_F(KeySetupRun, UnpluggingTheTabletClosesTheWindowAndSavesItsEdit) {
   ASSERT_NE(form, nullptr);
   HWND keys = OpenKeySetup(form, "TSetKeysR711");
   ASSERT_NE(keys, nullptr);
-  Click(GetDlgItem(keys, TWin32SetKeys::kFirstButtonId + 2));
-  Click(GetDlgItem(keys, TWin32SetKeys::kShiftId));
-  Click(GetDlgItem(keys, TWin32SetKeys::kApplyId));
+  Press(GetDlgItem(keys, TWin32SetKeys::kFirstButtonId + 2));
+  Press(GetDlgItem(keys, TWin32SetKeys::kShiftId));
+  Press(GetDlgItem(keys, TWin32SetKeys::kApplyId));
   EXPECT_EQ(Text(GetDlgItem(keys, TWin32SetKeys::kFirstButtonId + 2)), L"Shift + B");
   // Left open: the unplug closes it.
   ASSERT_TRUE(WaitFor([&] { return CountOf(ReadAll(trace), "command 6 handled") == 1; }, 60000)) << ReadAll(trace);

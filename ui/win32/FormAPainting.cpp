@@ -11,14 +11,6 @@
 
 namespace pen::win32 {
 
-namespace {
-
-constexpr COLORREF kButtonFace = RGB(0xFF, 0xFF, 0xFF);
-constexpr COLORREF kButtonHot = RGB(0xE5, 0xF1, 0xFB);
-constexpr COLORREF kButtonBorder = RGB(0xA0, 0xA0, 0xA0);
-constexpr COLORREF kAccent = RGB(0x1E, 0x6F, 0xC8);
-constexpr COLORREF kGrid = RGB(0xE4, 0xE4, 0xE4);
-
 void Fill(HDC dc, const RECT& r, COLORREF c) {
   HBRUSH b = CreateSolidBrush(c);
   FillRect(dc, &r, b);
@@ -30,6 +22,14 @@ void Frame(HDC dc, const RECT& r, COLORREF c) {
   FrameRect(dc, &r, b);
   DeleteObject(b);
 }
+
+namespace {
+
+constexpr COLORREF kButtonFace = RGB(0xFF, 0xFF, 0xFF);
+constexpr COLORREF kButtonHot = RGB(0xE5, 0xF1, 0xFB);
+constexpr COLORREF kButtonBorder = RGB(0xA0, 0xA0, 0xA0);
+constexpr COLORREF kAccent = RGB(0x1E, 0x6F, 0xC8);
+constexpr COLORREF kGrid = RGB(0xE4, 0xE4, 0xE4);
 
 void Line(HDC dc, int x0, int y0, int x1, int y1, COLORREF c, int width = 1) {
   HPEN pen = CreatePen(PS_SOLID, width, c);

@@ -10,6 +10,9 @@ namespace pen::win32 {
 
 // The drawing of the settings window's own controls, with GDI and GDI+.
 COLORREF Colour(uint32_t delphiColour);
+// A rectangle filled / framed (one pixel) in a colour.
+void Fill(HDC dc, const RECT& r, COLORREF c);
+void Frame(HDC dc, const RECT& r, COLORREF c);
 
 void PaintFlatButton(const DRAWITEMSTRUCT& item, HFONT font);
 void PaintCloseButton(HDC dc, const RECT& r, bool hot);

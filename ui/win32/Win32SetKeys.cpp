@@ -25,18 +25,6 @@ constexpr COLORREF kAccent = RGB(0x1E, 0x6F, 0xC8);
 constexpr int kCloseSize = 32;
 constexpr int kShadow = 4;
 
-void Fill(HDC dc, const RECT& r, COLORREF c) {
-  HBRUSH b = CreateSolidBrush(c);
-  FillRect(dc, &r, b);
-  DeleteObject(b);
-}
-
-void Frame(HDC dc, const RECT& r, COLORREF c) {
-  HBRUSH b = CreateSolidBrush(c);
-  FrameRect(dc, &r, b);
-  DeleteObject(b);
-}
-
 void Circle(HDC dc, int left, int top, int diameter, COLORREF face, COLORREF edge) {
   HBRUSH b = CreateSolidBrush(face);
   HPEN p = CreatePen(PS_SOLID, 2, edge);
