@@ -196,6 +196,15 @@ class PenHostRun : public ::testing::Test {
   size_t markers = 0;
 };
 
+// The R711 factory definitions file, byte for byte.
+inline std::string R711Definitions() {
+  const unsigned char table[] = {0, 69, 0, 66, 1, 189, 1, 187, 0, 219, 0, 221, 0, 5,
+                                 0, 9, 0, 6,  0, 32,  1, 0,   2, 0,   1, 29,  0, 2};
+  std::string bytes(reinterpret_cast<const char*>(table), sizeof table);
+  bytes.resize(64, '\0');
+  return bytes;
+}
+
 inline pen::TTabletRecording Idle() {
   pen::TTabletRecording rec;
   rec.identity.version = 0x2201;

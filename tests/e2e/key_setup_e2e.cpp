@@ -21,15 +21,6 @@ using pen::FormAControl;
 using pen::win32::TWin32FormA;
 using pen::win32::TWin32SetKeys;
 
-// The R711 factory definitions file, byte for byte.
-std::string R711Definitions() {
-  const unsigned char table[] = {0, 69, 0, 66, 1, 189, 1, 187, 0, 219, 0, 221, 0, 5,
-                                 0, 9, 0, 6,  0, 32,  1, 0,   2, 0,   1, 29,  0, 2};
-  std::string bytes(reinterpret_cast<const char*>(table), sizeof table);
-  bytes.resize(64, '\0');
-  return bytes;
-}
-
 class KeySetupRun : public PenHostRun {
  protected:
   pen::win32::TGdiPlus gdiplus;
