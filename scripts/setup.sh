@@ -10,6 +10,7 @@ packages=(
   wine64 wine wine32:i386                              # run them: 64- and 32-bit
   xvfb xauth                                           # a display for windows and the tray
   qemu-system-x86                                      # a Debian kernel guest: uinput/uhid, 32-bit programs
+  e2fsprogs xz-utils                                   # the guest's prefix disk; unpacking its kernel
 )
 
 missing=()
