@@ -98,8 +98,8 @@ _pen_qemu_module() {
 # INITRAMFS (its /init runs) on a microvm machine under TCG, the guest's
 # console going to the file CONSOLE ("-": standard output); the further
 # arguments add devices and drives. PEN_QEMU_APPEND adds to the kernel
-# command line; PEN_QEMU_MEMORY (default 1G) and PEN_QEMU_CPUS (default: the
-# host's) size the guest; PEN_QEMU_TIMEOUT (seconds) ends a guest that hangs
+# command line; PEN_QEMU_MEMORY (default 1G) and PEN_QEMU_CPUS (default 1)
+# size the guest; PEN_QEMU_TIMEOUT (seconds) ends a guest that hangs
 # (status 124). Returns qemu's status once the guest has powered off; what
 # the guest's programs did must come back another way (a shared folder, the
 # console).
@@ -110,12 +110,15 @@ pen_qemu_boot() {
   # (nested) machines a KVM guest crawls. tsc=reliable: the vCPUs' TSCs are
   # the host's, but the boot check sees them warp and would leave the guest
   # on jiffies, whose clock falls behind whenever the host is busy.
+  # One vCPU by default: with two, every wake-up of a process on the other
+  # vCPU waits for the host to schedule that vCPU's thread, and on a busy
+  # host a Wine program's start took 5-18 s instead of 3-4 s.
   local serial=file:$console
   [ "$console" = - ] && serial=stdio
   local append="console=ttyS0 quiet loglevel=3 panic=-1 rdinit=/init"
   append+=" tsc_early_khz=$(pen_qemu_tsc_khz) tsc=reliable ${PEN_QEMU_APPEND:-}"
   timeout -k 10 "${PEN_QEMU_TIMEOUT:-0}" qemu-system-x86_64 -M microvm -accel tcg,thread=multi -cpu max,-smap \
-    -m "${PEN_QEMU_MEMORY:-1G}" -smp "${PEN_QEMU_CPUS:-$(nproc)}" \
+    -m "${PEN_QEMU_MEMORY:-1G}" -smp "${PEN_QEMU_CPUS:-1}" \
     -nodefaults -no-user-config -display none -no-reboot \
     -serial "$serial" -kernel "$PEN_QEMU_VMLINUX" -initrd "$initramfs" \
     -append "$append" \
