@@ -11,6 +11,7 @@ packages=(
   xvfb xauth                                           # a display for windows and the tray
   fonts-wqy-microhei                                   # Chinese glyphs for the windows under Wine
   qemu-system-x86                                      # a Debian kernel guest: uinput/uhid, 32-bit programs
+  e2fsprogs xz-utils                                   # the guest's prefix disk; unpacking its kernel
 )
 
 missing=()
