@@ -60,17 +60,17 @@ int Run(const PenmacOptions& options) {
   RecordingPoster recorder;
   UinputDevices uinput;
   std::unique_ptr<LinuxEventPoster> linuxPoster;
-  std::FILE* events = nullptr;
+  std::FILE* eventsFile = nullptr;
   IEventPoster* poster = &recorder;
   if (options.dryRun) {
     if (!options.eventsFile.empty()) {
-      events = std::fopen(options.eventsFile.c_str(), "w");
-      if (events == nullptr) {
+      eventsFile = std::fopen(options.eventsFile.c_str(), "w");
+      if (eventsFile == nullptr) {
         std::perror(("penmac: " + options.eventsFile).c_str());
         return 1;
       }
       recorder.sink = WriteEventLine;
-      recorder.sinkContext = events;
+      recorder.sinkContext = eventsFile;
     }
   } else {
     const PenAxes axes{layout->DesktopInEventSpace()};
@@ -150,10 +150,11 @@ int Run(const PenmacOptions& options) {
   if (options.dryRun || options.verbose) {
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const double cpu = CpuSeconds() - cpuAtStart;
-    std::fprintf(stderr, "penmac: %zu reports, %zu events in %.2f s; CPU %.3f s (%.2f %% of one core)\n", reports,
-                 recorder.Total(), wall, cpu, wall > 0 ? 100.0 * cpu / wall : 0.0);
+    std::string events = options.dryRun ? ", " + std::to_string(recorder.Total()) + " events" : "";
+    std::fprintf(stderr, "penmac: %zu reports%s in %.2f s; CPU %.3f s (%.2f %% of one core)\n", reports,
+                 events.c_str(), wall, cpu, wall > 0 ? 100.0 * cpu / wall : 0.0);
   }
-  if (events != nullptr) std::fclose(events);
+  if (eventsFile != nullptr) std::fclose(eventsFile);
   return 0;
 }
 

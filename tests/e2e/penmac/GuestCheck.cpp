@@ -323,8 +323,8 @@ int main(int argc, char** argv) {
           "full tilt: ABS_TILT_X " + std::to_string(AxisAt(penEvents, down, ABS_TILT_X)) + ", ABS_TILT_Y " +
               std::to_string(AxisAt(penEvents, down, ABS_TILT_Y)));
   }
-  const Event* drag = Find(penEvents, EV_ABS, ABS_X, 2063);
-  Check(drag != nullptr && AxisAt(penEvents, drag, ABS_PRESSURE) == 1024,
+  const Event* drag = Find(penEvents, EV_ABS, ABS_PRESSURE, 1024);
+  Check(drag != nullptr && AxisAt(penEvents, drag, ABS_X) == 2063,
         "the drag to screen x 515.625 at half pressure (ABS_X 2063, ABS_PRESSURE 1024)");
   const Event* up = Find(penEvents, EV_KEY, BTN_TOUCH, 0);
   const Event* leave = Find(penEvents, EV_KEY, BTN_TOOL_PEN, 0);
