@@ -10,6 +10,8 @@ packages=(
   wine64 wine wine32:i386                              # run them: 64- and 32-bit
   xvfb xauth                                           # a display for windows and the tray
   qemu-system-x86                                      # a Debian kernel guest: uinput/uhid, 32-bit programs
+  pkg-config libudev-dev libevdev-dev                  # penmac on Linux: hidraw devices, uinput devices
+  nlohmann-json3-dev libcli11-dev                      # penmac: configuration files, command line
 )
 
 missing=()

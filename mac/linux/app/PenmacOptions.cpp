@@ -13,7 +13,8 @@ std::optional<int> ParseOptions(int argc, char** argv, PenmacOptions& o) {
   app.add_flag("--headless", o.headless,
                "run the driver without the status menu (servers, tests, desktops without a tray)");
   app.add_option("--screens", o.screens,
-                 "the desktop's screens as WxH+X+Y, comma-separated, primary first (default 1920x1080)");
+                 "the desktop's screens as WxH+X+Y, comma-separated, primary first (default 1920x1080)")
+      ->envname("PENMAC_SCREENS");
   app.add_option("--config-dir", o.configDir, "folder of the configuration files");
   app.add_flag("--wait", o.wait, "wait for the tablet instead of ending when none is plugged in");
   app.add_option("--replay", o.replay, "play a recorded session (docs/recording-format.md) instead of the tablet")
