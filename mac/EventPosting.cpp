@@ -23,11 +23,6 @@ constexpr int64_t kVendorPointerSerial = 1;
 constexpr int64_t kCapabilityMask = 0x0DC7;
 constexpr int64_t kPointerTypePen = 1;
 
-// System-defined media-key events: subtype 8, key-down and key-up flag words.
-constexpr int16_t kMediaKeySubtype = 8;
-constexpr uint64_t kMediaKeyDownFlags = 0xA00;
-constexpr uint64_t kMediaKeyUpFlags = 0xB00;
-
 void SetLocationUnlessZero(EventRecord& r, Point location) {
   if (location != Point{}) r.location = location;
 }

@@ -70,6 +70,12 @@ constexpr int64_t kSubtypeTabletProximity = 2;
 // The device identity that ties pointer events to the proximity of the pen.
 constexpr int64_t kTabletDeviceId = 129;
 
+// Media keys are system-defined events of subtype 8; data1 holds the key in
+// its upper half and the flag word (0xA00 down, 0xB00 up) in its lower.
+constexpr int16_t kMediaKeySubtype = 8;
+constexpr uint64_t kMediaKeyDownFlags = 0xA00;
+constexpr uint64_t kMediaKeyUpFlags = 0xB00;
+
 // Every event comes from a fresh source in the HID-system state and goes to
 // the HID event tap; a poster on a platform with such notions uses these.
 constexpr int kEventSourceStateHidSystem = 1;

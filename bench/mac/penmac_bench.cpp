@@ -5,29 +5,11 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
-#include <cstdlib>
-#include <new>
 
 #include "mac/EventPosting.h"
 #include "mac/MacFakes.h"
 #include "mac/linux/LinuxEventPoster.h"
-
-namespace {
-thread_local bool g_armed = false;
-thread_local long g_allocations = 0;
-void* Counted(std::size_t size) {
-  if (g_armed) ++g_allocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-}  // namespace
-
-void* operator new(std::size_t size) { return Counted(size); }
-void* operator new[](std::size_t size) { return Counted(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+#include "support/AllocationCounter.h"
 
 namespace penmac::test {
 namespace {
@@ -48,20 +30,18 @@ std::array<Notification, 64> Stroke() {
   return out;
 }
 
+// Allocations per report, as a counter beside the time.
 class Allocations {
  public:
-  explicit Allocations(benchmark::State& state) : state_(state) {
-    g_allocations = 0;
-    g_armed = true;
-  }
+  explicit Allocations(benchmark::State& state) : state_(state) {}
   ~Allocations() {
-    g_armed = false;
     state_.counters["allocs/report"] =
-        benchmark::Counter(static_cast<double>(g_allocations) / static_cast<double>(state_.iterations()));
+        benchmark::Counter(static_cast<double>(counter_.Count()) / static_cast<double>(state_.iterations()));
   }
 
  private:
   benchmark::State& state_;
+  pen::test::AllocationCounter counter_;
 };
 
 void BM_HandOverFromTheHidThread(benchmark::State& state) {

@@ -15,9 +15,6 @@ namespace {
 namespace f = event_field;
 namespace t = event_type;
 
-constexpr int16_t kMediaKeySubtype = 8;
-constexpr int kMediaKeyDown = 0x0A;
-constexpr int kMediaKeyUp = 0x0B;
 // One detent of a high-resolution wheel.
 constexpr int32_t kHiResPerStep = 120;
 
@@ -215,10 +212,10 @@ void LinuxEventPoster::Keyboard(const EventRecord& r) {
 void LinuxEventPoster::MediaKey(const EventRecord& r) {
   if (r.subtype != kMediaKeySubtype) return;
   const int code = static_cast<int>((r.data1 >> 16) & 0xFFFF);
-  const int state = static_cast<int>((r.data1 >> 8) & 0xFF);
+  const uint64_t state = static_cast<uint64_t>(r.data1) & 0xFF00;
   const auto key = LinuxKeyForMediaKey(code);
-  if (!key || (state != kMediaKeyDown && state != kMediaKeyUp)) return;
-  Emit(VirtualDevice::Keyboard, EV_KEY, *key, state == kMediaKeyDown ? 1 : 0);
+  if (!key || (state != kMediaKeyDownFlags && state != kMediaKeyUpFlags)) return;
+  Emit(VirtualDevice::Keyboard, EV_KEY, *key, state == kMediaKeyDownFlags ? 1 : 0);
 }
 
 }  // namespace penmac::linux_layer

@@ -1,38 +1,8 @@
-// The pen path of the model makes no heap allocation per report: the
-// replacement allocation functions count what the current thread asks for
-// while armed and forward to malloc.
+// The pen path of the model makes no heap allocation per report.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <new>
-
 #include "MacFakes.h"
-
-namespace {
-thread_local bool g_armed = false;
-thread_local long g_allocations = 0;
-
-void* CountedAlloc(std::size_t size) {
-  if (g_armed) ++g_allocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-}  // namespace
-
-void* operator new(std::size_t size) { return CountedAlloc(size); }
-void* operator new[](std::size_t size) { return CountedAlloc(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  if (g_armed) ++g_allocations;
-  return std::malloc(size ? size : 1);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  if (g_armed) ++g_allocations;
-  return std::malloc(size ? size : 1);
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+#include "support/AllocationCounter.h"
 
 namespace penmac::test {
 namespace {
@@ -49,15 +19,17 @@ TEST(PenPath, AStrokeThroughTheModelAndTheTimerAllocatesNothing) {
     r.tiltY = 0xE0;
     stroke.push_back(DataNotification(r.Bytes()));
   }
-  g_allocations = 0;
-  g_armed = true;
-  for (int round = 0; round < 5; ++round) {
-    for (const Notification& n : stroke) rig.delegate.onData(n);
-    rig.Tick();
-    rig.Tick();  // the pen leaves
+  long allocations = 0;
+  {
+    pen::test::AllocationCounter counter;
+    for (int round = 0; round < 5; ++round) {
+      for (const Notification& n : stroke) rig.delegate.onData(n);
+      rig.Tick();
+      rig.Tick();  // the pen leaves
+    }
+    allocations = counter.Count();
   }
-  g_armed = false;
-  EXPECT_EQ(g_allocations, 0);
+  EXPECT_EQ(allocations, 0);
   EXPECT_GT(rig.poster.Total(), 1000u);
 }
 
@@ -67,17 +39,19 @@ TEST(PenPath, AReportHandedFromTheHidThreadAllocatesNothing) {
   long seen = 0;
   center.AddObserverOnMainQueue(HIDDeviceDataReceived, [&seen](const Notification&) { ++seen; });
   const uint8_t report[15] = {0x07};
-  g_allocations = 0;
-  g_armed = true;
-  for (int i = 0; i < 1000; ++i) {
-    Notification n{HIDDeviceDataReceived, DataEntry{}};
-    std::get<DataEntry>(n.object).data.Assign(report, sizeof report);
-    center.Post(std::move(n));
-    if (i % 7 == 0) center.DrainMainQueue();
+  long allocations = 0;
+  {
+    pen::test::AllocationCounter counter;
+    for (int i = 0; i < 1000; ++i) {
+      Notification n{HIDDeviceDataReceived, DataEntry{}};
+      std::get<DataEntry>(n.object).data.Assign(report, sizeof report);
+      center.Post(std::move(n));
+      if (i % 7 == 0) center.DrainMainQueue();
+    }
+    center.DrainMainQueue();
+    allocations = counter.Count();
   }
-  center.DrainMainQueue();
-  g_armed = false;
-  EXPECT_EQ(g_allocations, 0);
+  EXPECT_EQ(allocations, 0);
   EXPECT_EQ(seen, 1000);
 }
 

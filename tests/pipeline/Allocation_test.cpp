@@ -1,57 +1,18 @@
-// Counts heap allocations made by the current thread while armed, to prove
-// that the per-report paths never allocate. The replacement operators forward
-// to malloc/free, so the rest of the test program is unaffected.
+// The per-report paths never allocate.
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdlib>
-#include <new>
 
 #include "pipeline/PktFifoBezier.h"
 #include "pipeline/ReportFormat.h"
 #include "pipeline/SimMouse.h"
+#include "support/AllocationCounter.h"
 #include "support/FakeClock.h"
-
-namespace {
-thread_local bool g_armed = false;
-thread_local long g_allocations = 0;
-
-void* CountedAlloc(std::size_t size) {
-  if (g_armed) ++g_allocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-}  // namespace
-
-void* operator new(std::size_t size) { return CountedAlloc(size); }
-void* operator new[](std::size_t size) { return CountedAlloc(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  if (g_armed) ++g_allocations;
-  return std::malloc(size ? size : 1);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  if (g_armed) ++g_allocations;
-  return std::malloc(size ? size : 1);
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace pen {
 namespace {
 
-class AllocationCounter {
- public:
-  AllocationCounter() {
-    g_allocations = 0;
-    g_armed = true;
-  }
-  ~AllocationCounter() { g_armed = false; }
-  long Count() const { return g_allocations; }
-};
+using test::AllocationCounter;
 
 class CountingMouse : public IMouseInput {
  public:
