@@ -111,20 +111,27 @@ int EpollMainLoop::Run() {
       error_ = std::string("main loop: ") + std::strerror(errno);
       return 1;
     }
-    for (int i = 0; i < n && !quit_; ++i) {
-      const uint64_t tag = events[i].data.u64;
-      uint64_t count = 0;
-      if (tag == kWakeTag) {
-        [[maybe_unused]] const ssize_t r = read(wakeFd_, &count, sizeof count);
-        if (wakeHandler_) wakeHandler_();
-      } else if (tag == kSignalTag) {
-        signalfd_siginfo info{};
-        [[maybe_unused]] const ssize_t r = read(signalFd_, &info, sizeof info);
-        Quit(0);
-      } else if (tag >= kTimerTag && tag - kTimerTag < timers_.size()) {
-        Timer& t = timers_[tag - kTimerTag];
-        // Missed expirations are not made up for: one tick, however many.
-        if (read(t.fd, &count, sizeof count) == sizeof count && count > 0) t.tick();
+    // Notifications first: a report that came in before a tick falls due
+    // belongs to the time before that tick, also when the thread was held up
+    // and both are ready at once. The timer would otherwise find no reports
+    // and let the pen leave in the middle of a stroke.
+    for (int pass = 0; pass < 2; ++pass) {
+      for (int i = 0; i < n && !quit_; ++i) {
+        const uint64_t tag = events[i].data.u64;
+        if ((tag == kWakeTag) != (pass == 0)) continue;
+        uint64_t count = 0;
+        if (tag == kWakeTag) {
+          [[maybe_unused]] const ssize_t r = read(wakeFd_, &count, sizeof count);
+          if (wakeHandler_) wakeHandler_();
+        } else if (tag == kSignalTag) {
+          signalfd_siginfo info{};
+          [[maybe_unused]] const ssize_t r = read(signalFd_, &info, sizeof info);
+          Quit(0);
+        } else if (tag >= kTimerTag && tag - kTimerTag < timers_.size()) {
+          Timer& t = timers_[tag - kTimerTag];
+          // Missed expirations are not made up for: one tick, however many.
+          if (read(t.fd, &count, sizeof count) == sizeof count && count > 0) t.tick();
+        }
       }
     }
   }

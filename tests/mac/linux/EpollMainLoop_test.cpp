@@ -4,7 +4,9 @@
 #include <signal.h>
 
 #include <chrono>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace penmac::linux_layer {
 namespace {
@@ -59,6 +61,21 @@ TEST(MainLoop, MissedTicksAreNotMadeUpFor) {
   });
   loop.Run();
   EXPECT_EQ(ticks, 2);
+}
+
+TEST(MainLoop, NotificationsWaitingWhenATickFallsDueAreHandledBeforeIt) {
+  EpollMainLoop loop;
+  std::vector<std::string> order;
+  loop.SetWakeHandler([&] { order.push_back("notifications"); });
+  loop.ScheduleRepeatingTimer(0.01, [&] {
+    order.push_back("tick");
+    loop.Quit(0);
+  });
+  // Held up: the tick falls due first, then a report comes in.
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  loop.Wake();
+  loop.Run();
+  EXPECT_EQ(order, (std::vector<std::string>{"notifications", "tick"}));
 }
 
 }  // namespace
