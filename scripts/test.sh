@@ -59,7 +59,7 @@ fuzz() {
 penmac_kernel() {
   echo "=== penmac against a real kernel (qemu, TCG)"
   if "$PEN_ROOT/scripts/penmac-kernel-test.sh" "$PEN_ROOT/build/native" >"$log/penmac-kernel.log" 2>&1; then
-    grep -E '^(FAIL|thread|PENMAC)' "$log/penmac-kernel.log"
+    grep -E '^FAIL|woke|PENMAC-KERNEL' "$log/penmac-kernel.log"
     passed=$((passed + 1))
   else
     tail -n 60 "$log/penmac-kernel.log"
