@@ -1,12 +1,15 @@
 // Per-stage cost of one pen report: decode, decode + smoothing, the whole
-// pointer emulation, and the vendor packet path.
+// pointer emulation, the same with publishing to the shared channel, and the
+// vendor packet path.
 #include <benchmark/benchmark.h>
 
 #include <array>
 
+#include "pipeline/MapFile.h"
 #include "pipeline/PktFifoBezier.h"
 #include "pipeline/ReportFormat.h"
 #include "pipeline/SimMouse.h"
+#include "support/FakeChannelPorts.h"
 
 namespace pen {
 namespace {
@@ -89,23 +92,54 @@ void BM_DigitizerDecodeAndFilterStep(benchmark::State& state) {
 }
 BENCHMARK(BM_DigitizerDecodeAndFilterStep);
 
-void BM_SimMouseProcessReport(benchmark::State& state) {
-  const auto reports = DigitizerStroke();
+// Pointer emulation over the whole tablet and screen, tilt on.
+struct Pointer {
   SteppingTicks ticks;
-  TXYZFifo fifo(ticks);
+  TXYZFifo fifo{ticks};
   LastCallMouse mouse;
   OneMonitor display;
-  TSimMouse sim(fifo, mouse, display);
-  sim.SetArea({0, 0, 4095, 4095});
-  sim.SetTiltEnabled(true);
+  TSimMouse sim{fifo, mouse, display};
+  Pointer() {
+    sim.SetArea({0, 0, 4095, 4095});
+    sim.SetTiltEnabled(true);
+  }
+};
+
+void BM_SimMouseProcessReport(benchmark::State& state) {
+  const auto reports = DigitizerStroke();
+  Pointer pointer;
   size_t i = 0;
   for (auto _ : state) {
     const auto& r = reports[i++ % reports.size()];
-    benchmark::DoNotOptimize(sim.ProcessReport(r.data(), r.size()));
+    benchmark::DoNotOptimize(pointer.sim.ProcessReport(r.data(), r.size()));
   }
-  benchmark::DoNotOptimize(mouse.dx);
+  benchmark::DoNotOptimize(pointer.mouse.dx);
 }
 BENCHMARK(BM_SimMouseProcessReport);
+
+// The whole report path up to the drawing programs: decode, smoothing,
+// mapping, pointer, packet, then publishing into the shared block (no client
+// registered; the notice itself is timed with the ring write).
+void BM_ReportPathWithPublish(benchmark::State& state) {
+  const auto reports = DigitizerStroke();
+  Pointer pointer;
+  test::FakeSharedBlockObjects objects;
+  test::FakeDesktopWindows windows;
+  test::FakeChannelTimer timer;
+  test::FakePerformanceCounter counter;
+  test::CountingBeeps beeper;
+  TMapFile channel(MapFilePorts{objects, windows, timer, counter, beeper, pointer.mouse, 10});
+  channel.SetArea({0, 0, 4095, 4095});
+  size_t i = 0;
+  for (auto _ : state) {
+    const auto& r = reports[i++ % reports.size()];
+    pointer.sim.ProcessReport(r.data(), r.size());
+    channel.PublishPacket(pointer.sim.Packet());
+    counter.count += 50'000;
+  }
+  benchmark::DoNotOptimize(objects.bytes.data());
+}
+BENCHMARK(BM_ReportPathWithPublish);
 
 void BM_VendorDecodeAndFilterPacket(benchmark::State& state) {
   const auto packets = VendorStroke();

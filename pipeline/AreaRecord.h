@@ -21,4 +21,15 @@ constexpr AreaRecord AreaFromRect(int32_t left, int32_t top, int32_t right, int3
                     static_cast<uint16_t>(right - left), static_cast<uint16_t>(bottom - top)};
 }
 
+// An area as one 64-bit word, so that a thread reading it while another
+// stores a new one sees one area or the other, never half of each: every
+// compiler here makes that a plain lock-free load and store.
+constexpr uint64_t PackArea(const AreaRecord& a) {
+  return uint64_t{a.Top} | (uint64_t{a.Left} << 16) | (uint64_t{a.Width} << 32) | (uint64_t{a.Height} << 48);
+}
+constexpr AreaRecord UnpackArea(uint64_t v) {
+  return AreaRecord{static_cast<uint16_t>(v), static_cast<uint16_t>(v >> 16), static_cast<uint16_t>(v >> 32),
+                    static_cast<uint16_t>(v >> 48)};
+}
+
 }  // namespace pen

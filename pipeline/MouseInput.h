@@ -8,6 +8,8 @@ namespace mouse_flags {
 constexpr uint32_t kMove = 0x0001;
 constexpr uint32_t kLeftDown = 0x0002;
 constexpr uint32_t kLeftUp = 0x0004;
+constexpr uint32_t kRightDown = 0x0008;
+constexpr uint32_t kMiddleDown = 0x0020;
 constexpr uint32_t kAbsolute = 0x8000;
 }  // namespace mouse_flags
 

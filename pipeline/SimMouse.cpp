@@ -134,7 +134,7 @@ bool TSimMouse::ProcessReport(const uint8_t* data, size_t length) {
     tiltB_ = Negate(tiltB_);
   }
 
-  const AreaRecord tablet = Unpack(tabletArea_.load(std::memory_order_relaxed));
+  const AreaRecord tablet = UnpackArea(tabletArea_.load(std::memory_order_relaxed));
   lastX_ = x_;
   xs_ = ToAreaUnits(xs_, tablet.Left, tablet.Width);
   if (!overStrip) {
@@ -218,7 +218,7 @@ void TSimMouse::SendPointer(uint32_t buttons, bool overStrip) {
   } else {
     g = cachedGeometry_;  // a refresh is under way; the previous one will do
   }
-  const AreaRecord screen = Unpack(screenArea_.load(std::memory_order_relaxed));
+  const AreaRecord screen = UnpackArea(screenArea_.load(std::memory_order_relaxed));
   const int32_t ix = ToAbsolute(xs_, screen.Left, screen.Width, g.virtualLeft, g.virtualWidth, g.primaryWidth);
   const int32_t iy = ToAbsolute(ys_, screen.Top, screen.Height, g.virtualTop, g.virtualHeight, g.primaryHeight);
   if (ix != lastSentX_ || iy != lastSentY_ || buttons != 0) mouse_.MouseEvent(kFlags | buttons, ix, iy, 0, 0);

@@ -38,9 +38,9 @@ class TSimMouse {
   // A level above 3 becomes 0; also handed to the smoothing filter.
   void SetSmoothing(int32_t level);
   // The part of the virtual screen (0..4095 units) that the tablet area drives.
-  void SetArea(const AreaRecord& screenArea) { screenArea_.store(Pack(screenArea), std::memory_order_relaxed); }
+  void SetArea(const AreaRecord& screenArea) { screenArea_.store(PackArea(screenArea), std::memory_order_relaxed); }
   // The part of the tablet that covers the screen area.
-  void SetTabletArea(const AreaRecord& area) { tabletArea_.store(Pack(area), std::memory_order_relaxed); }
+  void SetTabletArea(const AreaRecord& area) { tabletArea_.store(PackArea(area), std::memory_order_relaxed); }
   void SetLeftHand(bool on) { leftHand_.store(on, std::memory_order_relaxed); }
   // Set when the firmware version number is 0x2201 or more.
   void SetTiltEnabled(bool on) { tiltEnabled_.store(on, std::memory_order_relaxed); }
@@ -61,8 +61,8 @@ class TSimMouse {
 
   int32_t Threshold() const { return threshold_.load(std::memory_order_relaxed); }
   int32_t Smoothing() const { return smoothing_.load(std::memory_order_relaxed); }
-  AreaRecord ScreenArea() const { return Unpack(screenArea_.load(std::memory_order_relaxed)); }
-  AreaRecord TabletArea() const { return Unpack(tabletArea_.load(std::memory_order_relaxed)); }
+  AreaRecord ScreenArea() const { return UnpackArea(screenArea_.load(std::memory_order_relaxed)); }
+  AreaRecord TabletArea() const { return UnpackArea(tabletArea_.load(std::memory_order_relaxed)); }
   bool LeftHand() const { return leftHand_.load(std::memory_order_relaxed); }
   bool TiltEnabled() const { return tiltEnabled_.load(std::memory_order_relaxed); }
   bool NoPosition() const { return noPosition_; }
@@ -70,15 +70,6 @@ class TSimMouse {
   DisplayGeometry Geometry() const;
 
  private:
-  // An area travels as one 64-bit word: every compiler here makes that a
-  // plain lock-free load and store.
-  static constexpr uint64_t Pack(const AreaRecord& a) {
-    return uint64_t{a.Top} | (uint64_t{a.Left} << 16) | (uint64_t{a.Width} << 32) | (uint64_t{a.Height} << 48);
-  }
-  static constexpr AreaRecord Unpack(uint64_t v) {
-    return AreaRecord{static_cast<uint16_t>(v), static_cast<uint16_t>(v >> 16), static_cast<uint16_t>(v >> 32),
-                      static_cast<uint16_t>(v >> 48)};
-  }
   bool ReadGeometry(DisplayGeometry& g) const;
   uint32_t ClickDecision();
   void SendPointer(uint32_t buttons, bool overStrip);
@@ -95,7 +86,7 @@ class TSimMouse {
   int32_t lastX_ = 0, lastY_ = 0;
   int32_t reportsSinceRelease_ = 0;
   int32_t lastSentX_ = 0, lastSentY_ = 0;
-  std::atomic<uint64_t> tabletArea_{Pack(AreaRecord{0, 0, 4095, 4095})};
+  std::atomic<uint64_t> tabletArea_{PackArea(AreaRecord{0, 0, 4095, 4095})};
   std::atomic<uint64_t> screenArea_{0};
   PenPacket packet_;
   int32_t x_ = 0, y_ = 0, p_ = 0;

@@ -341,7 +341,15 @@ void TPenHostMain::OnDigitizerReport(const uint8_t* data, size_t size) {
 }
 
 void TPenHostMain::UpdateModeForForeground() {
-  const bool client = p_.channel.SelectForegroundClient(currentForeground_);
+  // The watch's record is the newest; until it has one (nothing in front at
+  // start) the windows the last command 11 named stand in.
+  uintptr_t foreground = p_.foreground.Foreground();
+  uintptr_t previous = p_.foreground.Previous();
+  if (foreground == 0) {
+    foreground = currentForeground_;
+    previous = previousForeground_;
+  }
+  const bool client = p_.channel.SelectForegroundClient(foreground, previous);
   p_.foreground.ClearForegroundChanged();
   if (p_.settings.Values().inkMode == 0) p_.device.SetReportMode(client ? kModeFull : kModeBasic);
 }
@@ -420,6 +428,10 @@ void TPenHostMain::MenuStopserviceClick() {
 
 void TPenHostMain::ShutdownPipeline() {
   p_.device.CloseInterfaces();
+  // The read threads are gone: the channel can keep its clients for the
+  // next start and let go of the block.
+  p_.channel.Close();
+  p_.foreground.Stop();
   if (p_.buttons.Modified()) p_.buttons.SaveDefinitions();
 }
 

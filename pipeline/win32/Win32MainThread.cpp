@@ -1,5 +1,7 @@
 #include "pipeline/win32/Win32MainThread.h"
 
+#include "pipeline/win32/MessageOnlyWindow.h"
+
 namespace pen::win32 {
 
 namespace {
@@ -15,13 +17,7 @@ void ServeSentMessages() {
 }  // namespace
 
 Win32MainThread::Win32MainThread() : threadId_(GetCurrentThreadId()) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = &Win32MainThread::WindowProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = kClassName;
-  RegisterClassExW(&wc);  // fails harmlessly when another instance registered it
-  window_ = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  window_ = CreateMessageOnlyWindow(kClassName, &Win32MainThread::WindowProc);
 }
 
 Win32MainThread::~Win32MainThread() {

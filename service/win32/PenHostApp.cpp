@@ -2,26 +2,36 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "common/win32/Win32AppFolders.h"
 #include "common/win32/Win32Beeper.h"
+#include "common/win32/DebugPrivilege.h"
 #include "common/win32/Win32Clock.h"
 #include "common/win32/Win32IniFileSystem.h"
 #include "common/win32/WindowsVersion.h"
 #include "pipeline/DemoSession.h"
+#include "pipeline/HookSysEvent.h"
+#include "pipeline/MapFile.h"
 #include "pipeline/PktFifoBezier.h"
 #include "pipeline/SimMouse.h"
 #include "pipeline/UsbComm.h"
 #include "pipeline/VirtualTablet.h"
 #include "pipeline/win32/HidController.h"
+#include "pipeline/win32/Win32ChannelTimer.h"
+#include "pipeline/win32/Win32DesktopWindows.h"
+#include "pipeline/win32/Win32PerformanceCounter.h"
+#include "pipeline/win32/Win32SharedBlock.h"
+#include "pipeline/win32/Win32WinEventHook.h"
 #include "pipeline/win32/PadLinkLibrary.h"
 #include "pipeline/win32/Win32DisplayInfo.h"
 #include "pipeline/win32/Win32MainThread.h"
 #include "pipeline/win32/Win32MouseInput.h"
 #include "service/HostMessages.h"
+#include "service/MapFileLink.h"
 #include "service/PenHostMain.h"
 #include "service/SettingFile.h"
 #include "service/SettingFileStore.h"
@@ -100,9 +110,29 @@ int RunPenHost(const HostOptions& options) {
   Win32AppFolders folders;
   TSettingFile settingFile(iniFiles, folders, WindowsMajorVersion());
   TSettingFileStore settings(settingFile);
-  TNullSharedChannel channel;
 
+  // The debug privilege is asked for as the channel opens; refused, the
+  // service goes on without it.
+  EnableDebugPrivilege();
+  TWin32SharedBlock channelObjects;
+  TWin32DesktopWindows desktop;
+  TWin32ChannelTimer proximityTimer;
+  TWin32PerformanceCounter counter;
   Win32MouseInput systemMouse;
+  TMapFile mapFile(MapFilePorts{channelObjects, desktop, proximityTimer, counter, beeper, systemMouse,
+                                WindowsMajorVersion()});
+  TMapFileLink channel(mapFile);
+  if (trace) {
+    char line[96];
+    if (mapFile.Publishing()) {
+      std::snprintf(line, sizeof line, "shared channel open: %u clients restored",
+                    static_cast<unsigned>(mapFile.RestoredClients()));
+    } else {
+      std::snprintf(line, sizeof line, "shared channel unavailable: packets are not published");
+    }
+    trace->Line(line);
+  }
+
   std::optional<TTracingMouseInput> tracedMouse;
   if (trace) tracedMouse.emplace(systemMouse, *trace);
   IMouseInput& mouse = tracedMouse ? static_cast<IMouseInput&>(*tracedMouse) : systemMouse;
@@ -137,7 +167,11 @@ int RunPenHost(const HostOptions& options) {
   TUsbComm usb(*hid, padLink.IfAvailable(), clock, beeper);
   TUsbCommLink device(usb, trace);
 
-  TNullForegroundWatch foreground;
+  // Made before the host so that the first report-mode decision, when a
+  // tablet is found at start, already knows the foreground window.
+  TWin32WinEventHook winEvents;
+  TMyHook hook(winEvents, desktop);
+  TMyHookLink foreground(hook);
   TBuiltInTexts texts;
   TWin32TrayIcon tray;
   TSettingsWindowStandIn window;
@@ -149,6 +183,7 @@ int RunPenHost(const HostOptions& options) {
   tray.onStop = Event<>::Bind<&TPenHostMain::MenuStopserviceClick>(&host);
   shell.SetHost(&host);
   host.Start();
+  hook.SetCommandTarget(shell.OwnWindow());
   // Until the settings window exists its stand-in mirrors the settings, so
   // that applying them writes back what was read.
   host.LoadSetting();

@@ -1,12 +1,13 @@
 # End-to-end runs of the service program under Wine with the virtual tablet.
 if(TARGET penhost)
-  add_executable(penhost_e2e ${CMAKE_CURRENT_LIST_DIR}/penhost_e2e.cpp)
+  add_executable(penhost_e2e ${CMAKE_CURRENT_LIST_DIR}/penhost_e2e.cpp ${CMAKE_CURRENT_LIST_DIR}/channel_e2e.cpp)
   target_link_libraries(penhost_e2e PRIVATE pen_pipeline gtest)
   target_include_directories(penhost_e2e PRIVATE ${PROJECT_SOURCE_DIR})
   pen_warnings(penhost_e2e)
-  add_dependencies(penhost_e2e penhost)
+  add_dependencies(penhost_e2e penhost tabclient)
   add_test(NAME penhost_e2e
-           COMMAND penhost_e2e $<TARGET_FILE:penhost> ${CMAKE_CURRENT_BINARY_DIR}/penhost-e2e-work --gtest_brief=1)
+           COMMAND penhost_e2e $<TARGET_FILE:penhost> $<TARGET_FILE:tabclient> ${CMAKE_CURRENT_BINARY_DIR}/penhost-e2e-work
+                   --gtest_brief=1)
   # Each case waits on a real program; a hang must end as a failure.
-  set_tests_properties(penhost_e2e PROPERTIES TIMEOUT 300 LABELS "wine;e2e" RUN_SERIAL TRUE)
+  set_tests_properties(penhost_e2e PROPERTIES TIMEOUT 600 LABELS "wine;e2e" RUN_SERIAL TRUE)
 endif()

@@ -3,10 +3,12 @@
 
 #include <array>
 
+#include "pipeline/MapFile.h"
 #include "pipeline/PktFifoBezier.h"
 #include "pipeline/ReportFormat.h"
 #include "pipeline/SimMouse.h"
 #include "support/AllocationCounter.h"
+#include "support/FakeChannelPorts.h"
 #include "support/FakeClock.h"
 
 namespace pen {
@@ -91,6 +93,34 @@ TEST(Allocation, VendorPacketPathNeverAllocates) {
   EXPECT_EQ(counter.Count(), 0);
   EXPECT_GT(pens, 0);
   EXPECT_GT(keys, 0);
+}
+
+TEST(Allocation, PublishingNeverAllocatesNotEvenWhenThePenChangesTheTarget) {
+  test::FakeSharedBlockObjects objects;
+  test::FakeDesktopWindows windows;
+  windows.keepMessages = false;
+  test::FakeChannelTimer timer;
+  test::FakePerformanceCounter performance;
+  test::CountingBeeps beeper;
+  CountingMouse mouse;
+  TMapFile channel(MapFilePorts{objects, windows, timer, performance, beeper, mouse, 10});
+  for (uint32_t w = 1; w <= 40; ++w) {
+    windows.AddWindow(w * 0x10, 100 + w % 5);
+    channel.HandleChannelMessage(channel.MessageA(), w * 0x10, 100 + w % 5);
+  }
+
+  AllocationCounter counter;
+  for (int i = 0; i < 2000; ++i) {
+    performance.AdvanceMs(5);
+    windows.underCursor = static_cast<uintptr_t>((i / 10 % 40 + 1) * 0x10);
+    PenPacket p;
+    p.SetStatus(i % 10 < 5 ? 0xC0 : 0xC1);  // a pen-down every tenth packet
+    p.SetX(static_cast<uint16_t>(i * 31));
+    channel.PublishPacket(p);
+  }
+  EXPECT_EQ(counter.Count(), 0);
+  EXPECT_GT(windows.notices, 0u);
+  EXPECT_GT(windows.cursorLookups, 100);
 }
 
 }  // namespace

@@ -141,7 +141,7 @@ class FakeChannel : public ISharedChannel {
   uintptr_t registered = 0;
   void SetArea(const AreaRecord&) override { ++areaSets; }
   void PublishPacket(const PenPacket& p) override { published.push_back(p); }
-  bool SelectForegroundClient(uintptr_t w) override {
+  bool SelectForegroundClient(uintptr_t w, uintptr_t) override {
     selected.push_back(w);
     return clientInFront;
   }
@@ -151,6 +151,8 @@ class FakeChannel : public ISharedChannel {
     result = 77;
     return true;
   }
+  int closes = 0;
+  void Close() override { ++closes; }
 };
 
 class FakeButtons : public IButtonManager {

@@ -5,7 +5,7 @@
 
 #include "inkprobe/win32/SleepClock.h"
 #include "inkprobe/WintabFinder.h"
-#include "inkprobe/win32/DebugPrivilege.h"
+#include "common/win32/DebugPrivilege.h"
 #include "inkprobe/win32/ToolhelpProcesses.h"
 #include "inkprobe/win32/Win32ClassRegistry.h"
 #include "inkprobe/win32/Win32Desktop.h"

@@ -1,4 +1,4 @@
-#include "inkprobe/win32/DebugPrivilege.h"
+#include "common/win32/DebugPrivilege.h"
 
 #include <windows.h>
 

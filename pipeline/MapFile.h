@@ -1,0 +1,129 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+
+#include "common/Beeper.h"
+#include "common/ReadMostly.h"
+#include "pipeline/AreaRecord.h"
+#include "pipeline/ChannelTimer.h"
+#include "pipeline/ClientTable.h"
+#include "pipeline/DesktopWindows.h"
+#include "pipeline/MouseInput.h"
+#include "pipeline/PenPacket.h"
+#include "pipeline/PerformanceCounter.h"
+#include "pipeline/SharedBlock.h"
+#include "pipeline/SharedBlockObjects.h"
+
+namespace pen {
+
+// What the shared channel needs of the system.
+struct MapFilePorts {
+  ISharedBlockObjects& objects;
+  IDesktopWindows& windows;
+  IChannelTimer& proximityTimer;
+  IPerformanceCounter& counter;
+  IBeeper& beeper;
+  IMouseInput& mouse;
+  int windowsMajorVersion;
+};
+
+// The shared tablet-data channel: publishes every pen packet into the
+// 64-slot ring of the named shared block for the drawing programs (Wintab
+// clients in other processes), keeps the table of client windows, picks the
+// process the packets are meant for and wakes its client.
+//
+// Threads: PublishPacket runs on the HID read threads; everything else on
+// the main thread. Every access to the block, and the ring state kept here
+// (current packet, serial, last notified tail, proximity deadline), is under
+// the block's named mutex. Targets, area and flags are single atomic words.
+// The client table is changed only on the main thread and copied whole by a
+// read thread on pen-down (TReadMostly), so a read thread never waits for
+// the main thread.
+//
+// When the block cannot be had (mapping, view or mutex refused, or a view
+// shorter than the layout) the channel writes nothing, but registrations,
+// targets and ClientPresent still work, so the report-mode policy does too.
+class TMapFile {
+ public:
+  static constexpr uint32_t kProximityMs = 500;
+  static constexpr uint8_t kStatusInRange = 0xC0;
+  static constexpr uint8_t kStatusLeft = 0x80;
+  // Status bits that matter for pen-down: in range, tip, both buttons.
+  static constexpr uint8_t kStatusMask = 0xCF;
+
+  explicit TMapFile(const MapFilePorts& ports);
+  ~TMapFile();
+  TMapFile(const TMapFile&) = delete;
+  TMapFile& operator=(const TMapFile&) = delete;
+
+  // The service's own settings window counts as a client of this process.
+  void RegisterOwnWindow(uintptr_t window);
+  void SetArea(const AreaRecord& screenArea) { area_.store(PackArea(screenArea), std::memory_order_relaxed); }
+  // Re-targets to the foreground window (`previous`: the one before it) and
+  // returns ClientPresent.
+  bool SelectForegroundClient(uintptr_t foreground, uintptr_t previous);
+  void PublishPacket(const PenPacket& packet);
+  // Messages A and B; false for any other message.
+  bool HandleChannelMessage(uint32_t msg, uint64_t wparam, int64_t lparam);
+  void OnProximityTimer();
+  // Saves the client table into the block for the next start, then lets go
+  // of the block. Nothing is published afterwards.
+  void Close();
+
+  bool ClientPresent() const { return clientPresent_.load(std::memory_order_relaxed); }
+  bool Publishing() const { return usable_; }
+  uint32_t MessageA() const { return messageA_; }
+  uint32_t MessageB() const { return messageB_; }
+  uintptr_t Target() const { return target_.load(std::memory_order_relaxed); }
+  uintptr_t PreviousTarget() const { return previousTarget_.load(std::memory_order_relaxed); }
+  uint32_t TargetProcess() const { return targetProcess_.load(std::memory_order_relaxed); }
+  uint8_t TargetFlag() const { return targetFlag_.load(std::memory_order_relaxed); }
+  // How many entries the start found saved in an existing block.
+  uint32_t RestoredClients() const { return restored_; }
+  TClientTable Clients() const { return clients_.Snapshot(); }
+
+  // A window handle as it travels in a message parameter or a saved entry:
+  // its 32 significant bits, widened the way the system widens handles, so
+  // that 32- and 64-bit clients name the same window alike.
+  static uintptr_t WindowFromWord(uint64_t word);
+
+ private:
+  void OpenBlock();
+  void RestoreClients();
+  bool Lock();
+  void Unlock();
+  uint32_t NowMs();
+  void ResetRing(uint32_t process);
+  void RetargetToCursor(uint8_t status);
+  // The table without dead windows, as of now; main thread.
+  TClientTable LiveClients();
+  void RingWrite(uint32_t now);
+
+  MapFilePorts p_;
+  TSharedBlock block_;
+  bool usable_ = false;
+  bool closed_ = false;
+  uint64_t frequency_ = 0;
+  uint32_t messageA_ = 0;
+  uint32_t messageB_ = 0;
+  uint32_t restored_ = 0;
+
+  std::atomic<uint64_t> area_{0};
+  std::atomic<uint32_t> targetProcess_{0};
+  std::atomic<uint8_t> previousStatus_{kStatusInRange};
+  std::atomic<uintptr_t> target_{0};
+  std::atomic<uintptr_t> previousTarget_{0};
+  std::atomic<uintptr_t> cursorWindow_{0};  // the window last found under the cursor
+  std::atomic<bool> clientPresent_{false};
+  std::atomic<uint8_t> targetFlag_{0};
+  TReadMostly<TClientTable> clients_;
+
+  // Under the block's mutex.
+  PenPacket current_;
+  uint32_t serial_ = 0;
+  uint32_t notifiedTail_ = 0;
+  uint32_t lastPacketMs_ = 0;
+  bool proximityArmed_ = false;
+};
+
+}  // namespace pen

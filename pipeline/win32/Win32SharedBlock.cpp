@@ -1,0 +1,50 @@
+#include "pipeline/win32/Win32SharedBlock.h"
+
+#include "pipeline/SharedBlockLayout.h"
+
+namespace pen::win32 {
+
+bool TWin32SharedBlock::Open(SharedBlockView& view) {
+  Close();
+  mutex_ = CreateMutexA(nullptr, FALSE, tabshare::kMutexName);
+  if (mutex_ == nullptr) return false;
+  mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                static_cast<DWORD>(tabshare::kBlockSize), tabshare::kMappingName);
+  const bool existed = mapping_ != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
+  if (mapping_ != nullptr) view_ = MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, tabshare::kBlockSize);
+  if (view_ == nullptr) {
+    // Also what Windows answers when another program made the mapping
+    // smaller than the block.
+    Close();
+    return false;
+  }
+  size_t size = tabshare::kBlockSize;
+  MEMORY_BASIC_INFORMATION info{};
+  if (VirtualQuery(view_, &info, sizeof info) == sizeof info && info.RegionSize < size) size = info.RegionSize;
+  view.bytes = static_cast<uint8_t*>(view_);
+  view.size = size;
+  view.existed = existed;
+  return true;
+}
+
+bool TWin32SharedBlock::Lock() {
+  if (mutex_ == nullptr) return false;
+  // Abandoned: a client ended while holding it; the mutex is ours now.
+  const DWORD r = WaitForSingleObject(mutex_, INFINITE);
+  return r == WAIT_OBJECT_0 || r == WAIT_ABANDONED;
+}
+
+void TWin32SharedBlock::Unlock() {
+  if (mutex_ != nullptr) ReleaseMutex(mutex_);
+}
+
+void TWin32SharedBlock::Close() {
+  if (view_ != nullptr) UnmapViewOfFile(view_);
+  if (mapping_ != nullptr) CloseHandle(mapping_);
+  if (mutex_ != nullptr) CloseHandle(mutex_);
+  view_ = nullptr;
+  mapping_ = nullptr;
+  mutex_ = nullptr;
+}
+
+}  // namespace pen::win32
