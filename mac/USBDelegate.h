@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "mac/Alerts.h"
@@ -114,6 +115,11 @@ class USBDelegate {
   void ShowError(const std::string& error);
   void LoadScreenFile();
   void LoadKeysFile();
+  // Reads a file with `decode` (false: not a valid file). Otherwise the
+  // in-memory fallback (set and encoded by `encodeFallback`) replaces the
+  // file, a defective one being set aside first.
+  void LoadOrRepair(const std::string& name, const std::function<bool(std::string_view)>& decode,
+                    const std::function<std::string()>& encodeFallback);
   // Moves a defective file aside; false (after an alert) when that failed.
   bool SetAsideDefective(const std::string& name);
   void Changed();

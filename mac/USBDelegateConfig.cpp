@@ -1,5 +1,7 @@
 // USBDelegate: loading and storing the configuration files.
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "mac/ConfigCoding.h"
 #include "mac/USBDelegate.h"
@@ -30,43 +32,44 @@ void USBDelegate::GetConfig() {
   LoadKeysFile();
 }
 
-void USBDelegate::LoadScreenFile() {
-  const std::string name = ScreenFileName();
+void USBDelegate::LoadOrRepair(const std::string& name, const std::function<bool(std::string_view)>& decode,
+                               const std::function<std::string()>& encodeFallback) {
   std::string text;
   const FileResult read = ports_.files.Read(name, text);
-  if (read.ok()) {
-    if (auto decoded = DecodeScreenConfig(text)) {
-      screenConfig = std::move(*decoded);
-      return;
-    }
-  }
+  if (read.ok() && decode(text)) return;
   const bool exists = read.status != FileResult::Status::NotFound;
-
-  screenConfig = ScreenConfig{UnionOfFrames(ports_.screens.Screens()), std::string(kRotation0)};
-
-  // When the defective file cannot be moved out of the way the defaults
-  // serve from memory, and the file stays for the user to look at.
+  const std::string fallback = encodeFallback();
+  // When the defective file cannot be moved out of the way the fallback
+  // serves from memory, and the file stays for the user to look at.
   if (exists && !SetAsideDefective(name)) return;
-  if (const FileResult written = ports_.files.Write(name, EncodeScreenConfig(screenConfig)); !written.ok()) {
-    ShowError(written.error);
-  }
+  if (const FileResult written = ports_.files.Write(name, fallback); !written.ok()) ShowError(written.error);
+}
+
+void USBDelegate::LoadScreenFile() {
+  LoadOrRepair(
+      ScreenFileName(),
+      [this](std::string_view text) {
+        auto decoded = DecodeScreenConfig(text);
+        if (decoded) screenConfig = std::move(*decoded);
+        return decoded.has_value();
+      },
+      [this] {
+        screenConfig = ScreenConfig{UnionOfFrames(ports_.screens.Screens()), std::string(kRotation0)};
+        return EncodeScreenConfig(screenConfig);
+      });
 }
 
 void USBDelegate::LoadKeysFile() {
-  const std::string name = KeysFileName();
-  std::string text;
-  const FileResult read = ports_.files.Read(name, text);
-  if (read.ok()) {
-    if (auto decoded = DecodeKeyDefs(text)) {
-      keyDefs = std::move(*decoded);
-      return;
-    }
-  }
-  const bool exists = read.status != FileResult::Status::NotFound;
-  if (exists && !SetAsideDefective(name)) return;
-  if (const FileResult written = ports_.files.Write(name, EncodeKeyDefs(keyDefs)); !written.ok()) {
-    ShowError(written.error);
-  }
+  // The fallback is the table in memory: empty at the first plug-in, the
+  // definitions held so far after that.
+  LoadOrRepair(
+      KeysFileName(),
+      [this](std::string_view text) {
+        auto decoded = DecodeKeyDefs(text);
+        if (decoded) keyDefs = std::move(*decoded);
+        return decoded.has_value();
+      },
+      [this] { return EncodeKeyDefs(keyDefs); });
 }
 
 void USBDelegate::SetConfig() {
