@@ -31,7 +31,9 @@ pen_qemu_kernel() {
     # (PVH entry, no decompression in the emulated CPU).
     off=$(LC_ALL=C grep -obUaP '\xfd7zXZ\x00' "$vmlinuz" | head -n 1 | cut -d: -f1)
     [ -n "$off" ] || { echo "qemu: no xz stream in $vmlinuz" >&2; return 1; }
-    tail -c +$((off + 1)) "$vmlinuz" | xz -dc --single-stream >"$tmp/vmlinux" || return 1
+    # xz stops reading at the stream's end; under pipefail the writer's
+    # SIGPIPE would fail a pipe, so only xz's own status counts.
+    xz -dc --single-stream < <(tail -c +$((off + 1)) "$vmlinuz") >"$tmp/vmlinux" || return 1
     mkdir -p "$tmp/kernel"
     mv "$tmp/vmlinux" "$tmp/kernel/vmlinux"
     mv "$tmp/x/lib/modules" "$tmp/kernel/modules"

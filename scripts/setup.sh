@@ -12,6 +12,8 @@ packages=(
   fonts-wqy-microhei                                   # Chinese glyphs for the windows under Wine
   qemu-system-x86                                      # a Debian kernel guest: uinput/uhid, 32-bit programs
   e2fsprogs xz-utils                                   # the guest's prefix disk; unpacking its kernel
+  pkg-config libudev-dev libevdev-dev                  # penmac on Linux: hidraw devices, uinput devices
+  nlohmann-json3-dev libcli11-dev                      # penmac: configuration files, command line
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Every test suite: native (g++ with ASan/UBSan, clang), bounded fuzz runs,
-# and the Windows builds under wine64 and wine32 (in a qemu guest where this
-# kernel cannot run 32-bit programs; PEN_WINE32_GUEST=1 forces the guest).
+# Every test suite: native (g++ with ASan/UBSan, clang), penmac against a
+# real kernel under qemu, bounded fuzz runs, and the Windows builds under
+# wine64 and wine32 (in a qemu guest where this kernel cannot run 32-bit
+# programs; PEN_WINE32_GUEST=1 forces the guest).
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$PEN_ROOT"
@@ -85,12 +86,26 @@ fuzz() {
   done
 }
 
+# penmac against a real kernel: qemu boots Debian's kernel with uhid and
+# uinput and runs the guest check on the native build's programs.
+penmac_kernel() {
+  echo "=== penmac against a real kernel (qemu, TCG)"
+  if "$PEN_ROOT/scripts/penmac-kernel-test.sh" "$PEN_ROOT/build/native" >"$log/penmac-kernel.log" 2>&1; then
+    grep -E '^FAIL|woke|PENMAC-KERNEL' "$log/penmac-kernel.log"
+    passed=$((passed + 1))
+  else
+    tail -n 60 "$log/penmac-kernel.log"
+    failed=$((failed + 1)); status=1
+  fi
+}
+
 bench() {
   echo "=== bench (build only; figures come from scripts/bench.sh)"
   build bench && passed=$((passed + 1))
 }
 
 suite native
+penmac_kernel
 suite native-clang
 fuzz
 bench
