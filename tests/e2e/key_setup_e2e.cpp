@@ -2,7 +2,7 @@
 // would: real clicks and key strokes, then the tablet key pressed on the
 // virtual tablet.
 #include "PenHostRun.h"
-#include "DesktopInput.h"
+#include "DesktopMouse.h"
 
 #include <cstdio>
 
@@ -65,8 +65,13 @@ class KeySetupRun : public PenHostRun {
     Click(control);
     Sleep(300);
   }
+  // One key pressed and released.
   static void Type(WORD vk) {
-    Key(vk);
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof in[0]);
     Sleep(300);
   }
 

@@ -1,7 +1,7 @@
 // The main settings window of the running service, driven as a user would:
 // real mouse clicks on it, its texts read back, its picture saved.
 #include "PenHostRun.h"
-#include "DesktopInput.h"
+#include "DesktopMouse.h"
 
 #include <cstdio>
 

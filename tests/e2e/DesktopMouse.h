@@ -1,6 +1,6 @@
 #pragma once
-// The user's mouse and keyboard, as the end-to-end tests drive the service's
-// windows: real input through the system, not messages to the windows.
+// Real mouse input for the end-to-end tests: the pointer moved and the left
+// button pressed through the system's input queue, as a user's hand would.
 #include <windows.h>
 
 namespace e2e {
@@ -22,28 +22,20 @@ inline void Button(bool down) {
   SendInput(1, &in, sizeof in);
 }
 
-inline POINT Centre(HWND control) {
+inline POINT Centre(HWND window) {
   RECT r{};
-  GetWindowRect(control, &r);
+  GetWindowRect(window, &r);
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-inline void Click(HWND control) {
-  const POINT c = Centre(control);
-  MouseTo(c.x, c.y);
+inline void ClickAt(POINT p) {
+  MouseTo(p.x, p.y);
   Sleep(100);
   Button(true);
   Sleep(80);
   Button(false);
 }
 
-// One key pressed and released.
-inline void Key(WORD vk) {
-  INPUT in[2]{};
-  in[0].type = in[1].type = INPUT_KEYBOARD;
-  in[0].ki.wVk = in[1].ki.wVk = vk;
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, in, sizeof in[0]);
-}
+inline void Click(HWND window) { ClickAt(Centre(window)); }
 
 }  // namespace e2e
