@@ -62,7 +62,7 @@ class TSizeFrame {
  private:
   PixelRect bounds_{0, 0, 1, 1};
   MapRect area_{};
-  PixelRect rect_{};
+  PixelRect rect_{0, 0, 1, 1};  // where area_ puts it over bounds_
   std::u16string caption_;
   GripZone zone_ = GripZone::Move;
   bool dragging_ = false;

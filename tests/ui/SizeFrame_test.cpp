@@ -38,6 +38,13 @@ TEST_F(SizeFrame, AnUntouchedFrameGivesBackExactlyTheAreaItWasGiven) {
   EXPECT_EQ(frame.Area(), (MapRect{1, 2, 3001, 3999}));
 }
 
+TEST(SizeFrameCreation, AFrameNeverGivenAnAreaCoversItsWholeBounds) {
+  TSizeFrame fresh;
+  fresh.SetBounds({214, 28, 777, 345});
+  EXPECT_EQ(fresh.Rect(), (PixelRect{214, 28, 777, 345}));
+  EXPECT_EQ(fresh.Area(), kFull);
+}
+
 TEST_F(SizeFrame, UnitsBecomePixelsOverTheBoundsAndADraggedFrameIsMeasuredBack) {
   frame.SetArea({2000, 1000, 3000, 4095});
   EXPECT_EQ(frame.Rect(), (PixelRect{500, 250, 700, 869}));
