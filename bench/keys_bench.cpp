@@ -7,11 +7,13 @@
 
 #include "service/ButtonManagerLink.h"
 #include "service/PenHostMainFakes.h"
-#include "support/CountingAllocator.h"
+#include "support/AllocationCounter.h"
 #include "support/QuietButtons.h"
 
 namespace pen {
 namespace {
+
+using test::AllocationCounter;
 
 // Keeps the last 64 events in a fixed ring, as a recording without the cost
 // of growing a list.

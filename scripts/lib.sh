@@ -2,9 +2,10 @@
 PEN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # One Wine prefix inside the build folder serves the 64- and 32-bit programs.
+# The 32-bit guest (scripts/wine32-guest.sh) brings its own 32-bit prefix.
 pen_wine_env() {
   export WINEPREFIX=${PEN_WINEPREFIX:-$PEN_ROOT/build/wine-prefix}
-  export WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all}
+  export WINEARCH=${PEN_WINEARCH:-win64} WINEDEBUG=${WINEDEBUG:--all}
   # No Mono/Gecko installers, and a crash exits with a backtrace instead of
   # waiting for ever in winedbg.
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winedbg.exe=d"}

@@ -31,7 +31,9 @@ pen_qemu_kernel() {
     # (PVH entry, no decompression in the emulated CPU).
     off=$(LC_ALL=C grep -obUaP '\xfd7zXZ\x00' "$vmlinuz" | head -n 1 | cut -d: -f1)
     [ -n "$off" ] || { echo "qemu: no xz stream in $vmlinuz" >&2; return 1; }
-    tail -c +$((off + 1)) "$vmlinuz" | xz -dc --single-stream >"$tmp/vmlinux" || return 1
+    # xz stops reading at the stream's end; under pipefail the writer's
+    # SIGPIPE would fail a pipe, so only xz's own status counts.
+    xz -dc --single-stream < <(tail -c +$((off + 1)) "$vmlinuz") >"$tmp/vmlinux" || return 1
     mkdir -p "$tmp/kernel"
     mv "$tmp/vmlinux" "$tmp/kernel/vmlinux"
     mv "$tmp/x/lib/modules" "$tmp/kernel/modules"
@@ -69,4 +71,58 @@ pen_qemu_pack() {
 # guest cannot calibrate its TSC and hangs at boot unless it is told.
 pen_qemu_tsc_khz() {
   awk -F: '/^cpu MHz/ { printf "%d\n", $2 * 1000; exit }' /proc/cpuinfo
+}
+
+# Copies the named modules and, first, every module they depend on into
+# DIR/modules and lists them in load order in DIR/modules/order, so the
+# guest's init can insmod them one by one (there is no depmod or modprobe in
+# a busybox initramfs). Names as the kernel spells them (hid_generic or
+# hid-generic). Call after pen_qemu_kernel.
+pen_qemu_modules() {
+  local dir=$1; shift
+  mkdir -p "$dir/modules" && : >"$dir/modules/order" || return 1
+  local name
+  for name in "$@"; do _pen_qemu_module "$dir/modules" "$name" || return 1; done
+}
+
+_pen_qemu_module() {
+  local out=$1 name=${2//-/_} file deps dep
+  grep -qx "$name" "$out/order" && return 0
+  file=$(find "$PEN_QEMU_MODULES" \( -name "$name.ko" -o -name "${name//_/-}.ko" \) -print -quit)
+  [ -n "$file" ] || { echo "qemu: no module $name in $PEN_QEMU_KVER" >&2; return 1; }
+  # The hard dependencies are a line of the module's .modinfo section.
+  deps=$(tr '\0' '\n' <"$file" | sed -n 's/^depends=//p' | head -n 1)
+  for dep in ${deps//,/ }; do _pen_qemu_module "$out" "$dep" || return 1; done
+  cp "$file" "$out/$name.ko" && echo "$name" >>"$out/order"
+}
+
+# pen_qemu_boot CONSOLE INITRAMFS [QEMU ARGS...]: boots the kernel with
+# INITRAMFS (its /init runs) on a microvm machine under TCG, the guest's
+# console going to the file CONSOLE ("-": standard output); the further
+# arguments add devices and drives. PEN_QEMU_APPEND adds to the kernel
+# command line; PEN_QEMU_MEMORY (default 1G) and PEN_QEMU_CPUS (default 1)
+# size the guest; PEN_QEMU_TIMEOUT (seconds) ends a guest that hangs
+# (status 124). Returns qemu's status once the guest has powered off; what
+# the guest's programs did must come back another way (a shared folder, the
+# console).
+pen_qemu_boot() {
+  local console=$1 initramfs=$2; shift 2
+  # -smap: qemu 7.2's TCG applies SMAP to the kernel's iret back to user
+  # mode, and Wine's processes die in an oops there. TCG, not KVM: on these
+  # (nested) machines a KVM guest crawls. tsc=reliable: the vCPUs' TSCs are
+  # the host's, but the boot check sees them warp and would leave the guest
+  # on jiffies, whose clock falls behind whenever the host is busy.
+  # One vCPU by default: with two, every wake-up of a process on the other
+  # vCPU waits for the host to schedule that vCPU's thread, and on a busy
+  # host a Wine program's start took 5-18 s instead of 3-4 s.
+  local serial=file:$console
+  [ "$console" = - ] && serial=stdio
+  local append="console=ttyS0 quiet loglevel=3 panic=-1 rdinit=/init"
+  append+=" tsc_early_khz=$(pen_qemu_tsc_khz) tsc=reliable ${PEN_QEMU_APPEND:-}"
+  timeout -k 10 "${PEN_QEMU_TIMEOUT:-0}" qemu-system-x86_64 -M microvm -accel tcg,thread=multi -cpu max,-smap \
+    -m "${PEN_QEMU_MEMORY:-1G}" -smp "${PEN_QEMU_CPUS:-1}" \
+    -nodefaults -no-user-config -display none -no-reboot \
+    -serial "$serial" -kernel "$PEN_QEMU_VMLINUX" -initrd "$initramfs" \
+    -append "$append" \
+    "$@"
 }

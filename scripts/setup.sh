@@ -11,6 +11,9 @@ packages=(
   xvfb xauth                                           # a display for windows and the tray
   fonts-wqy-microhei                                   # Chinese glyphs for the windows under Wine
   qemu-system-x86                                      # a Debian kernel guest: uinput/uhid, 32-bit programs
+  e2fsprogs xz-utils                                   # the guest's prefix disk; unpacking its kernel
+  pkg-config libudev-dev libevdev-dev                  # penmac on Linux: hidraw devices, uinput devices
+  nlohmann-json3-dev libcli11-dev                      # penmac: configuration files, command line
 )
 
 missing=()

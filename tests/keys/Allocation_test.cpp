@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "keys/WheelFunc.h"
-#include "support/CountingAllocator.h"
+#include "support/AllocationCounter.h"
 #include "support/FakeKeyboardLayout.h"
 #include "support/QuietButtons.h"
 

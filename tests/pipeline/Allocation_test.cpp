@@ -1,4 +1,4 @@
-// Proves that the per-report paths never allocate.
+// The per-report paths never allocate.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,12 +7,14 @@
 #include "pipeline/PktFifoBezier.h"
 #include "pipeline/ReportFormat.h"
 #include "pipeline/SimMouse.h"
-#include "support/CountingAllocator.h"
+#include "support/AllocationCounter.h"
 #include "support/FakeChannelPorts.h"
 #include "support/FakeClock.h"
 
 namespace pen {
 namespace {
+
+using test::AllocationCounter;
 
 class CountingMouse : public IMouseInput {
  public:

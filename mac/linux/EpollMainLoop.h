@@ -1,0 +1,60 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "mac/MainRunLoop.h"
+#include "mac/NotificationCenter.h"
+
+namespace penmac::linux_layer {
+
+// The main thread's loop: one epoll set over an eventfd (notifications
+// waiting), timerfds (the model's timer, the program's time limit) and a
+// signalfd (SIGINT, SIGTERM, SIGHUP end the program). It sleeps in the kernel
+// until one of them fires: nothing polls.
+//
+// Construct it on the main thread before any other thread starts: it blocks
+// the three signals, and threads started later inherit that, so only the
+// signalfd sees them.
+class EpollMainLoop : public IMainRunLoop, public IMainQueueWaker {
+ public:
+  EpollMainLoop();
+  ~EpollMainLoop() override;
+  EpollMainLoop(const EpollMainLoop&) = delete;
+  EpollMainLoop& operator=(const EpollMainLoop&) = delete;
+
+  // Empty when the loop could be set up.
+  const std::string& Error() const { return error_; }
+
+  void ScheduleRepeatingTimer(double seconds, std::function<void()> tick) override;
+  // Any thread.
+  void Wake() override;
+
+  // What runs on the main thread after Wake.
+  void SetWakeHandler(std::function<void()> handler) { wakeHandler_ = std::move(handler); }
+  // Ends Run (with `code`) that long after Run starts.
+  void ExitAfter(double seconds, int code);
+  // Main thread: ends Run after the current handler.
+  void Quit(int code);
+  // Until Quit, the time limit or a signal (exit code 0).
+  int Run();
+
+ private:
+  struct Timer {
+    int fd;
+    bool repeating;
+    std::function<void()> tick;
+  };
+  int AddTimer(double seconds, bool repeating, std::function<void()> tick);
+
+  int epoll_ = -1;
+  int wakeFd_ = -1;
+  int signalFd_ = -1;
+  std::vector<Timer> timers_;
+  std::function<void()> wakeHandler_;
+  std::string error_;
+  bool quit_ = false;
+  int exitCode_ = 0;
+};
+
+}  // namespace penmac::linux_layer

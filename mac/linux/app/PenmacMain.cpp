@@ -1,0 +1,186 @@
+// penmac on Linux: the driver's model with hidraw in, uinput out and the
+// configuration files under $XDG_CONFIG_HOME/penmac.
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include "mac/NotificationCenter.h"
+#include "mac/RecordingPoster.h"
+#include "mac/ScreenLayout.h"
+#include "mac/USBDelegate.h"
+#include "mac/linux/ConsoleAlerts.h"
+#include "mac/linux/EpollMainLoop.h"
+#include "mac/linux/HidrawManager.h"
+#include "mac/linux/LinuxEventPoster.h"
+#include "mac/linux/UinputDevices.h"
+#include "mac/linux/XdgConfigFolder.h"
+#include "mac/linux/app/PenmacOptions.h"
+#include "mac/linux/app/Preflight.h"
+#include "mac/linux/app/ReplayHidManager.h"
+#include "pipeline/TabletRecording.h"
+
+namespace penmac::linux_layer {
+namespace {
+
+// Time on the CPU of each live thread of this process, the main thread
+// first, from the scheduler's own nanosecond count (the tick-sampled
+// figures of getrusage are far off for threads that wake briefly and often).
+std::vector<double> ThreadCpuSeconds() {
+  std::vector<double> seconds;
+  const std::string self = std::to_string(getpid());
+  std::ifstream main("/proc/self/task/" + self + "/schedstat");
+  long long ns = 0;
+  if (main >> ns) seconds.push_back(static_cast<double>(ns) / 1e9);
+  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+    if (task.path().filename() == self) continue;
+    std::ifstream stat(task.path() / "schedstat");
+    if (stat >> ns) seconds.push_back(static_cast<double>(ns) / 1e9);
+  }
+  return seconds;
+}
+
+void WriteEventLine(void* file, const EventRecord& record) {
+  std::fprintf(static_cast<std::FILE*>(file), "%s\n", FormatEventRecord(record).c_str());
+}
+
+int Run(const PenmacOptions& options) {
+  if (!options.headless) {
+    std::fprintf(stderr,
+                 "penmac: this build has no status menu yet; start the driver with `penmac --headless` "
+                 "(penmac --help lists the options).\n");
+    return kExitUsage;
+  }
+  const auto layout = ScreenLayout::Parse(options.screens);
+  if (!layout) {
+    std::fprintf(stderr, "penmac: --screens wants WxH+X+Y[,WxH+X+Y...], not \"%s\"\n", options.screens.c_str());
+    return kExitUsage;
+  }
+
+  // Before any thread starts: it blocks the ending signals for all of them.
+  EpollMainLoop loop;
+  if (!loop.Error().empty()) {
+    std::fprintf(stderr, "penmac: %s\n", loop.Error().c_str());
+    return 1;
+  }
+
+  // Where the input goes.
+  RecordingPoster recorder;
+  UinputDevices uinput;
+  std::unique_ptr<LinuxEventPoster> linuxPoster;
+  std::FILE* eventsFile = nullptr;
+  IEventPoster* poster = &recorder;
+  if (options.dryRun) {
+    if (!options.eventsFile.empty()) {
+      eventsFile = std::fopen(options.eventsFile.c_str(), "w");
+      if (eventsFile == nullptr) {
+        std::perror(("penmac: " + options.eventsFile).c_str());
+        return 1;
+      }
+      recorder.sink = WriteEventLine;
+      recorder.sinkContext = eventsFile;
+    }
+  } else {
+    const PenAxes axes{layout->DesktopInEventSpace()};
+    std::string error = CheckUinput(options.uinput);
+    if (error.empty()) error = uinput.Create(options.uinput, axes);
+    if (!error.empty()) {
+      std::fprintf(stderr, "%s\n", NoUinputMessage(error).c_str());
+      return kExitNoUinput;
+    }
+    linuxPoster = std::make_unique<LinuxEventPoster>(uinput, axes);
+    poster = linuxPoster.get();
+  }
+
+  // Where the reports come from.
+  std::unique_ptr<IHidManager> hid;
+  if (!options.replay.empty()) {
+    pen::TTabletRecording recording;
+    std::string error;
+    if (!recording.LoadFile(options.replay, error)) {
+      std::fprintf(stderr, "penmac: %s: %s\n", options.replay.c_str(), error.c_str());
+      return kExitUsage;
+    }
+    auto replay = std::make_unique<ReplayHidManager>(std::move(recording));
+    if (options.verbose) {
+      replay->onFeatureReport = [](const std::string& bytes) {
+        std::fprintf(stderr, "penmac: feature report %s\n", bytes.c_str());
+      };
+    }
+    hid = std::move(replay);
+  } else {
+    const TabletCheck check = CheckTablet();
+    if (check.status == TabletCheck::Status::NoAccess) {
+      std::fprintf(stderr, "%s\n", NoHidrawAccessMessage(check).c_str());
+      return kExitNoHidrawAccess;
+    }
+    if (check.status == TabletCheck::Status::NotFound && !options.wait) {
+      std::fprintf(stderr, "%s\n", NoTabletMessage().c_str());
+      return kExitNoTablet;
+    }
+    auto manager = std::make_unique<HidrawManager>();
+    manager->onOpenFailed = [](const std::string& devnode, int error) {
+      std::fprintf(stderr, "%s\n", NoHidrawAccessMessage({TabletCheck::Status::NoAccess, devnode, error}).c_str());
+    };
+    hid = std::move(manager);
+  }
+
+  NotificationCenter center(loop);
+  loop.SetWakeHandler([&center] { center.DrainMainQueue(); });
+  XdgConfigFolder files(options.configDir.empty() ? XdgConfigFolder::DefaultFolder() : options.configDir);
+  ConsoleAlerts alerts;
+  ScreenLayout screens = *layout;
+
+  size_t reports = 0;
+  const auto start = std::chrono::steady_clock::now();
+  std::vector<double> cpu;
+  {
+    USBDelegate delegate(USBDelegatePorts{*hid, center, loop, *poster, screens, files, alerts});
+    center.AddObserverOnMainQueue(HIDDeviceConnected, [&delegate, &options](const Notification& n) {
+      if (const auto* e = std::get_if<DeviceEntry>(&n.object)) {
+        std::fprintf(stderr, "penmac: tablet connected: \"%s\" version 0x%04llX at %s\n", e->device.name.c_str(),
+                     static_cast<unsigned long long>(e->device.version), e->device.id.c_str());
+        if (options.verbose) {
+          std::fprintf(stderr, "penmac: screen %s, keys %s\n", delegate.ScreenFileName().c_str(),
+                       delegate.KeysFileName().c_str());
+        }
+      }
+    });
+    center.AddObserverOnMainQueue(HIDDeviceDisconnected, [](const Notification& n) {
+      if (const auto* e = std::get_if<IdEntry>(&n.object)) std::fprintf(stderr, "penmac: tablet removed: %s\n", e->id.c_str());
+    });
+    center.AddObserverOnMainQueue(HIDDeviceDataReceived, [&reports](const Notification&) { ++reports; });
+    if (options.exitAfter > 0) loop.ExitAfter(options.exitAfter, 0);
+    const int rc = loop.Run();
+    cpu = ThreadCpuSeconds();  // while the HID thread still runs
+    center.Shutdown();         // a HID thread waiting for room must not block the shutdown
+    if (rc != 0) std::fprintf(stderr, "penmac: %s\n", loop.Error().c_str());
+  }
+  if ((options.dryRun || options.verbose) && !cpu.empty()) {
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double total = std::accumulate(cpu.begin(), cpu.end(), 0.0);
+    const std::string events = options.dryRun ? ", " + std::to_string(recorder.Total()) + " events" : "";
+    std::fprintf(stderr,
+                 "penmac: %zu reports%s in %.2f s; CPU %.3f s (%.2f %% of one core): main thread %.3f s, "
+                 "other threads %.3f s\n",
+                 reports, events.c_str(), wall, total, wall > 0 ? 100.0 * total / wall : 0.0, cpu.front(),
+                 total - cpu.front());
+  }
+  if (eventsFile != nullptr) std::fclose(eventsFile);
+  return 0;
+}
+
+}  // namespace
+}  // namespace penmac::linux_layer
+
+int main(int argc, char** argv) {
+  penmac::linux_layer::PenmacOptions options;
+  if (const auto rc = penmac::linux_layer::ParseOptions(argc, argv, options)) return *rc;
+  return penmac::linux_layer::Run(options);
+}

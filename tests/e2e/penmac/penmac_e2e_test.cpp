@@ -1,0 +1,205 @@
+// The penmac program itself, natively: a replayed session in, the input
+// events it would post out, and what it says when something is missing.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+  int status = -1;
+  std::string err;
+};
+
+class Penmac : public ::testing::Test {
+ protected:
+  Penmac() {
+    char name[] = "/tmp/penmac-e2e-XXXXXX";
+    dir = mkdtemp(name);
+  }
+  ~Penmac() override { fs::remove_all(dir); }
+
+  void WriteFile(const std::string& name, const std::string& text) { std::ofstream(dir + "/" + name) << text; }
+  std::string ReadFile(const std::string& name) {
+    std::ifstream in(dir + "/" + name);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+
+  pid_t Start(std::vector<std::string> args) {
+    args.insert(args.begin(), PENMAC_PROGRAM);
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, (dir + "/stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = -1;
+    posix_spawn(&pid, PENMAC_PROGRAM, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+  }
+  Result Wait(pid_t pid) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return Result{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadFile("stderr")};
+  }
+  Result RunPenmac(std::vector<std::string> args) { return Wait(Start(std::move(args))); }
+
+  std::vector<std::string> EventLines() {
+    std::vector<std::string> lines;
+    std::istringstream in(ReadFile("events"));
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+
+  std::string dir;
+};
+
+// Hover at (1024, 1024), the tip down at full pressure, a drag, lift, then
+// silence: the pen must leave by itself.
+constexpr const char* kStroke =
+    "device version 0x2201 product \"[R711]Pen Tablet\"\n"
+    "+50 B 07 04 00 04 00 07 08 05 AA 00 00 FF 33 00 00\n"
+    "+5  B 07 04 00 04 00 07 08 05 AA 00 00 FF 33 00 00\n"
+    "+5  B 07 04 00 04 00 03 AA 05 AA 00 00 FF 33 55 AB\n"
+    "+5  B 07 04 4C 04 00 04 AA 05 AA 00 00 FF 33 55 AB\n"
+    "+5  B 07 04 4C 04 00 07 08 05 AA 00 00 FF 33 00 00\n";
+
+bool StartsWith(const std::string& s, const std::string& prefix) { return s.rfind(prefix, 0) == 0; }
+
+TEST_F(Penmac, AReplayedStrokeBecomesProximityDownDragUpAndLeaving) {
+  WriteFile("stroke.txt", kStroke);
+  const Result r = RunPenmac({"--headless", "--replay", dir + "/stroke.txt", "--events", dir + "/events",
+                              "--exit-after", "1", "--config-dir", dir + "/config", "--screens", "1920x1080"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto lines = EventLines();
+  ASSERT_EQ(lines.size(), 8u) << ReadFile("events");
+  EXPECT_TRUE(StartsWith(lines[0], "type=24 loc=(480,270)")) << lines[0];
+  EXPECT_NE(lines[0].find(" f38=1"), std::string::npos);
+  EXPECT_TRUE(StartsWith(lines[1], "type=5 loc=(480,270)")) << lines[1];
+  EXPECT_TRUE(StartsWith(lines[2], "type=5 loc=(480,270)")) << lines[2];
+  EXPECT_TRUE(StartsWith(lines[3], "type=1")) << lines[3];
+  EXPECT_NE(lines[3].find(" d19=1 d20=1 d21=-1"), std::string::npos) << lines[3];
+  EXPECT_TRUE(StartsWith(lines[4], "type=6 loc=(515.625,270)")) << lines[4];
+  EXPECT_NE(lines[4].find(" d19=0.5 "), std::string::npos) << lines[4];
+  EXPECT_TRUE(StartsWith(lines[5], "type=2")) << lines[5];
+  EXPECT_TRUE(StartsWith(lines[6], "type=24 loc=(515.625,270)")) << lines[6];
+  EXPECT_NE(lines[6].find(" f38=0"), std::string::npos);
+  EXPECT_TRUE(StartsWith(lines[7], "type=5")) << lines[7];
+}
+
+TEST_F(Penmac, EachInterfaceOfTheTabletGetsTheModeReportAndTheConfigurationIsWritten) {
+  WriteFile("stroke.txt", kStroke);
+  const Result r = RunPenmac({"--headless", "--replay", dir + "/stroke.txt", "--dry-run", "--verbose",
+                              "--exit-after", "0.3", "--config-dir", dir + "/config"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  size_t modeReports = 0;
+  for (size_t at = r.err.find("feature report 08 03 00 00 00 00 00 00"); at != std::string::npos;
+       at = r.err.find("feature report 08 03 00 00 00 00 00 00", at + 1)) {
+    ++modeReports;
+  }
+  EXPECT_EQ(modeReports, 2u) << r.err;
+  EXPECT_NE(r.err.find("tablet connected: \"[R711]Pen Tablet\" version 0x2201"), std::string::npos) << r.err;
+  EXPECT_TRUE(fs::exists(dir + "/config/[R711]Pen Tablet.scrn"));
+  EXPECT_TRUE(fs::exists(dir + "/config/[R711]Pen Tablet.keys"));
+}
+
+TEST_F(Penmac, AKeyDefinitionFromTheKeysFileActsOnTheTabletKey) {
+  fs::create_directory(dir + "/config");
+  WriteFile("config/[R711]Pen Tablet.keys", R"([1, {"key": "∙F5⌃", "mouse": ""}])");
+  WriteFile("keys.txt",
+            "+50 B 07 04 00 04 00 07 08 05 AA 00 00 FE 33 00 00\n"
+            "+5  B 07 04 00 04 00 07 08 05 AA 00 00 FF 33 00 00\n");
+  const Result r = RunPenmac({"--headless", "--replay", dir + "/keys.txt", "--events", dir + "/events",
+                              "--exit-after", "0.5", "--config-dir", dir + "/config"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto lines = EventLines();
+  ASSERT_GE(lines.size(), 4u);
+  EXPECT_EQ(lines[0], "type=12 key=0 down flags=0x40000 f9=59");
+  EXPECT_EQ(lines[1], "type=10 key=96 down flags=0x40000 f9=96");
+  EXPECT_EQ(lines[2], "type=12 key=0 up flags=0x0 f9=59");
+  EXPECT_EQ(lines[3], "type=11 key=96 up flags=0x40000 f9=96");
+}
+
+TEST_F(Penmac, WithoutHeadlessItSaysHowToStartTheDriver) {
+  const Result r = RunPenmac({});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("penmac --headless"), std::string::npos) << r.err;
+}
+
+TEST_F(Penmac, WithoutUinputItNamesTheUdevRuleAndFails) {
+  WriteFile("stroke.txt", kStroke);
+  const Result r = RunPenmac({"--headless", "--replay", dir + "/stroke.txt", "--uinput", dir + "/no-uinput"});
+  EXPECT_EQ(r.status, 5);
+  EXPECT_NE(r.err.find("no-uinput: No such file or directory"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("60-penmac.rules"), std::string::npos) << r.err;
+}
+
+TEST_F(Penmac, ABrokenRecordingIsRefusedWithItsLine) {
+  WriteFile("bad.txt", "device version 0x2201\n+5 C 00\n");
+  const Result r = RunPenmac({"--headless", "--replay", dir + "/bad.txt", "--dry-run"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("line 2"), std::string::npos) << r.err;
+}
+
+TEST_F(Penmac, SignalsEndItCleanly) {
+  WriteFile("idle.txt", "device version 0x2201\nwait 60000\n");
+  const pid_t pid = Start({"--headless", "--replay", dir + "/idle.txt", "--dry-run", "--config-dir", dir + "/c"});
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  kill(pid, SIGTERM);
+  EXPECT_EQ(Wait(pid).status, 0);
+}
+
+// Voluntary context switches of each thread of a process: how often each
+// has gone to sleep and been woken.
+std::map<std::string, long> Wakeups(pid_t pid) {
+  std::map<std::string, long> counts;
+  const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+  for (const auto& task : fs::directory_iterator(tasks)) {
+    std::ifstream status(task.path() / "status");
+    for (std::string line; std::getline(status, line);) {
+      if (StartsWith(line, "voluntary_ctxt_switches:")) counts[task.path().filename()] = std::stol(line.substr(24));
+    }
+  }
+  return counts;
+}
+
+TEST_F(Penmac, WhileNoReportsArriveNoThreadWakesMoreOftenThanTheFifthOfASecondTimer) {
+  WriteFile("idle.txt", "device version 0x2201\n+10 B 07 04 00 04 00 07 08 05 AA 00 00 FF 33 00 00\nwait 60000\n");
+  const pid_t pid = Start({"--headless", "--replay", dir + "/idle.txt", "--dry-run", "--config-dir", dir + "/c"});
+  std::this_thread::sleep_for(std::chrono::milliseconds(700));  // started, pen gone again
+  const auto before = Wakeups(pid);
+  constexpr double kSeconds = 3.0;
+  std::this_thread::sleep_for(std::chrono::duration<double>(kSeconds));
+  const auto after = Wakeups(pid);
+  kill(pid, SIGTERM);
+  ASSERT_EQ(Wait(pid).status, 0);
+  ASSERT_GE(before.size(), 2u);  // the main thread and the HID thread
+  const long timerTicks = static_cast<long>(kSeconds / 0.2);
+  for (const auto& [tid, count] : after) {
+    const long woken = count - (before.count(tid) ? before.at(tid) : 0);
+    std::printf("thread %s: %ld wake-ups in %.0f s\n", tid.c_str(), woken, kSeconds);
+    EXPECT_LE(woken, timerTicks + 2) << "thread " << tid;
+  }
+}
+
+}  // namespace

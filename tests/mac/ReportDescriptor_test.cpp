@@ -1,0 +1,63 @@
+#include "mac/ReportDescriptor.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace penmac {
+namespace {
+
+// A vendor collection with report 7 (14 bytes in) and feature 8, and a
+// digitizer pen collection with report 9 (5 bytes in).
+const std::vector<uint8_t> kTablet = {
+    0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01,  // usage page 0xFF00, usage 1, application
+    0x85, 0x07, 0x15, 0x00, 0x26, 0xFF, 0x00, 0x75, 0x08, 0x95, 0x0E, 0x09, 0x01, 0x81, 0x02,
+    0x85, 0x08, 0x95, 0x07, 0x09, 0x01, 0xB1, 0x02, 0xC0,
+    0x05, 0x0D, 0x09, 0x02, 0xA1, 0x01,  // digitizer, pen
+    0x85, 0x09, 0x09, 0x20, 0xA1, 0x00,  // stylus, physical
+    0x09, 0x42, 0x09, 0x32, 0x25, 0x01, 0x75, 0x01, 0x95, 0x02, 0x81, 0x02, 0x95, 0x06, 0x81, 0x03,
+    0x05, 0x01, 0x09, 0x30, 0x09, 0x31, 0x26, 0xFF, 0x0F, 0x75, 0x10, 0x95, 0x02, 0x81, 0x02, 0xC0, 0xC0,
+};
+
+TEST(ReportDescriptor, FindsTheTopLevelCollectionsAndTheLongestInputReport) {
+  const auto info = ParseReportDescriptor(kTablet.data(), kTablet.size());
+  EXPECT_EQ(info.collections, (std::vector<UsagePair>{{0xFF00, 1}, {0x0D, 2}}));
+  EXPECT_EQ(info.maxInputReportSize, 15);  // 14 bytes and the report ID
+}
+
+TEST(ReportDescriptor, WithoutReportIdsTheSizeIsTheDataAlone) {
+  const uint8_t d[] = {0x05, 0x01, 0x09, 0x02, 0xA1, 0x01, 0x75, 0x08, 0x95, 0x04, 0x81, 0x02, 0xC0};
+  EXPECT_EQ(ParseReportDescriptor(d, sizeof d).maxInputReportSize, 4);
+}
+
+TEST(ReportDescriptor, AFourByteUsageCarriesItsOwnPage) {
+  const uint8_t d[] = {0x0B, 0x02, 0x00, 0x0D, 0x00, 0xA1, 0x01, 0xC0};
+  EXPECT_EQ(ParseReportDescriptor(d, sizeof d).collections, (std::vector<UsagePair>{{0x0D, 2}}));
+}
+
+TEST(ReportDescriptor, PushAndPopRestoreTheGlobals) {
+  const uint8_t d[] = {0x75, 0x08, 0x95, 0x02, 0xA4, 0x95, 0x10, 0xB4, 0x81, 0x02};
+  EXPECT_EQ(ParseReportDescriptor(d, sizeof d).maxInputReportSize, 2);
+}
+
+TEST(ReportDescriptor, ATruncatedDescriptorGivesWhatCameBeforeTheCut) {
+  for (size_t n = 0; n < kTablet.size(); ++n) {
+    std::vector<uint8_t> cut(kTablet.begin(), kTablet.begin() + static_cast<std::ptrdiff_t>(n));
+    const auto info = ParseReportDescriptor(cut.data(), cut.size());
+    EXPECT_LE(info.collections.size(), 2u);
+    EXPECT_LE(info.maxInputReportSize, 15);
+  }
+}
+
+TEST(ReportDescriptor, LongItemsAreSkipped) {
+  const uint8_t d[] = {0xFE, 0x02, 0x10, 0xAA, 0xBB, 0x75, 0x08, 0x95, 0x03, 0x81, 0x02};
+  EXPECT_EQ(ParseReportDescriptor(d, sizeof d).maxInputReportSize, 3);
+}
+
+TEST(ReportDescriptor, HugeCountsStayBounded) {
+  const uint8_t d[] = {0x77, 0xFF, 0xFF, 0xFF, 0xFF, 0x97, 0xFF, 0xFF, 0xFF, 0xFF, 0x81, 0x02, 0x81, 0x02};
+  EXPECT_EQ(ParseReportDescriptor(d, sizeof d).maxInputReportSize, (1 << 24) / 8);
+}
+
+}  // namespace
+}  // namespace penmac
