@@ -4,6 +4,25 @@
 
 namespace pen {
 
+namespace {
+
+// One axis of a dragged frame: at least the minimum size, the start not
+// before the bounds, the end moved back inside, and a frame larger than the
+// bounds made as large as they are, at their start.
+void KeepInside(int& start, int& size, int boundsStart, int boundsEnd) {
+  size = std::max(size, TSizeFrame::kMinSize);
+  start = std::max(start, boundsStart);
+  if (start + size <= boundsEnd) return;
+  if (size > boundsEnd - boundsStart) {
+    start = boundsStart;
+    size = boundsEnd - boundsStart;
+  } else {
+    start = boundsEnd - size;
+  }
+}
+
+}  // namespace
+
 void TSizeFrame::SetBounds(const PixelRect& bounds) {
   bounds_ = bounds;
   // A picture not laid out yet has no extent; one pixel keeps the
@@ -96,26 +115,8 @@ void TSizeFrame::MouseDrag(int x, int y) {
   }
   if (bottomGrip) height += dy;
 
-  width = std::max(width, kMinSize);
-  height = std::max(height, kMinSize);
-  left = std::max(left, bounds_.left);
-  top = std::max(top, bounds_.top);
-  if (left + width > bounds_.right) {
-    if (width > bounds_.Width()) {
-      left = bounds_.left;
-      width = bounds_.Width();
-    } else {
-      left = bounds_.right - width;
-    }
-  }
-  if (top + height > bounds_.bottom) {
-    if (height > bounds_.Height()) {
-      top = bounds_.top;
-      height = bounds_.Height();
-    } else {
-      top = bounds_.bottom - height;
-    }
-  }
+  KeepInside(left, width, bounds_.left, bounds_.right);
+  KeepInside(top, height, bounds_.top, bounds_.bottom);
   rect_ = {left, top, left + width, top + height};
 }
 

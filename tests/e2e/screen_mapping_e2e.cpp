@@ -2,6 +2,7 @@
 // settings window and driven with real mouse input: what it hands back
 // reaches the service and the tablet.
 #include "PenHostRun.h"
+#include "DesktopMouse.h"
 
 #include <cstdio>
 
@@ -20,37 +21,6 @@ using pen::FormAControl;
 using pen::TScreenMappingForm;
 using pen::win32::TWin32FormA;
 using pen::win32::TWin32ScreenMappingChild;
-
-void MouseTo(int x, int y) {
-  const int w = GetSystemMetrics(SM_CXSCREEN) - 1, h = GetSystemMetrics(SM_CYSCREEN) - 1;
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = static_cast<LONG>(x * 65535 / w);
-  in.mi.dy = static_cast<LONG>(y * 65535 / h);
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in, sizeof in);
-}
-
-void Button(bool down) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  SendInput(1, &in, sizeof in);
-}
-
-void ClickAt(POINT p) {
-  MouseTo(p.x, p.y);
-  Sleep(100);
-  Button(true);
-  Sleep(80);
-  Button(false);
-}
-
-POINT Centre(HWND control) {
-  RECT r{};
-  GetWindowRect(control, &r);
-  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
 
 // A settings rectangle from the mode report's area bytes: left, width and
 // their high nibbles, then top, height and theirs.
@@ -94,7 +64,7 @@ class ScreenMappingWindow : public PenHostRun {
 
   // Clicks "ScreenMapping" and waits for the mapping window.
   HWND OpenMapping() {
-    ClickAt(Centre(SettingsControl(FormAControl::btnShowMapForm)));
+    Click(SettingsControl(FormAControl::btnShowMapForm));
     HWND map = nullptr;
     EXPECT_TRUE(WaitFor(
         [&] {
@@ -123,7 +93,7 @@ class ScreenMappingWindow : public PenHostRun {
   // mode report with the screen area. Returns that report.
   std::string CloseSettings() {
     const size_t before = Features(features).size();
-    ClickAt(Centre(SettingsControl(FormAControl::CloseBtn)));
+    Click(SettingsControl(FormAControl::CloseBtn));
     EXPECT_TRUE(WaitFor([&] { return CountOf(ReadAll(trace), "command 0 handled") == 1; }, 10000))
         << ReadAll(trace);
     std::string mode;
