@@ -5,17 +5,24 @@
 #   --show-settings[=PNG]  also opens the settings window during the
 #                          demonstration and saves a picture of it (default
 #                          build/win64/settings-window.png)
+#   --show-screen-mapping[=PNG]  opens the settings window and from it the
+#                          screen mapping window, and saves a picture of the
+#                          latter (default build/win64/screen-mapping-window.png)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$PEN_ROOT"
 
 show_settings=
 picture=
+show_mapping=
+mapping_picture=
 for arg in "$@"; do
   case $arg in
     --show-settings) show_settings=1 ;;
     --show-settings=?*) show_settings=1; picture=$(realpath -m "${arg#*=}") ;;
-    *) echo "run: unknown argument $arg (known: --show-settings[=PNG])" >&2; exit 2 ;;
+    --show-screen-mapping) show_mapping=1 ;;
+    --show-screen-mapping=?*) show_mapping=1; mapping_picture=$(realpath -m "${arg#*=}") ;;
+    *) echo "run: unknown argument $arg (known: --show-settings[=PNG], --show-screen-mapping[=PNG])" >&2; exit 2 ;;
   esac
 done
 "$PEN_ROOT/scripts/setup.sh"
@@ -53,6 +60,11 @@ if [ -n "$show_settings" ]; then
   rm -f "$build/service/settings-window.png"
   window_args=(--show-settings=settings-window.png)
 fi
+if [ -n "$show_mapping" ]; then
+  mapping_picture=${mapping_picture:-$build/screen-mapping-window.png}
+  rm -f "$build/service/screen-mapping-window.png"
+  window_args+=(--show-screen-mapping=screen-mapping-window.png)
+fi
 echo "run: penhost.exe --virtual-tablet --trace ${window_args[*]} for ${SECONDS_TO_RUN} s after start-up" >&2
 (cd "$build/service" && "$PEN_WINE" ./penhost.exe --virtual-tablet --trace="$(basename "$trace")" \
   --feature-log="$(basename "$features")" --exit-after="$SECONDS_TO_RUN" --no-launch "${window_args[@]}") </dev/null
@@ -66,6 +78,14 @@ if [ -n "$show_settings" ]; then
     mv -f "$build/service/settings-window.png" "$picture"
   else
     echo "run: the settings window's picture was not saved" >&2; exit 1
+  fi
+fi
+if [ -n "$show_mapping" ]; then
+  if [ -s "$build/service/screen-mapping-window.png" ]; then
+    mkdir -p "$(dirname "$mapping_picture")"
+    mv -f "$build/service/screen-mapping-window.png" "$mapping_picture"
+  else
+    echo "run: the screen mapping window's picture was not saved" >&2; exit 1
   fi
 fi
 
@@ -93,4 +113,8 @@ cat "$features"
 if [ -n "$show_settings" ]; then
   echo
   echo "=== the settings window, as it looked during the demonstration: $picture"
+fi
+if [ -n "$show_mapping" ]; then
+  echo
+  echo "=== the screen mapping window, as it looked during the demonstration: $mapping_picture"
 fi

@@ -15,6 +15,9 @@ namespace pen {
 //   --exit-after=SECONDS          close the program after that long
 //   --show-settings[=PNG]         open the settings window once running, and
 //                                 save a picture of it as PNG a moment later
+//   --show-screen-mapping[=PNG]   open the settings window and from it the
+//                                 screen mapping window, and save a picture
+//                                 of the mapping window as PNG a moment later
 //   --no-launch                   soft keys that start programs only note
 //                                 it in the trace (test runs)
 // Without switches it is the tray program driving the real tablet.
@@ -27,6 +30,8 @@ struct HostOptions {
   uint32_t exitAfterMs = 0;  // 0: run until stopped
   bool showSettings = false;
   std::string screenshotFile;  // empty: no picture
+  bool showScreenMapping = false;
+  std::string screenMappingShotFile;  // empty: no picture
   bool launchPrograms = true;
 
   // False with a message naming the offending argument; the options then

@@ -57,7 +57,9 @@
 #include "service/win32/Win32HostShell.h"
 #include "ui/Language.h"
 #include "ui/win32/Win32CodePage.h"
+#include "ui/SplitFormAChildren.h"
 #include "ui/win32/Win32FormA.h"
+#include "ui/win32/Win32ScreenMapping.h"
 
 namespace pen::win32 {
 
@@ -66,6 +68,23 @@ namespace {
 constexpr const char* kMutexName = "penmac_AmberHeron";
 // Long enough for the demonstration's stroke to be drawn into the window.
 constexpr uint32_t kScreenshotMs = 3000;
+// The settings window shows 200 ms after it is asked for; its button is
+// pressed well after that, and the mapping window's picture taken once the
+// desktop picture is drawn.
+constexpr uint32_t kOpenScreenMappingMs = 1500;
+constexpr uint32_t kScreenMappingShotMs = 1500;
+
+// The "ScreenMapping" button of the settings window, pressed by the timer.
+HWND g_screenMappingButton = nullptr;
+
+void CALLBACK PressScreenMappingButton(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  HWND form = GetParent(g_screenMappingButton);
+  if (form) {
+    PostMessageA(form, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(g_screenMappingButton), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(g_screenMappingButton));
+  }
+}
 
 // Hands the request to the running instance; true when this process is a
 // second one and must end.
@@ -239,15 +258,24 @@ int RunPenHost(const HostOptions& options) {
   language.LoadLanguageTexts(uiLanguage);
   TWin32TrayIcon tray;
 
-  // The main settings window; the screen mapping and key-setup windows it
-  // opens are not there yet.
-  TNoFormAChildren childWindows;
+  // The main settings window and the screen mapping window it opens; the
+  // key-setup windows are not there yet.
+  TWin32ScreenMappingChild screenMapping;
+  TNoFormAChildren noKeySetup;
+  TSplitFormAChildren childWindows(screenMapping, noKeySetup);
   TWin32FormA settingsWindow(language, programFiles, childWindows, folders.ProgramFolder(), uiLanguage);
   if (!settingsWindow.Create()) {
     StartupProblem("the settings window cannot be created", trace);
     return 1;
   }
+  if (!screenMapping.Create()) {
+    StartupProblem("the screen mapping window cannot be created", trace);
+    return 1;
+  }
   if (!options.screenshotFile.empty()) settingsWindow.ScreenshotAfterShow(options.screenshotFile, kScreenshotMs);
+  if (!options.screenMappingShotFile.empty()) {
+    screenMapping.ScreenshotAfterShow(options.screenMappingShotFile, kScreenMappingShotMs);
+  }
 
   TPenHostMain host(HostParts{settings, device, pointer, smoothing, channel, foreground, buttons, wheel,
                               &settingsWindow.Form(), language, tray, shell, clock, trace});
@@ -264,6 +292,10 @@ int RunPenHost(const HostOptions& options) {
   host.LoadSetting();
   if (trace) trace->Line("service running");
   if (options.showSettings) PostMessageA(shell.Window(), host_msg::kShowSettings, 0, 0);
+  if (options.showScreenMapping) {
+    g_screenMappingButton = settingsWindow.ControlWindow(FormAControl::btnShowMapForm);
+    SetTimer(nullptr, 0, kOpenScreenMappingMs, &PressScreenMappingButton);
+  }
 
   if (virtualTablet) virtualTablet->StartPlayback();
   shell.CloseAfter(options.exitAfterMs);

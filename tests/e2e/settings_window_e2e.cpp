@@ -1,6 +1,7 @@
 // The main settings window of the running service, driven as a user would:
 // real mouse clicks on it, its texts read back, its picture saved.
 #include "PenHostRun.h"
+#include "DesktopMouse.h"
 
 #include <cstdio>
 
@@ -84,35 +85,6 @@ class SettingsWindow : public PenHostRun {
       out += "]";
     }
     return out;
-  }
-
-  static void MouseTo(int x, int y) {
-    const int w = GetSystemMetrics(SM_CXSCREEN) - 1, h = GetSystemMetrics(SM_CYSCREEN) - 1;
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>(x * 65535 / w);
-    in.mi.dy = static_cast<LONG>(y * 65535 / h);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
-  }
-  static void Button(bool down) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &in, sizeof in);
-  }
-  static POINT Centre(HWND control) {
-    RECT r{};
-    GetWindowRect(control, &r);
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  }
-  static void Click(HWND control) {
-    const POINT c = Centre(control);
-    MouseTo(c.x, c.y);
-    Sleep(100);
-    Button(true);
-    Sleep(80);
-    Button(false);
   }
 
   void Picture(HWND form, const char* name) {
