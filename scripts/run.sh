@@ -11,6 +11,9 @@
 #                          the tablet then only sits there
 #   --model=CODE           with --show-key-setup: the model the tablet says it
 #                          is (default R711; R766 has the ring)
+#   --show-screen-mapping[=PNG]  opens the settings window and from it the
+#                          screen mapping window, and saves a picture of the
+#                          latter (default build/win64/screen-mapping-window.png)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$PEN_ROOT"
@@ -20,6 +23,8 @@ picture=
 show_keys=
 keys_picture=
 model=R711
+show_mapping=
+mapping_picture=
 for arg in "$@"; do
   case $arg in
     --show-settings) show_settings=1 ;;
@@ -28,10 +33,13 @@ for arg in "$@"; do
     --show-key-setup=?*) show_keys=1; keys_picture=$(realpath -m "${arg#*=}") ;;
     --model=?*) model=${arg#*=} ;;
     *) echo "run: unknown argument $arg (known: --show-settings[=PNG] --show-key-setup[=PNG] --model=CODE)" >&2; exit 2 ;;
+    --show-screen-mapping) show_mapping=1 ;;
+    --show-screen-mapping=?*) show_mapping=1; mapping_picture=$(realpath -m "${arg#*=}") ;;
+    *) echo "run: unknown argument $arg (known: --show-settings[=PNG], --show-screen-mapping[=PNG])" >&2; exit 2 ;;
   esac
 done
-if [ -n "$show_settings" ] && [ -n "$show_keys" ]; then
-  echo "run: --show-settings and --show-key-setup each take the whole run; choose one" >&2; exit 2
+if [ -n "$show_keys" ] && [ -n "$show_settings$show_mapping" ]; then
+  echo "run: --show-key-setup takes the whole run; leave out --show-settings and --show-screen-mapping" >&2; exit 2
 fi
 case $model in
   *[!A-Za-z0-9]*|'') echo "run: --model takes a model code of letters and digits, not '$model'" >&2; exit 2 ;;
@@ -81,6 +89,11 @@ if [ -n "$show_keys" ]; then
   printf 'device version 0x2201 product "[%s]Pen Tablet"\nwait 60000\n' "$model" >"$build/service/key-setup-session.txt"
   tablet_arg=--virtual-tablet=key-setup-session.txt
 fi
+if [ -n "$show_mapping" ]; then
+  mapping_picture=${mapping_picture:-$build/screen-mapping-window.png}
+  rm -f "$build/service/screen-mapping-window.png"
+  window_args+=(--show-screen-mapping=screen-mapping-window.png)
+fi
 echo "run: penhost.exe $tablet_arg --trace ${window_args[*]} for ${SECONDS_TO_RUN} s after start-up" >&2
 (cd "$build/service" && "$PEN_WINE" ./penhost.exe "$tablet_arg" --trace="$(basename "$trace")" \
   --feature-log="$(basename "$features")" --exit-after="$SECONDS_TO_RUN" --no-launch "${window_args[@]}") </dev/null
@@ -99,6 +112,7 @@ keep_picture() {
 }
 [ -z "$show_settings" ] || keep_picture settings-window.png "$picture" settings
 [ -z "$show_keys" ] || keep_picture key-setup.png "$keys_picture" key-setup
+[ -z "$show_mapping" ] || keep_picture screen-mapping-window.png "$mapping_picture" "screen mapping"
 
 # The trace has a line per report and per pointer move; show the first few
 # of those and everything else.
@@ -128,4 +142,8 @@ fi
 if [ -n "$show_keys" ]; then
   echo
   echo "=== the key-setup window of an $model: $keys_picture"
+fi
+if [ -n "$show_mapping" ]; then
+  echo
+  echo "=== the screen mapping window, as it looked during the demonstration: $mapping_picture"
 fi

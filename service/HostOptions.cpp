@@ -36,6 +36,11 @@ bool HostOptions::Parse(const std::vector<std::string>& args, std::string& error
     } else if (name == "--show-key-setup" && (!hasValue || !value.empty())) {
       showKeySetup = true;
       keySetupShotFile = std::string(value);
+    } else if (name == "--show-screen-mapping" && (!hasValue || !value.empty())) {
+      // The mapping window opens from the settings window, as a user opens it.
+      showSettings = true;
+      showScreenMapping = true;
+      screenMappingShotFile = std::string(value);
     } else if (name == "--no-launch" && !hasValue) {
       launchPrograms = false;
     } else if (name == "--exit-after" && hasValue) {

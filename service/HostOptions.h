@@ -18,6 +18,9 @@ namespace pen {
 //   --show-key-setup[=PNG]        open the settings window and from it the
 //                                 connected model's key-setup window, and save
 //                                 a picture of that as PNG a moment later
+//   --show-screen-mapping[=PNG]   open the settings window and from it the
+//                                 screen mapping window, and save a picture
+//                                 of the mapping window as PNG a moment later
 //   --no-launch                   soft keys that start programs only note
 //                                 it in the trace (test runs)
 // Without switches it is the tray program driving the real tablet.
@@ -32,6 +35,8 @@ struct HostOptions {
   std::string screenshotFile;  // empty: no picture
   bool showKeySetup = false;
   std::string keySetupShotFile;  // empty: no picture
+  bool showScreenMapping = false;
+  std::string screenMappingShotFile;  // empty: no picture
   bool launchPrograms = true;
 
   // False with a message naming the offending argument; the options then

@@ -57,8 +57,10 @@
 #include "service/win32/Win32HostShell.h"
 #include "ui/Language.h"
 #include "ui/win32/Win32CodePage.h"
+#include "ui/SplitFormAChildren.h"
 #include "ui/win32/Win32FormA.h"
 #include "ui/win32/Win32KeySetupChildren.h"
+#include "ui/win32/Win32ScreenMapping.h"
 
 namespace pen::win32 {
 
@@ -76,6 +78,22 @@ TFormA* g_keyDefineForm = nullptr;
 void CALLBACK PressKeyDefine(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   if (g_keyDefineForm) g_keyDefineForm->BtnKeyDefineClick();
+// The settings window shows 200 ms after it is asked for; its button is
+// pressed well after that, and the mapping window's picture taken once the
+// desktop picture is drawn.
+constexpr uint32_t kOpenScreenMappingMs = 1500;
+constexpr uint32_t kScreenMappingShotMs = 1500;
+
+// The "ScreenMapping" button of the settings window, pressed by the timer.
+HWND g_screenMappingButton = nullptr;
+
+void CALLBACK PressScreenMappingButton(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  HWND form = GetParent(g_screenMappingButton);
+  if (form) {
+    PostMessageA(form, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(g_screenMappingButton), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(g_screenMappingButton));
+  }
 }
 
 // Hands the request to the running instance; true when this process is a
@@ -250,20 +268,29 @@ int RunPenHost(const HostOptions& options) {
   language.LoadLanguageTexts(uiLanguage);
   TWin32TrayIcon tray;
 
-  // The main settings window and the key-setup windows it opens; the screen
-  // mapping window is not there yet.
+  // The main settings window and the windows it opens: the screen mapping
+  // window and the model key-setup windows.
+  TWin32ScreenMappingChild screenMapping;
   TWin32KeySetupChildren keySetup(language, layout);
   if (!keySetup.Create()) {
     StartupProblem("the key-setup windows cannot be created", trace);
     return 1;
   }
   if (!options.keySetupShotFile.empty()) keySetup.ScreenshotAfterShow(options.keySetupShotFile, kKeySetupShotMs);
-  TWin32FormA settingsWindow(language, programFiles, keySetup, folders.ProgramFolder(), uiLanguage);
+  TSplitFormAChildren childWindows(screenMapping, keySetup);
+  TWin32FormA settingsWindow(language, programFiles, childWindows, folders.ProgramFolder(), uiLanguage);
   if (!settingsWindow.Create()) {
     StartupProblem("the settings window cannot be created", trace);
     return 1;
   }
+  if (!screenMapping.Create()) {
+    StartupProblem("the screen mapping window cannot be created", trace);
+    return 1;
+  }
   if (!options.screenshotFile.empty()) settingsWindow.ScreenshotAfterShow(options.screenshotFile, kScreenshotMs);
+  if (!options.screenMappingShotFile.empty()) {
+    screenMapping.ScreenshotAfterShow(options.screenMappingShotFile, kScreenMappingShotMs);
+  }
 
   TPenHostMain host(HostParts{settings, device, pointer, smoothing, channel, foreground, buttons, wheel,
                               &settingsWindow.Form(), language, tray, shell, clock, trace});
@@ -283,6 +310,10 @@ int RunPenHost(const HostOptions& options) {
   if (options.showKeySetup) {
     g_keyDefineForm = &settingsWindow.Form();
     SetTimer(nullptr, 0, kKeyDefineMs, &PressKeyDefine);
+  }
+  if (options.showScreenMapping) {
+    g_screenMappingButton = settingsWindow.ControlWindow(FormAControl::btnShowMapForm);
+    SetTimer(nullptr, 0, kOpenScreenMappingMs, &PressScreenMappingButton);
   }
 
   if (virtualTablet) virtualTablet->StartPlayback();

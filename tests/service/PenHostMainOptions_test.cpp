@@ -57,8 +57,20 @@ TEST(HostOptions, TheKeySetupWindowOpensWithOrWithoutAPicture) {
   EXPECT_EQ(picture.keySetupShotFile, "keys.png");
 }
 
+TEST(HostOptions, TheScreenMappingWindowOpensFromTheSettingsWindow) {
+  HostOptions plain, picture;
+  std::string error;
+  ASSERT_TRUE(plain.Parse({"--show-screen-mapping"}, error));
+  EXPECT_TRUE(plain.showSettings);
+  EXPECT_TRUE(plain.showScreenMapping);
+  EXPECT_TRUE(plain.screenMappingShotFile.empty());
+  ASSERT_TRUE(picture.Parse({"--show-screen-mapping=map.png"}, error));
+  EXPECT_EQ(picture.screenMappingShotFile, "map.png");
+  EXPECT_TRUE(picture.screenshotFile.empty());  // no picture of the settings window
+}
+
 TEST(HostOptions, BadArgumentsAreRefusedWithTheirName) {
-  for (const char* bad : {"--show-settings=", "--show-key-setup=", "--exit-after=", "--exit-after=0", "--exit-after=-3", "--exit-after=5s",
+  for (const char* bad : {"--show-settings=", "--show-screen-mapping=", "--show-key-setup=", "--exit-after=", "--exit-after=0", "--exit-after=-3", "--exit-after=5s",
                           "--exit-after=99999999999", "--exit-after=3601", "--feature-log", "--no-launch=1", "--frobnicate", "x"}) {
     HostOptions o;
     std::string error;

@@ -1,0 +1,180 @@
+// The screen mapping window on Windows: what its picture shows, and the
+// modal run that the settings window waits on.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "ui/win32/GdiPlus.h"
+#include "ui/win32/ScreenMappingPainting.h"
+#include "ui/win32/Win32ScreenMapping.h"
+
+namespace pen::win32 {
+namespace {
+
+constexpr MapRect kFull{0, 0, 4095, 4095};
+constexpr uint32_t kGreen = 0x00FF00, kBlue = 0x0000FF, kRed = 0xFF0000, kYellow = 0xFFFF00;
+
+// The window's client area painted into a bitmap, over a green desktop.
+class Picture {
+ public:
+  explicit Picture(const TScreenMappingForm& form) {
+    HDC screen = GetDC(nullptr);
+    dc_ = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    bitmap_ = CreateDib32(TScreenMappingForm::kWidth, TScreenMappingForm::kHeight, &bits_);
+    old_ = SelectObject(dc_, bitmap_);
+    desktopDc_ = CreateCompatibleDC(dc_);
+    void* desktopBits = nullptr;
+    desktop_ = CreateDib32(192, 108, &desktopBits);
+    desktopOld_ = SelectObject(desktopDc_, desktop_);
+    HBRUSH green = CreateSolidBrush(RGB(0, 0xFF, 0));
+    RECT all{0, 0, 192, 108};
+    FillRect(desktopDc_, &all, green);
+    DeleteObject(green);
+    HFONT font = CreateFontW(-48, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Shell Dlg 2");
+    PaintScreenMapping(dc_, form, desktopDc_, {}, font);
+    GdiFlush();
+    DeleteObject(font);
+  }
+  ~Picture() {
+    SelectObject(desktopDc_, desktopOld_);
+    DeleteDC(desktopDc_);
+    DeleteObject(desktop_);
+    SelectObject(dc_, old_);
+    DeleteDC(dc_);
+    DeleteObject(bitmap_);
+  }
+  uint32_t At(int x, int y) const {
+    return static_cast<const uint32_t*>(bits_)[y * TScreenMappingForm::kWidth + x] & 0xFFFFFF;
+  }
+
+ private:
+  HDC dc_ = nullptr, desktopDc_ = nullptr;
+  HBITMAP bitmap_ = nullptr, desktop_ = nullptr;
+  HGDIOBJ old_ = nullptr, desktopOld_ = nullptr;
+  void* bits_ = nullptr;
+};
+
+TScreenMappingForm Opened(const char* model, bool showTablet) {
+  TScreenMappingForm form;
+  form.ModelCode = model;
+  form.ShowTabletArea = showTablet;
+  form.SetScreenArea({0, 0, 2047, 2047});
+  form.SetTabletArea(kFull);
+  form.FormShow({{0, 0, 192, 108}, {{0, 0, 192, 108}}});
+  return form;
+}
+
+TEST(ScreenMappingPicture, TheFrameIsABlueHatchWithRedGripsOverTheDesktopsScreenshot) {
+  const TScreenMappingForm form = Opened("R711", true);
+  const Picture p(form);
+  const PixelRect f = form.Monitor().Shape().Rect();
+  EXPECT_EQ(p.At(0, 0), 0x808080u);  // the window's one-pixel frame
+  EXPECT_EQ(p.At(f.left + 2, (f.top + f.bottom) / 2 + 10), kBlue);  // the 5-pixel border
+  EXPECT_EQ(p.At(f.left + 1, f.top + 1), kRed);                     // a corner grip
+  // Inside: the hatch's lines over the screenshot, which shows between them.
+  int green = 0, blue = 0;
+  for (int x = f.left + 10; x < f.left + 60; ++x) {
+    const uint32_t c = p.At(x, f.top + 20);
+    green += c == kGreen;
+    blue += c == kBlue;
+  }
+  EXPECT_GT(green, 20);
+  EXPECT_GT(blue, 2);
+  // Outside the frame, the screenshot alone.
+  const PixelRect s = form.Monitor().ScreenRect();
+  EXPECT_EQ(p.At(s.right - 3, s.bottom - 3), kGreen);
+}
+
+TEST(ScreenMappingPicture, AFrameBeingDraggedTurnsRedWithYellowGrips) {
+  TScreenMappingForm form = Opened("R711", true);
+  const PixelRect f = form.Monitor().Shape().Rect();
+  form.MouseDown((f.left + f.right) / 2, (f.top + f.bottom) / 2);
+  const Picture p(form);
+  EXPECT_EQ(p.At(f.left + 2, (f.top + f.bottom) / 2 + 10), kRed);
+  EXPECT_EQ(p.At(f.left + 1, f.top + 1), kYellow);
+}
+
+TEST(ScreenMappingPicture, TheTabletDrawingShowsOnlyWithTheTabletHalf) {
+  {
+    const Picture p(Opened("R711", true));
+    EXPECT_EQ(p.At(242, 401), 0xA0A0A0u);  // the picture's grey, outside the outline's round corner
+    EXPECT_EQ(p.At(300, 700), 0x303030u);  // the tablet's outline
+    EXPECT_EQ(p.At(270, 470), 0x909090u);  // the first key
+  }
+  {
+    const Picture p(Opened("X100", true));  // not in the table: grey only
+    EXPECT_EQ(p.At(300, 700), 0xA0A0A0u);
+  }
+  {
+    const Picture p(Opened("R711", false));
+    EXPECT_EQ(p.At(300, 700), 0xF0F0F0u);  // the window's background
+  }
+}
+
+// Runs the window modally with a message already waiting for it.
+class ModalRun : public ::testing::Test {
+ protected:
+  TGdiPlus gdiplus;
+  TWin32ScreenMappingChild child;
+  void SetUp() override { ASSERT_TRUE(child.Create()); }
+};
+
+TEST_F(ModalRun, ClosedUntouchedItGivesBackExactlyTheRectanglesItWasGiven) {
+  MapRect screen{1, 2, 3001, 3999}, tablet{0, 158, 4095, 3938};
+  EXPECT_TRUE(child.HasScreenMapping());
+  PostMessageW(child.Window(), WM_CLOSE, 0, 0);
+  child.ShowScreenMapping(screen, tablet, "R711", true);
+  EXPECT_EQ(screen, (MapRect{1, 2, 3001, 3999}));
+  EXPECT_EQ(tablet, (MapRect{0, 158, 4095, 3938}));
+  EXPECT_FALSE(IsWindowVisible(child.Window()));
+}
+
+TEST_F(ModalRun, ThePressesOfARealDragAndTheCloseButtonComeBackAsTheNewScreenArea) {
+  MapRect screen = kFull, tablet = kFull;
+  TScreenMappingForm layout;
+  layout.FormShow(ReadDesktop());
+  const PixelRect f = layout.Monitor().Shape().Rect();
+  HWND w = child.Window();
+  // The bottom-right grip dragged by half the frame up and left, then the
+  // close button.
+  const int x = f.right - 2, y = f.bottom - 2, toX = x - f.Width() / 2, toY = y - f.Height() / 2;
+  PostMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  PostMessageW(w, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(toX, toY));
+  PostMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(toX, toY));
+  PostMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(960, 30));
+  PostMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(960, 30));
+  child.ShowScreenMapping(screen, tablet, "R711", true);
+  EXPECT_EQ(screen.left, 0);
+  EXPECT_EQ(screen.top, 0);
+  EXPECT_NEAR(screen.right, 2048, 6);
+  EXPECT_NEAR(screen.bottom, 2048, 6);
+  EXPECT_EQ(tablet, kFull);
+}
+
+TEST_F(ModalRun, TheProgramEndingWhileItIsOpenClosesItAndLeavesTheQuitForTheMainLoop) {
+  MapRect screen = kFull, tablet = kFull;
+  PostQuitMessage(7);
+  child.ShowScreenMapping(screen, tablet, "R711", true);
+  EXPECT_FALSE(IsWindowVisible(child.Window()));
+  MSG m{};
+  ASSERT_TRUE(PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(m.wParam, 7u);
+}
+
+TEST_F(ModalRun, ToggleButtonsStepTheTabletPresetsAndEscapeCloses) {
+  MapRect screen = kFull, tablet = kFull;
+  HWND w = child.Window();
+  for (int i = 0; i < 3; ++i) {
+    PostMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(780, 570));
+    PostMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(780, 570));
+  }
+  PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0);
+  child.ShowScreenMapping(screen, tablet, "R711", true);
+  EXPECT_EQ(tablet, (MapRect{0, 158, 4095, 3938}));  // 650.., 1024.., then the 16:9 area
+  EXPECT_EQ(screen, kFull);
+}
+
+}  // namespace
+}  // namespace pen::win32
