@@ -78,6 +78,8 @@ TFormA* g_keyDefineForm = nullptr;
 void CALLBACK PressKeyDefine(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   if (g_keyDefineForm) g_keyDefineForm->BtnKeyDefineClick();
+}
+
 // The settings window shows 200 ms after it is asked for; its button is
 // pressed well after that, and the mapping window's picture taken once the
 // desktop picture is drawn.

@@ -25,12 +25,6 @@ constexpr int kGrip = 5;
 
 RECT Win(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-void Fill(HDC dc, const RECT& r, COLORREF c) {
-  HBRUSH b = CreateSolidBrush(c);
-  FillRect(dc, &r, b);
-  DeleteObject(b);
-}
-
 // A filled shape without an outline of another colour.
 void Shape(HDC dc, TabletShapeKind kind, const PixelRect& r, int radius, COLORREF c) {
   HBRUSH b = CreateSolidBrush(c);
