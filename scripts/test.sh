@@ -8,7 +8,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$PEN_ROOT"
 "$PEN_ROOT/scripts/setup.sh" || exit 1
 
-# A dozen targets and more: 10 s each keeps the whole command within its time; the
+# Eleven targets and growing: 10 s each keeps the whole command within its time; the
 # corpora carry what earlier runs found.
 FUZZ_SECONDS=${FUZZ_SECONDS:-10}
 log=$(mktemp -d)
