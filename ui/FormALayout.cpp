@@ -14,7 +14,7 @@ constexpr C kForm = C::kNone;
 // Left column: logo and pen picture. Middle column: the self-defined key,
 // the pressure, the buttons and choices. Right column: the live pressure and
 // the test drawing area. Positions in pixels at 96 dpi.
-constexpr std::array<ControlSpec, kFormAControls> kControls{{
+constexpr std::array<ControlLayout, kFormAControls> kControls{{
     {C::imglogo, "imglogo", K::Image, kForm, 16, 10, 200, 44, u"", -1, A::Left},
     {C::pnlFound, "pnlFound", K::StatusPanel, kForm, 232, 16, 240, 32, u"Tablet not found", -1, A::Centre},
     {C::CloseBtn, "CloseBtn", K::CloseButton, kForm, 809, 6, 32, 32, u"", -1, A::Centre},
@@ -64,8 +64,8 @@ static_assert(InOrder(), "the table is indexed by FormAControl, parents first");
 
 }  // namespace
 
-const ControlSpec& Spec(FormAControl c) { return kControls[static_cast<size_t>(Index(c))]; }
+const ControlLayout& LayoutOf(FormAControl c) { return kControls[static_cast<size_t>(Index(c))]; }
 
-std::span<const ControlSpec> FormAControls() { return kControls; }
+std::span<const ControlLayout> FormAControls() { return kControls; }
 
 }  // namespace pen

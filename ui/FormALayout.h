@@ -69,7 +69,7 @@ enum class ControlKind : uint8_t {
 
 enum class TextAlign : uint8_t { Left, Centre, Right };
 
-struct ControlSpec {
+struct ControlLayout {
   FormAControl id;
   std::string_view name;
   ControlKind kind;
@@ -95,7 +95,7 @@ constexpr int kDrawHeight = 313;
 constexpr int kCursorSize = 170;
 }  // namespace form_a
 
-const ControlSpec& Spec(FormAControl c);
-std::span<const ControlSpec> FormAControls();
+const ControlLayout& LayoutOf(FormAControl c);
+std::span<const ControlLayout> FormAControls();
 
 }  // namespace pen

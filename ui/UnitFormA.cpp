@@ -40,7 +40,7 @@ KeySetupWindow KeySetupFor(const std::string& code) {
 }
 
 TFormA::TFormA(const Environment& env) : env_(env) {
-  for (const ControlSpec& s : FormAControls()) {
+  for (const ControlLayout& s : FormAControls()) {
     ControlState& c = Ctl(s.id);
     c.caption = s.caption;
     c.visible = s.id != C::btnInternet;  // created hidden; this window never shows it
@@ -138,7 +138,7 @@ void TFormA::RebuildVersionLine() {
 
 void TFormA::ApplyLanguageTexts() {
   const TLanguage& lang = env_.language;
-  for (const ControlSpec& s : FormAControls()) {
+  for (const ControlLayout& s : FormAControls()) {
     if (s.languageSlot >= 0) SetCaption(s.id, lang.Slot(s.languageSlot));
   }
   foundText_ = lang.Slot(lan::kTabletFound);

@@ -73,10 +73,10 @@ int EpollMainLoop::AddTimer(double seconds, bool repeating, std::function<void()
     error_ = std::string("cannot create a timer: ") + std::strerror(errno);
     return -1;
   }
-  itimerspec spec{};
-  spec.it_value = ToTimespec(seconds);
-  if (repeating) spec.it_interval = spec.it_value;
-  timerfd_settime(fd, 0, &spec, nullptr);
+  itimerspec due{};
+  due.it_value = ToTimespec(seconds);
+  if (repeating) due.it_interval = due.it_value;
+  timerfd_settime(fd, 0, &due, nullptr);
   Watch(epoll_, fd, kTimerTag + timers_.size());
   timers_.push_back(Timer{fd, repeating, std::move(tick)});
   return fd;

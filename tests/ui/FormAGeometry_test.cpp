@@ -107,15 +107,15 @@ TEST(Tracker, TheEndsAreHardAndSoftAndTheThumbFollowsTheMouse) {
 TEST(FormALayout, TheWindowIs847By488AndEveryControlFitsInItsParent) {
   EXPECT_EQ(form_a::kClientWidth, 847);
   EXPECT_EQ(form_a::kClientHeight, 488);
-  const ControlSpec& draw = Spec(FormAControl::pnlDrawArea);
+  const ControlLayout& draw = LayoutOf(FormAControl::pnlDrawArea);
   EXPECT_EQ(draw.width, 339);
   EXPECT_EQ(draw.height, 313);
-  EXPECT_EQ(Spec(FormAControl::img1).width, 78);
-  EXPECT_EQ(Spec(FormAControl::img1).height, 370);
-  EXPECT_EQ(Spec(FormAControl::CloseBtn).width, 32);
-  for (const ControlSpec& s : FormAControls()) {
-    const int pw = s.parent == FormAControl::kNone ? form_a::kClientWidth : Spec(s.parent).width;
-    const int ph = s.parent == FormAControl::kNone ? form_a::kClientHeight : Spec(s.parent).height;
+  EXPECT_EQ(LayoutOf(FormAControl::img1).width, 78);
+  EXPECT_EQ(LayoutOf(FormAControl::img1).height, 370);
+  EXPECT_EQ(LayoutOf(FormAControl::CloseBtn).width, 32);
+  for (const ControlLayout& s : FormAControls()) {
+    const int pw = s.parent == FormAControl::kNone ? form_a::kClientWidth : LayoutOf(s.parent).width;
+    const int ph = s.parent == FormAControl::kNone ? form_a::kClientHeight : LayoutOf(s.parent).height;
     // A drop-down list's height includes its opened list.
     const int h = s.kind == ControlKind::ComboBox ? 24 : s.height;
     EXPECT_GE(s.x, 0) << s.name;

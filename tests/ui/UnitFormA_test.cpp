@@ -301,7 +301,7 @@ TEST_F(FormA, ATrackerChangeClearsTheTestAreaAndSuspendsNewStrokes) {
 TEST_F(FormA, PressureControlsAndThePenScaleGoWhenThePressureIsNotAdjustable) {
   form->SetPressureAdjustable(false);
   for (C c : {C::jntrckr1, C::btnResetPressure, C::lblFirm, C::lblSoft, C::lblPressureFirmSoft}) {
-    EXPECT_FALSE(form->Shown(c)) << Spec(c).name;
+    EXPECT_FALSE(form->Shown(c)) << LayoutOf(c).name;
   }
   EXPECT_TRUE(form->PenPictureBlanked());
   form->SetPressureAdjustable(true);

@@ -125,7 +125,7 @@ void TWin32FormA::LoadPictures() {
 
 void TWin32FormA::CreateControls() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  for (const ControlSpec& s : FormAControls()) {
+  for (const ControlLayout& s : FormAControls()) {
     HWND parent = s.parent == C::kNone ? window_ : ControlWindow(s.parent);
     const auto id = reinterpret_cast<HMENU>(static_cast<intptr_t>(kFirstControlId + Index(s.id)));
     const wchar_t* cls = L"TFormAControl";
@@ -187,7 +187,7 @@ void TWin32FormA::CreateControls() {
 void TWin32FormA::Sync() {
   if (!form_ || !window_) return;
   syncing_ = true;
-  for (const ControlSpec& s : FormAControls()) {
+  for (const ControlLayout& s : FormAControls()) {
     Control& c = controls_[static_cast<size_t>(Index(s.id))];
     if (!c.hwnd) continue;
     const ControlState& want = form_->Control(s.id);
@@ -227,7 +227,7 @@ POINT CentredOrigin() {
 
 RECT TWin32FormA::DrawAreaOnScreen() {
   const POINT o = CentredOrigin();
-  const ControlSpec& s = Spec(C::pnlDrawArea);
+  const ControlLayout& s = LayoutOf(C::pnlDrawArea);
   return {o.x + s.x, o.y + s.y, o.x + s.x + s.width, o.y + s.y + s.height};
 }
 
@@ -325,7 +325,7 @@ void TWin32FormA::BuildCursor() {
 void TWin32FormA::PaintControl(FormAControl id, HWND hwnd, HDC dc) {
   RECT r{};
   GetClientRect(hwnd, &r);
-  switch (Spec(id).kind) {
+  switch (LayoutOf(id).kind) {
     case ControlKind::Image:
       PaintPicture(dc, r, id == C::imglogo ? logo_ : (form_->PenPictureBlanked() ? penBlanked_ : penFull_));
       break;
@@ -405,7 +405,7 @@ bool TWin32FormA::HandleChildNotice(UINT msg, WPARAM wp, LPARAM lp, LRESULT& res
         return true;
       }
       SetTextColor(dc, id == C::lblVer ? RGB(0x50, 0x50, 0x50) : RGB(0x10, 0x10, 0x10));
-      const bool white = OnWhite(Spec(id).parent);
+      const bool white = OnWhite(LayoutOf(id).parent);
       SetBkColor(dc, white ? RGB(0xFF, 0xFF, 0xFF) : Colour(form_a::kFormColour));
       result = reinterpret_cast<LRESULT>(white ? whiteBrush_ : formBrush_);
       return true;

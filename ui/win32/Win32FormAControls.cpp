@@ -53,7 +53,7 @@ void TWin32FormA::DrawAreaMouse(UINT msg, LPARAM lp) {
   // The labels let the mouse through; moving over them hides them.
   const POINT at{x, y};
   for (C label : {C::lblNotice, C::lblDrawArea}) {
-    const ControlSpec& s = Spec(label);
+    const ControlLayout& s = LayoutOf(label);
     const RECT r{s.x, s.y, s.x + s.width, s.y + s.height};
     if (f.Shown(label) && PtInRect(&r, at)) f.lblNoticeMouseMove();
   }
@@ -67,7 +67,7 @@ void TWin32FormA::DrawAreaMouse(UINT msg, LPARAM lp) {
 LRESULT TWin32FormA::HandleControl(FormAControl id, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
   if (HandleChildNotice(msg, wp, lp, result)) return result;
-  const ControlKind kind = Spec(id).kind;
+  const ControlKind kind = LayoutOf(id).kind;
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;
