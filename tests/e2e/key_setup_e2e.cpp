@@ -1,54 +1,23 @@
 // The model key-setup window of the running service, driven as a user
 // would: real clicks and key strokes, then the tablet key pressed on the
 // virtual tablet.
-#include "PenHostRun.h"
-#include "DesktopMouse.h"
-
-#include <cstdio>
+#include "WindowRun.h"
 
 #include "tests/support/win32/KeyWindow.h"
-#include "ui/FormALayout.h"
-#include "ui/win32/GdiPlus.h"
-#include "ui/win32/Win32FormA.h"
 #include "ui/win32/Win32SetKeys.h"
 
 namespace e2e {
 namespace {
 
-std::string g_pictures;  // where the window's pictures go (a build artefact)
-
 using pen::FormAControl;
-using pen::win32::TWin32FormA;
 using pen::win32::TWin32SetKeys;
 
-class KeySetupRun : public PenHostRun {
+class KeySetupRun : public WindowRun {
  protected:
-  pen::win32::TGdiPlus gdiplus;
-
-  HWND ShowSettings() {
-    PostMessageA(Window(), kShowSettings, 0, 0);
-    HWND form = nullptr;
-    EXPECT_TRUE(WaitFor(
-        [&] {
-          form = FindWindowA(TWin32FormA::kClassName, nullptr);
-          return form && IsWindowVisible(form);
-        },
-        20000))
-        << ReadAll(trace);
-    Sleep(500);
-    return form;
-  }
-
   HWND OpenKeySetup(HWND form, const char* className) {
-    Press(GetDlgItem(form, TWin32FormA::kFirstControlId + Index(FormAControl::BtnKeyDefine)));
-    HWND keys = nullptr;
-    EXPECT_TRUE(WaitFor(
-        [&] {
-          keys = FindWindowA(TWin32SetKeys::kClassName, className);
-          return keys && IsWindowVisible(keys);
-        },
-        20000))
-        << ReadAll(trace);
+    Press(SettingsControl(form, FormAControl::BtnKeyDefine));
+    HWND keys = WaitForVisible(TWin32SetKeys::kClassName, className, 20000);
+    EXPECT_NE(keys, nullptr) << ReadAll(trace);
     Sleep(500);
     return keys;
   }
@@ -75,15 +44,6 @@ class KeySetupRun : public PenHostRun {
     Sleep(300);
   }
 
-  void Picture(HWND window, const char* name) {
-    const std::string file = g_pictures + "\\" + name;
-    EXPECT_TRUE(pen::win32::SaveWindowShot(window, file)) << file;
-  }
-
-  void ChooseEnglish() {
-    WritePrivateProfileStringA("MainItem", "UserSelectLanEnable", "1", (dir + "\\LanSetup.ini").c_str());
-    WritePrivateProfileStringA("MainItem", "UserSelectLan", "0", (dir + "\\LanSetup.ini").c_str());
-  }
 };
 
 TEST_F(KeySetupRun, CtrlAOnButtonOneOfAnR711IsSavedAndSentByThatTabletKey) {
@@ -137,7 +97,7 @@ TEST_F(KeySetupRun, CtrlAOnButtonOneOfAnR711IsSavedAndSentByThatTabletKey) {
   expected[1] = 65;
   EXPECT_EQ(ReadAll(dir + "\\R711Def.bin"), expected);
   EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(form) != FALSE; }, 5000));
-  Press(GetDlgItem(form, TWin32FormA::kFirstControlId + Index(FormAControl::CloseBtn)));
+  Press(SettingsControl(form, FormAControl::CloseBtn));
 
   // The tablet key now sends Ctrl + A to the focused window.
   pen::test::KeyWindow window;
@@ -176,14 +136,4 @@ TEST_F(KeySetupRun, UnpluggingTheTabletClosesTheWindowAndSavesItsEdit) {
 }  // namespace
 }  // namespace e2e
 
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  if (argc < 4) {
-    std::fprintf(stderr, "usage: key_setup_e2e PENHOST.EXE WORK-FOLDER PICTURE-FOLDER\n");
-    return 2;
-  }
-  e2e::g_penhost = e2e::WindowsPath(argv[1]);
-  e2e::g_workRoot = e2e::WindowsPath(argv[2]);
-  e2e::g_pictures = e2e::WindowsPath(argv[3]);
-  return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return e2e::WindowRunMain(argc, argv); }

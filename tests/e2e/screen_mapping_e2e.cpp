@@ -1,25 +1,16 @@
 // The screen mapping window of the running service, opened from the
 // settings window and driven with real mouse input: what it hands back
 // reaches the service and the tablet.
-#include "PenHostRun.h"
-#include "DesktopMouse.h"
+#include "WindowRun.h"
 
-#include <cstdio>
-
-#include "ui/FormALayout.h"
 #include "ui/MapScreen.h"
-#include "ui/win32/GdiPlus.h"
-#include "ui/win32/Win32FormA.h"
 #include "ui/win32/Win32ScreenMapping.h"
 
 namespace e2e {
 namespace {
 
-std::string g_pictures;  // where the window's pictures go (a build artefact)
-
 using pen::FormAControl;
 using pen::TScreenMappingForm;
-using pen::win32::TWin32FormA;
 using pen::win32::TWin32ScreenMappingChild;
 
 // A settings rectangle from the mode report's area bytes: left, width and
@@ -32,46 +23,26 @@ pen::MapRect AreaOfModeReport(const std::string& bytes) {
   return {left, top, left + width, top + height};
 }
 
-class ScreenMappingWindow : public PenHostRun {
+class ScreenMappingWindow : public WindowRun {
  protected:
-  pen::win32::TGdiPlus gdiplus;
   HWND settings = nullptr;
 
   void SetUp() override {
-    PenHostRun::SetUp();
+    WindowRun::SetUp();
     PlaceUiFiles(true);
-    // English, whatever the system's language.
-    WritePrivateProfileStringA("MainItem", "UserSelectLanEnable", "1", (dir + "\\LanSetup.ini").c_str());
-    WritePrivateProfileStringA("MainItem", "UserSelectLan", "0", (dir + "\\LanSetup.ini").c_str());
+    ChooseEnglish();
   }
 
   std::string Ini() const { return dir + "\\TSetting.ini"; }
   int Stored(const char* key) { return GetPrivateProfileIntA("Mapping", key, -1, Ini().c_str()); }
 
-  void ShowSettings() {
-    PostMessageA(Window(), kShowSettings, 0, 0);
-    ASSERT_TRUE(WaitFor(
-        [&] {
-          settings = FindWindowA(TWin32FormA::kClassName, nullptr);
-          return settings && IsWindowVisible(settings);
-        },
-        20000))
-        << ReadAll(trace);
-    Sleep(700);  // let it paint
-  }
-
-  HWND SettingsControl(FormAControl c) { return GetDlgItem(settings, TWin32FormA::kFirstControlId + Index(c)); }
+  void OpenSettings() { settings = ShowSettings(); }
 
   // Clicks "ScreenMapping" and waits for the mapping window.
   HWND OpenMapping() {
-    Click(SettingsControl(FormAControl::btnShowMapForm));
-    HWND map = nullptr;
-    EXPECT_TRUE(WaitFor(
-        [&] {
-          map = FindWindowA(TWin32ScreenMappingChild::kClassName, nullptr);
-          return map && IsWindowVisible(map);
-        },
-        10000));
+    Click(SettingsControl(settings, FormAControl::btnShowMapForm));
+    HWND map = WaitForVisible(TWin32ScreenMappingChild::kClassName, nullptr, 10000);
+    EXPECT_NE(map, nullptr);
     Sleep(700);
     return map;
   }
@@ -93,7 +64,7 @@ class ScreenMappingWindow : public PenHostRun {
   // mode report with the screen area. Returns that report.
   std::string CloseSettings() {
     const size_t before = Features(features).size();
-    Click(SettingsControl(FormAControl::CloseBtn));
+    Click(SettingsControl(settings, FormAControl::CloseBtn));
     EXPECT_TRUE(WaitFor([&] { return CountOf(ReadAll(trace), "command 0 handled") == 1; }, 10000))
         << ReadAll(trace);
     std::string mode;
@@ -110,15 +81,11 @@ class ScreenMappingWindow : public PenHostRun {
     return mode;
   }
 
-  void Picture(HWND window, const char* name) {
-    const std::string file = g_pictures + "\\" + name;
-    EXPECT_TRUE(pen::win32::SaveWindowShot(window, file)) << file;
-  }
 };
 
 TEST_F(ScreenMappingWindow, DraggingTheScreenFramesCornerPostsCommand5AndTheTabletGetsTheNewArea) {
   Start(SaveRecording(Idle()));
-  ShowSettings();
+  OpenSettings();
   HWND map = OpenMapping();
   ASSERT_NE(map, nullptr);
   Picture(map, "screen-mapping-e2e.png");
@@ -168,7 +135,7 @@ TEST_F(ScreenMappingWindow, OpeningAndClosingWithoutTouchingAnythingPostsNeither
          "TabletMapBottom=3938\r\n";
   }
   Start(SaveRecording(Idle()));
-  ShowSettings();
+  OpenSettings();
   HWND map = OpenMapping();
   ASSERT_NE(map, nullptr);
   // The R711's 16:9 area: its frame is captioned so.
@@ -188,14 +155,4 @@ TEST_F(ScreenMappingWindow, OpeningAndClosingWithoutTouchingAnythingPostsNeither
 }  // namespace
 }  // namespace e2e
 
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  if (argc < 4) {
-    std::fprintf(stderr, "usage: screen_mapping_e2e PENHOST.EXE WORK-FOLDER PICTURE-FOLDER\n");
-    return 2;
-  }
-  e2e::g_penhost = e2e::WindowsPath(argv[1]);
-  e2e::g_workRoot = e2e::WindowsPath(argv[2]);
-  e2e::g_pictures = e2e::WindowsPath(argv[3]);
-  return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return e2e::WindowRunMain(argc, argv); }

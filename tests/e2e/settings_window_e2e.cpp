@@ -1,21 +1,11 @@
 // The main settings window of the running service, driven as a user would:
 // real mouse clicks on it, its texts read back, its picture saved.
-#include "PenHostRun.h"
-#include "DesktopMouse.h"
-
-#include <cstdio>
-
-#include "ui/FormALayout.h"
-#include "ui/win32/GdiPlus.h"
-#include "ui/win32/Win32FormA.h"
+#include "WindowRun.h"
 
 namespace e2e {
 namespace {
 
-std::string g_pictures;  // where the window's pictures go (a build artefact)
-
 using pen::FormAControl;
-using pen::win32::TWin32FormA;
 
 // A tablet whose pen pressure can be tuned (firmware up to 0x2110), so that
 // every control of the window shows.
@@ -25,29 +15,8 @@ pen::TTabletRecording Adjustable() {
   return rec;
 }
 
-class SettingsWindow : public PenHostRun {
+class SettingsWindow : public WindowRun {
  protected:
-  pen::win32::TGdiPlus gdiplus;
-
-  // Shows the window as a second start or the tray would, and waits for it.
-  HWND Show() {
-    PostMessageA(Window(), kShowSettings, 0, 0);
-    HWND form = nullptr;
-    EXPECT_TRUE(WaitFor(
-        [&] {
-          form = FindWindowA(TWin32FormA::kClassName, nullptr);
-          return form && IsWindowVisible(form);
-        },
-        20000))
-        << ReadAll(trace);
-    Sleep(700);  // let it paint
-    return form;
-  }
-
-  static HWND Control(HWND form, FormAControl c) {
-    return GetDlgItem(form, TWin32FormA::kFirstControlId + Index(c));
-  }
-
   // Asked of the control itself: GetWindowText would give another process's
   // edit control's caption, not its text.
   static BOOL CALLBACK CollectText(HWND child, LPARAM out) {
@@ -87,24 +56,13 @@ class SettingsWindow : public PenHostRun {
     return out;
   }
 
-  void Picture(HWND form, const char* name) {
-    const std::string file = g_pictures + "\\" + name;
-    EXPECT_TRUE(pen::win32::SaveWindowShot(form, file)) << file;
-  }
-
-  // The user's language choice in the setup file: English, whatever the
-  // system's language.
-  void ChooseEnglish() {
-    WritePrivateProfileStringA("MainItem", "UserSelectLanEnable", "1", (dir + "\\LanSetup.ini").c_str());
-    WritePrivateProfileStringA("MainItem", "UserSelectLan", "0", (dir + "\\LanSetup.ini").c_str());
-  }
 };
 
 TEST_F(SettingsWindow, OpensOnShowSettingsWithEnglishTextsFromTheLanguageFiles) {
   PlaceUiFiles(true);
   ChooseEnglish();
   Start(SaveRecording(Adjustable()));
-  HWND form = Show();
+  HWND form = ShowSettings();
   ASSERT_NE(form, nullptr);
   RECT r{};
   GetWindowRect(form, &r);
@@ -122,7 +80,7 @@ TEST_F(SettingsWindow, OpensOnShowSettingsWithEnglishTextsFromTheLanguageFiles) 
     EXPECT_TRUE(Has(texts, t)) << std::string(t, t + wcslen(t)) << Shown(texts);
   }
   // The support button exists but is never shown.
-  EXPECT_FALSE(IsWindowVisible(Control(form, FormAControl::btnInternet)));
+  EXPECT_FALSE(IsWindowVisible(SettingsControl(form, FormAControl::btnInternet)));
   // A second after showing, the window asks for report mode 3.
   EXPECT_TRUE(WaitFor([&] { return CountOf(ReadAll(trace), "command 4 handled") == 1; }, 10000)) << ReadAll(trace);
   EXPECT_EQ(Stop(), 0);
@@ -131,7 +89,7 @@ TEST_F(SettingsWindow, OpensOnShowSettingsWithEnglishTextsFromTheLanguageFiles) 
 TEST_F(SettingsWindow, WithoutTheSetupFileTheBuiltInChineseTextsShow) {
   PlaceUiFiles(false);
   Start(SaveRecording(Adjustable()));
-  HWND form = Show();
+  HWND form = ShowSettings();
   ASSERT_NE(form, nullptr);
   Picture(form, "settings-window-builtin.png");
   const auto texts = Texts(form);
@@ -149,10 +107,10 @@ TEST_F(SettingsWindow, ClickingLeftHandModeSendsTheFlagsReportAndClosingWritesTh
   Start(SaveRecording(Adjustable()));
   const std::string ini = dir + "\\TSetting.ini";
   ASSERT_EQ(GetPrivateProfileIntA("MainItem", "LeftHandMode", -1, ini.c_str()), 0);
-  HWND form = Show();
+  HWND form = ShowSettings();
   ASSERT_NE(form, nullptr);
   const size_t before = Features(features).size();
-  Click(Control(form, FormAControl::chkLeftHand));
+  Click(SettingsControl(form, FormAControl::chkLeftHand));
   ASSERT_TRUE(WaitFor([&] { return CountOf(ReadAll(trace), "command 8 handled") == 1; }, 10000)) << ReadAll(trace);
   EXPECT_EQ(CountOf(ReadAll(trace), "command 8 (argument 1)"), 1u);
   // Ink mode 1 and left hand: the flags report says 3.
@@ -166,7 +124,7 @@ TEST_F(SettingsWindow, ClickingLeftHandModeSendsTheFlagsReportAndClosingWritesTh
   EXPECT_TRUE(WaitFor(flagsSent, 10000)) << ReadAll(features);
   // The settings file changes only when the window closes.
   EXPECT_EQ(GetPrivateProfileIntA("MainItem", "LeftHandMode", -1, ini.c_str()), 0);
-  Click(Control(form, FormAControl::CloseBtn));
+  Click(SettingsControl(form, FormAControl::CloseBtn));
   ASSERT_TRUE(WaitFor([&] { return CountOf(ReadAll(trace), "command 0 handled") == 1; }, 10000)) << ReadAll(trace);
   EXPECT_FALSE(IsWindowVisible(form));
   EXPECT_EQ(GetPrivateProfileIntA("MainItem", "LeftHandMode", -1, ini.c_str()), 1);
@@ -177,9 +135,9 @@ TEST_F(SettingsWindow, ClickingLeftHandModeSendsTheFlagsReportAndClosingWritesTh
 TEST_F(SettingsWindow, DraggingThePressureTrackerPostsOneCommand1AndTheParametersFollow) {
   PlaceUiFiles(true);
   Start(SaveRecording(Adjustable()));
-  HWND form = Show();
+  HWND form = ShowSettings();
   ASSERT_NE(form, nullptr);
-  HWND tracker = Control(form, FormAControl::jntrckr1);
+  HWND tracker = SettingsControl(form, FormAControl::jntrckr1);
   const POINT c = Centre(tracker);  // the thumb sits in the middle at 0
   MouseTo(c.x, c.y);
   Sleep(50);
@@ -228,14 +186,4 @@ TEST_F(SettingsWindow, CommandsPostedBeforeItWasEverOpenedKeepTheStoredSettings)
 }  // namespace
 }  // namespace e2e
 
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  if (argc < 4) {
-    std::fprintf(stderr, "usage: settings_window_e2e PENHOST.EXE WORK-FOLDER PICTURE-FOLDER\n");
-    return 2;
-  }
-  e2e::g_penhost = e2e::WindowsPath(argv[1]);
-  e2e::g_workRoot = e2e::WindowsPath(argv[2]);
-  e2e::g_pictures = e2e::WindowsPath(argv[3]);
-  return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return e2e::WindowRunMain(argc, argv); }
