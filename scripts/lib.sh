@@ -70,3 +70,7 @@ pen_xvfb_start() {
 pen_xvfb_stop() {
   [ -n "${PEN_XVFB_PID:-}" ] && kill "$PEN_XVFB_PID" 2>/dev/null || true
 }
+
+# ccache: paths inside the tree are hashed relative to it, so another clone
+# (a CI run, a second work tree) hits what this one compiled.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PEN_ROOT} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-true}

@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev      # native build, sanitizers, libFuzzer
+  ccache                                               # rebuilds pay only for what changed
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686             # Windows cross-builds
   wine64 wine wine32:i386                              # run them: 64- and 32-bit
