@@ -31,3 +31,38 @@ function(pen_test_executable name dir)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS native)
   endif()
 endfunction()
+
+# Under Wine: TEST runs in a Wine of its own (a private prefix copy, hence
+# its own wineserver, and its own display; see scripts/wine-run.sh), so it
+# may run beside others although it starts penhost, takes the focus or puts
+# up windows.
+function(pen_wine_isolate)
+  if(NOT CMAKE_CROSSCOMPILING)
+    return()
+  endif()
+  foreach(t ${ARGN})
+    set_property(TEST ${t} APPEND PROPERTY ENVIRONMENT "PEN_WINE_ISOLATE=${t}")
+    set_property(TEST ${t} PROPERTY RUN_SERIAL FALSE)
+  endforeach()
+endfunction()
+
+# pen_wine_e2e(NAME SHARDS N TIMEOUT S COMMAND ...): an end-to-end program
+# whose cases are spread over N CTest entries (GoogleTest's sharding), each
+# isolated as above, so that their real-time waits overlap.
+function(pen_wine_e2e name)
+  cmake_parse_arguments(PARSE_ARGV 1 E "" "SHARDS;TIMEOUT" "COMMAND")
+  if(NOT E_SHARDS)
+    set(E_SHARDS 1)
+  endif()
+  math(EXPR _last "${E_SHARDS} - 1")
+  foreach(i RANGE ${_last})
+    set(_t ${name})
+    if(E_SHARDS GREATER 1)
+      set(_t ${name}_${i})
+    endif()
+    add_test(NAME ${_t} COMMAND ${E_COMMAND})
+    set_tests_properties(${_t} PROPERTIES TIMEOUT ${E_TIMEOUT} LABELS "wine;e2e"
+      ENVIRONMENT "GTEST_TOTAL_SHARDS=${E_SHARDS};GTEST_SHARD_INDEX=${i}")
+    pen_wine_isolate(${_t})
+  endforeach()
+endfunction()

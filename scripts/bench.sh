@@ -6,6 +6,6 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$PEN_ROOT"
 "$PEN_ROOT/scripts/setup.sh"
-cmake --preset bench >/dev/null && cmake --build --preset bench >/dev/null
-build/bench/bench/pen_bench "$@"
+cmake --preset gcc >/dev/null && cmake --build --preset gcc >/dev/null
+build/gcc/bench/pen_bench "$@"
 if [ "${PEN_BENCH_CPU:-1}" != 0 ]; then "$PEN_ROOT/scripts/bench-cpu.sh"; fi

@@ -47,24 +47,55 @@ pen_wine_prefix() {
   "$PEN_WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
+# pen_wine_isolated NAME: this shell's Wine becomes a private one: a copy
+# of the prefix (its programs and tables hard-linked, as no program writes
+# them; the registry and settings files copied), so its own wineserver, with
+# the services started, and an X display of its own.
+pen_wine_isolated() {
+  local template=$WINEPREFIX copy
+  copy=$(dirname "$template")/wine-isolated/$1
+  WINEPREFIX=$copy wineserver -k </dev/null >/dev/null 2>&1
+  rm -rf "$copy" && mkdir -p "$(dirname "$copy")" && cp -al "$template" "$copy" || return 1
+  (cd "$copy" && find . -type f ! \( -iname '*.dll' -o -iname '*.exe' -o -iname '*.nls' -o -iname '*.drv' \
+      -o -iname '*.sys' -o -iname '*.vxd' -o -iname '*.ocx' -o -iname '*.cpl' -o -iname '*.acm' -o -iname '*.tlb' \
+      -o -iname '*.ds' -o -iname '*.ax' -o -iname '*.com' \) -print0 | xargs -0r -n 64 sh -c '
+    for f; do cp --remove-destination "$0/$f" "$f"; done' "$template") || return 1
+  export WINEPREFIX=$copy
+  PEN_ISOLATED_PREFIX=$copy
+  PEN_XVFB_PID=
+  PEN_FORCE_XVFB=1 pen_xvfb_start || return 1
+  wineserver -p </dev/null >/dev/null 2>&1
+  "$PEN_WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+pen_wine_isolated_end() {
+  wineserver -k </dev/null >/dev/null 2>&1
+  pen_xvfb_stop
+  [ -n "${PEN_ISOLATED_PREFIX:-}" ] && rm -rf "$PEN_ISOLATED_PREFIX"
+}
+
 pen_wine_stop() {
   pen_wine_env
   wineserver -k 2>/dev/null || true
 }
 
 # A private X server when none is given; the tray icon and windows need one.
+# Xvfb picks a free display number itself (-displayfd), so runs that start
+# side by side never share one.
 pen_xvfb_start() {
   if [ -n "${DISPLAY:-}" ] && [ -z "${PEN_FORCE_XVFB:-}" ]; then return 0; fi
-  local n
-  for n in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    PEN_XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.1; done
-  done
-  echo "no X display could be started" >&2
-  return 1
+  local fifo n
+  fifo=$(mktemp -u "${TMPDIR:-/tmp}/pen-xvfb.XXXXXX") && mkfifo "$fifo" || return 1
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  PEN_XVFB_PID=$!
+  n=$(timeout 30 head -n 1 "$fifo")
+  rm -f "$fifo"
+  if [ -z "$n" ]; then
+    kill "$PEN_XVFB_PID" 2>/dev/null
+    echo "no X display could be started" >&2
+    return 1
+  fi
+  export DISPLAY=":$n"
 }
 
 pen_xvfb_stop() {

@@ -7,13 +7,13 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$PEN_ROOT"
 "$PEN_ROOT/scripts/setup.sh"
-cmake --preset bench >/dev/null && cmake --build --preset bench --target penmac_bench penmac >/dev/null
-penmac=build/bench/mac/penmac
+cmake --preset gcc >/dev/null && cmake --build --preset gcc --target penmac_bench penmac >/dev/null
+penmac=build/gcc/mac/penmac
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 echo "== report path, per stage (median of 5 runs)"
-build/bench/bench/penmac_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+build/gcc/bench/penmac_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
   --benchmark_display_aggregates_only=true 2>/dev/null | grep -E '^(Benchmark|BM_.*_median)'
 
 echo

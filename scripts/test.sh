@@ -1,91 +1,150 @@
 #!/usr/bin/env bash
-# Every test suite: native (g++ with ASan/UBSan, clang), penmac against a
-# real kernel under qemu, bounded fuzz runs, and the Windows builds under
-# wine64 and wine32 (in a qemu guest where this kernel cannot run 32-bit
-# programs; PEN_WINE32_GUEST=1 forces the guest).
+# Every test suite: native under ASan/UBSan (clang, which also builds the
+# fuzz targets), the g++ build (its warnings, its tests, the benchmarks run
+# once), penmac against a real kernel under qemu, bounded fuzz runs, and the
+# Windows builds under wine64 and wine32 (in a qemu guest where this kernel
+# cannot run 32-bit programs; PEN_WINE32_GUEST=1 forces the guest).
+#
+#   scripts/test.sh           everything
+#   scripts/test.sh --quick   the native build and its tests only: the loop
+#                             to run after every change
+#
+# Ends with a table of each stage's time. The Windows suites' end-to-end runs
+# each get a Wine and a display of their own (scripts/wine-run.sh), so they
+# run side by side; the 64-bit suite's waits overlap the 32-bit build.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$PEN_ROOT"
+
+quick=
+for arg in "$@"; do
+  case $arg in
+    --quick) quick=1 ;;
+    *) echo "test: unknown argument $arg (known: --quick)" >&2; exit 2 ;;
+  esac
+done
+
+setup_start=$SECONDS
 "$PEN_ROOT/scripts/setup.sh" || exit 1
+setup_time=$((SECONDS - setup_start))
+SECONDS=0
 
-# Eleven targets and growing: 10 s each keeps the whole command within its time; the
-# corpora carry what earlier runs found.
+# Eleven targets and growing: 10 s each, two at a time, keeps the whole
+# command within its time; scripts/soak.sh runs them long.
 FUZZ_SECONDS=${FUZZ_SECONDS:-10}
+# Wine tests mostly wait on real time; more of them at once than cores.
+WINE_JOBS=${PEN_WINE_JOBS:-6}
 log=$(mktemp -d)
-passed=0; failed=0; status=0
+stages=()
 
-# Adds one ctest run's counts to the totals.
+# stage NAME COMMAND...: runs COMMAND, timing it; its counts go to
+# $log/NAME.count ("passed failed") and its time to the table.
+stage() {
+  local name=$1; shift
+  local start=$SECONDS
+  "$@"
+  local rc=$?
+  echo "$name $start $SECONDS $rc" >>"$log/stages"
+  return $rc
+}
+
+# stage_bg NAME COMMAND...: the same in the background, its output kept
+# until stage_join NAME prints it.
+declare -A bg_pid
+stage_bg() {
+  local name=$1; shift
+  stage "$name" "$@" >"$log/$name.out" 2>&1 &
+  bg_pid[$name]=$!
+}
+
+stage_join() {
+  local name=$1
+  [ -n "${bg_pid[$name]:-}" ] || return 0
+  wait "${bg_pid[$name]}"
+  cat "$log/$name.out"
+}
+
+count() {  # count NAME PASSED FAILED
+  echo "$2 $3" >>"$log/$1.count"
+}
+
+# Adds one ctest run's counts.
 tally() {
-  local out=$1 line p t
+  local name=$1 out=$2 line p t
   line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$out" | tail -n 1)
-  if [ -z "$line" ]; then failed=$((failed + 1)); status=1; return; fi
+  if [ -z "$line" ]; then count "$name" 0 1; return 1; fi
   t=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
   p=$(sed -E 's/.*, ([0-9]+) tests? failed.*/\1/' <<<"$line")
-  passed=$((passed + t - p)); failed=$((failed + p))
-  [ "$p" -eq 0 ] || status=1
+  count "$name" $((t - p)) "$p"
+  [ "$p" -eq 0 ]
 }
 
 # Configures and builds PRESET; a failure is shown and counted.
 build() {
   local preset=$1
+  echo "=== build $preset"
   if ! cmake --preset "$preset" >"$log/$preset.configure" 2>&1; then
-    cat "$log/$preset.configure"; failed=$((failed + 1)); status=1; return 1
+    cat "$log/$preset.configure"; count "build-$preset" 0 1; return 1
   fi
   if ! cmake --build --preset "$preset" >"$log/$preset.build" 2>&1; then
-    tail -n 60 "$log/$preset.build"; failed=$((failed + 1)); status=1; return 1
+    grep -E -B2 -A12 'error|FAILED' "$log/$preset.build" | head -n 80; count "build-$preset" 0 1; return 1
   fi
 }
 
-# run_tests PRESET COMMAND...: a ctest run (COMMAND may wrap it); shows what
+# run_tests NAME COMMAND...: a ctest run (COMMAND may wrap it); shows what
 # did not pass and counts the results. Returns COMMAND's status.
 run_tests() {
-  local preset=$1; shift
-  "$@" 2>&1 | tee "$log/$preset.test" | grep -v -E '^ *(Start +[0-9]+:|[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed)' | tail -n 60
+  local name=$1; shift
+  echo "=== $name"
+  "$@" 2>&1 | tee "$log/$name.test" | grep -v -E '^ *(Start +[0-9]+:|[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed)' | tail -n 60
   local rc=${PIPESTATUS[0]}
-  tally "$log/$preset.test"
+  tally "$name" "$log/$name.test" || rc=1
   return "$rc"
 }
 
-suite() {  # suite PRESET [ctest args]: configure, build, test
-  local preset=$1; shift
-  echo "=== $preset"
-  build "$preset" || return
-  run_tests "$preset" ctest --preset "$preset" "$@"
-}
+native_tests() { run_tests native ctest --preset native; }
 
-# The 32-bit Windows programs run under wine32, which needs a kernel that
-# executes 32-bit code. Where this one cannot (or PEN_WINE32_GUEST is set),
-# the whole suite runs in a qemu guest booting a kernel that can.
-suite_win32() {
-  if [ -n "$PEN_WINE32_OK" ] && [ -z "${PEN_WINE32_GUEST:-}" ]; then
-    suite win32
-    return
-  fi
-  echo "=== win32 (in a qemu guest: $([ -n "$PEN_WINE32_OK" ] && echo "PEN_WINE32_GUEST is set" || echo "this kernel cannot start 32-bit programs"))"
-  build win32 || return
-  run_tests win32 "$PEN_ROOT/scripts/wine32-guest.sh" -w build/win32 ctest --preset win32
-  if [ $? -eq 125 ]; then
-    echo "win32: FAILED: wine32 cannot run on this kernel and the qemu guest that would run it did not (see above)"
-  fi
+gcc_tests() {
+  run_tests gcc ctest --preset gcc || return
+  # The benchmarks run once each, so that they cannot rot unseen; their
+  # figures come from scripts/bench.sh.
+  local b
+  for b in build/gcc/bench/pen_bench build/gcc/bench/penmac_bench; do
+    [ -x "$b" ] || continue
+    if "$b" --benchmark_min_time=0 --benchmark_repetitions=1 >"$log/$(basename "$b").smoke" 2>&1; then
+      echo "bench $(basename "$b"): $(grep -cE '^BM_' "$log/$(basename "$b").smoke") benchmarks ran once"
+      count bench 1 0
+    else
+      echo "bench $(basename "$b"): FAILED"; tail -n 30 "$log/$(basename "$b").smoke"; count bench 0 1
+    fi
+  done
 }
 
 fuzz() {
-  echo "=== fuzz (${FUZZ_SECONDS} s each)"
-  local f name corpus
-  for f in build/native-clang/fuzz/*_fuzz; do
+  echo "=== fuzz (${FUZZ_SECONDS} s each, two at a time)"
+  local f jobs=()
+  for f in build/native/fuzz/*_fuzz; do
     [ -x "$f" ] || continue
-    name=$(basename "$f")
-    corpus=build/native-clang/corpus/$name
-    mkdir -p "$corpus"
-    [ -d "fuzz/corpus/$name" ] && cp -n fuzz/corpus/"$name"/* "$corpus"/ 2>/dev/null
-    if "$f" -max_total_time="$FUZZ_SECONDS" -print_final_stats=0 -artifact_prefix="$log/$name-" "$corpus" >"$log/$name.log" 2>&1; then
-      echo "fuzz $name: ok ($(grep -c . "$corpus"/* 2>/dev/null | wc -l) inputs in corpus)"
-      passed=$((passed + 1))
-    else
-      echo "fuzz $name: FAILED"; tail -n 40 "$log/$name.log"
-      failed=$((failed + 1)); status=1
-    fi
+    fuzz_one "$f" &
+    jobs+=($!)
+    if [ ${#jobs[@]} -ge 2 ]; then wait "${jobs[0]}"; jobs=("${jobs[@]:1}"); fi
   done
+  wait
+}
+
+fuzz_one() {
+  local f=$1 name corpus
+  name=$(basename "$f")
+  corpus=build/native/corpus/$name
+  mkdir -p "$corpus"
+  [ -d "fuzz/corpus/$name" ] && cp -n fuzz/corpus/"$name"/* "$corpus"/ 2>/dev/null
+  if "$f" -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 -artifact_prefix="$log/$name-" "$corpus" >"$log/$name.log" 2>&1; then
+    echo "fuzz $name: ok ($(grep -oE 'stat::number_of_executed_units: *[0-9]+' "$log/$name.log" | grep -oE '[0-9]+$') runs, $(ls "$corpus" | wc -l) inputs in corpus)"
+    count fuzz 1 0
+  else
+    echo "fuzz $name: FAILED"; tail -n 40 "$log/$name.log"
+    count fuzz 0 1
+  fi
 }
 
 # penmac against a real kernel: qemu boots Debian's kernel with uhid and
@@ -94,32 +153,70 @@ penmac_kernel() {
   echo "=== penmac against a real kernel (qemu, TCG)"
   if "$PEN_ROOT/scripts/penmac-kernel-test.sh" "$PEN_ROOT/build/native" >"$log/penmac-kernel.log" 2>&1; then
     grep -E '^FAIL|woke|PENMAC-KERNEL' "$log/penmac-kernel.log"
-    passed=$((passed + 1))
+    count penmac-kernel 1 0
   else
     tail -n 60 "$log/penmac-kernel.log"
-    failed=$((failed + 1)); status=1
+    count penmac-kernel 0 1
   fi
 }
 
-bench() {
-  echo "=== bench (build only; figures come from scripts/bench.sh)"
-  build bench && passed=$((passed + 1))
+win64_tests() { run_tests win64 ctest --preset win64 -j "$WINE_JOBS"; }
+
+# The 32-bit Windows programs run under wine32, which needs a kernel that
+# executes 32-bit code. Where this one cannot (or PEN_WINE32_GUEST is set),
+# the whole suite runs in a qemu guest booting a kernel that can.
+win32_tests() {
+  if [ -n "$PEN_WINE32_OK" ] && [ -z "${PEN_WINE32_GUEST:-}" ]; then
+    run_tests win32 ctest --preset win32 -j "$WINE_JOBS"
+    return
+  fi
+  echo "(win32 in a qemu guest: $([ -n "$PEN_WINE32_OK" ] && echo "PEN_WINE32_GUEST is set" || echo "this kernel cannot start 32-bit programs"))"
+  run_tests win32 "$PEN_ROOT/scripts/wine32-guest.sh" -w build/win32 ctest --preset win32 -j "$WINE_JOBS"
+  local rc=$?
+  [ $rc -eq 125 ] && echo "win32: FAILED: wine32 cannot run on this kernel and the qemu guest that would run it did not (see above)"
+  return $rc
 }
 
-suite native
-penmac_kernel
-suite native-clang
-fuzz
-bench
-# The Windows suites on this machine share a display and the prefix's
-# services; the 32-bit guest brings its own.
+# The stage table, then the totals; the status is 0 only when nothing failed.
+report() {
+  local passed=0 failed=0 p f name start end rc
+  echo
+  printf '%-16s %6s %6s  %s\n' stage start time result
+  while read -r name start end rc; do
+    printf '%-16s %5ss %5ss  %s\n' "$name" "$start" "$((end - start))" "$([ "$rc" -eq 0 ] && echo ok || echo FAILED)"
+  done <"$log/stages"
+  printf '%-16s %6s %5ss  %s\n' "all" "" "$SECONDS" "(apt installs before it: ${setup_time} s)"
+  for f in "$log"/*.count; do
+    [ -e "$f" ] || continue
+    while read -r p f; do passed=$((passed + p)); failed=$((failed + f)); done <"$f"
+  done
+  echo
+  echo "all suites: $passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+}
+
+if [ -n "$quick" ]; then
+  stage native-build build native && stage native-tests native_tests
+  report
+  exit
+fi
+
+native_ok=
+if stage native-build build native; then
+  native_ok=1
+  stage native-tests native_tests
+  stage penmac-kernel penmac_kernel
+fi
+# The 64-bit suite waits on real time; the CPU meanwhile fuzzes and builds
+# the rest.
 pen_xvfb_start
 pen_wine_prefix
-suite win64
-suite_win32
+stage win64-build build win64 && stage_bg win64-tests win64_tests
+[ -n "$native_ok" ] && stage fuzz fuzz
+stage gcc-build build gcc && stage gcc-tests gcc_tests
+stage win32-build build win32 && stage win32-tests win32_tests
+stage_join win64-tests
 pen_wine_stop
 pen_xvfb_stop
 
-echo
-echo "all suites: $passed passed, $failed failed"
-exit $status
+report

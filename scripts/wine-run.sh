@@ -1,7 +1,19 @@
 #!/usr/bin/env bash
 # CTest's emulator for the Windows builds: the program under Wine, with the
 # prefix and settings of scripts/lib.sh.
+#
+# With PEN_WINE_ISOLATE=NAME (set by CTest for the end-to-end runs) the
+# program gets a Wine of its own: a copy of the prefix, hence its own
+# wineserver, and its own X display. penhost's single-instance rule, the
+# focus and the foreground are then private to the run, so such runs can go
+# side by side instead of one after another.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 pen_wine_env
 [ -f "$WINEPREFIX/.pen-ready" ] || pen_wine_prefix
-exec "$PEN_WINE" "$@"
+[ -n "${PEN_WINE_ISOLATE:-}" ] || exec "$PEN_WINE" "$@"
+
+pen_wine_isolated "$PEN_WINE_ISOLATE" || { echo "wine-run: no private Wine for $PEN_WINE_ISOLATE" >&2; exit 125; }
+"$PEN_WINE" "$@"
+rc=$?
+pen_wine_isolated_end
+exit $rc

@@ -23,15 +23,17 @@ add_custom_command(TARGET inkprobe-e2e POST_BUILD
 
 foreach(_scenario unregistered one-holder two-holders notice ink-server)
   add_test(NAME inkprobe_e2e_${_scenario} COMMAND inkprobe-e2e ${_scenario})
-  # The scenarios share the prefix's registry and look at every process.
-  set_tests_properties(inkprobe_e2e_${_scenario} PROPERTIES
-    RESOURCE_LOCK "inkprobe_e2e;desktop_foreground" TIMEOUT 120 LABELS "wine;e2e")
+  # Each scenario looks at every process and changes the registry: a Wine of
+  # its own keeps the others' out of its sight.
+  set_tests_properties(inkprobe_e2e_${_scenario} PROPERTIES TIMEOUT 120 LABELS "wine;e2e")
+  pen_wine_isolate(inkprobe_e2e_${_scenario})
 endforeach()
 # Wine takes the system language from the locale variables; the message box
 # shows the code page 936 texts and gives them back unchanged.
 add_test(NAME inkprobe_e2e_one-holder-chinese COMMAND inkprobe-e2e one-holder-chinese)
 set_tests_properties(inkprobe_e2e_one-holder-chinese PROPERTIES
-  ENVIRONMENT "LC_ALL=zh_CN.UTF-8;LANG=zh_CN.UTF-8" RESOURCE_LOCK "inkprobe_e2e;desktop_foreground" TIMEOUT 120 LABELS "wine;e2e")
+  ENVIRONMENT "LC_ALL=zh_CN.UTF-8;LANG=zh_CN.UTF-8" TIMEOUT 120 LABELS "wine;e2e")
+pen_wine_isolate(inkprobe_e2e_one-holder-chinese)
 
 # The installer finds the export by its plain name, also in the 32-bit DLL.
 add_test(NAME inkprobe_export_name
@@ -43,4 +45,5 @@ set_tests_properties(inkprobe_export_name PROPERTIES LABELS static)
 # the Ink controls unregistered (a fresh Wine prefix) that is 100.
 add_test(NAME inkprobe_run_unregistered COMMAND inkprobe-run 1)
 set_tests_properties(inkprobe_run_unregistered PROPERTIES
-  PASS_REGULAR_EXPRESSION "^100\r?\n" RESOURCE_LOCK "inkprobe_e2e;desktop_foreground" TIMEOUT 60 LABELS "wine;e2e")
+  PASS_REGULAR_EXPRESSION "^100\r?\n" TIMEOUT 60 LABELS "wine;e2e")
+pen_wine_isolate(inkprobe_run_unregistered)

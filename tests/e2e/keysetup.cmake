@@ -7,8 +7,7 @@ if(TARGET penhost)
   target_include_directories(key_setup_e2e PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   pen_warnings(key_setup_e2e)
   add_dependencies(key_setup_e2e penhost)
-  add_test(NAME key_setup_e2e
-           COMMAND key_setup_e2e $<TARGET_FILE:penhost> ${CMAKE_CURRENT_BINARY_DIR}/key-setup-e2e-work
-                   ${CMAKE_CURRENT_BINARY_DIR} --gtest_brief=1)
-  set_tests_properties(key_setup_e2e PROPERTIES TIMEOUT 300 LABELS "wine;e2e" RUN_SERIAL TRUE)
+  pen_wine_e2e(key_setup_e2e SHARDS 2 TIMEOUT 300
+               COMMAND key_setup_e2e $<TARGET_FILE:penhost> ${CMAKE_CURRENT_BINARY_DIR}/key-setup-e2e-work
+                       ${CMAKE_CURRENT_BINARY_DIR} --gtest_brief=1)
 endif()

@@ -6,9 +6,8 @@ if(TARGET penhost)
   target_include_directories(penhost_e2e PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   pen_warnings(penhost_e2e)
   add_dependencies(penhost_e2e penhost tabclient)
-  add_test(NAME penhost_e2e
-           COMMAND penhost_e2e $<TARGET_FILE:penhost> $<TARGET_FILE:tabclient> ${CMAKE_CURRENT_BINARY_DIR}/penhost-e2e-work
-                   --gtest_brief=1)
   # Each case waits on a real program; a hang must end as a failure.
-  set_tests_properties(penhost_e2e PROPERTIES TIMEOUT 720 LABELS "wine;e2e" RUN_SERIAL TRUE)
+  pen_wine_e2e(penhost_e2e SHARDS 5 TIMEOUT 300
+               COMMAND penhost_e2e $<TARGET_FILE:penhost> $<TARGET_FILE:tabclient>
+                       ${CMAKE_CURRENT_BINARY_DIR}/penhost-e2e-work --gtest_brief=1)
 endif()

@@ -6,8 +6,7 @@ if(TARGET penhost)
   target_include_directories(screen_mapping_e2e PRIVATE ${PROJECT_SOURCE_DIR})
   pen_warnings(screen_mapping_e2e)
   add_dependencies(screen_mapping_e2e penhost)
-  add_test(NAME screen_mapping_e2e
-           COMMAND screen_mapping_e2e $<TARGET_FILE:penhost> ${CMAKE_CURRENT_BINARY_DIR}/screen-mapping-e2e-work
-                   ${CMAKE_CURRENT_BINARY_DIR} --gtest_brief=1)
-  set_tests_properties(screen_mapping_e2e PROPERTIES TIMEOUT 300 LABELS "wine;e2e" RUN_SERIAL TRUE)
+  pen_wine_e2e(screen_mapping_e2e SHARDS 2 TIMEOUT 300
+               COMMAND screen_mapping_e2e $<TARGET_FILE:penhost> ${CMAKE_CURRENT_BINARY_DIR}/screen-mapping-e2e-work
+                       ${CMAKE_CURRENT_BINARY_DIR} --gtest_brief=1)
 endif()

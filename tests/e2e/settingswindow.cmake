@@ -6,8 +6,7 @@ if(TARGET penhost)
   target_include_directories(settings_window_e2e PRIVATE ${PROJECT_SOURCE_DIR})
   pen_warnings(settings_window_e2e)
   add_dependencies(settings_window_e2e penhost)
-  add_test(NAME settings_window_e2e
-           COMMAND settings_window_e2e $<TARGET_FILE:penhost> ${CMAKE_CURRENT_BINARY_DIR}/settings-window-e2e-work
-                   ${CMAKE_CURRENT_BINARY_DIR} --gtest_brief=1)
-  set_tests_properties(settings_window_e2e PROPERTIES TIMEOUT 300 LABELS "wine;e2e" RUN_SERIAL TRUE)
+  pen_wine_e2e(settings_window_e2e SHARDS 3 TIMEOUT 300
+               COMMAND settings_window_e2e $<TARGET_FILE:penhost> ${CMAKE_CURRENT_BINARY_DIR}/settings-window-e2e-work
+                       ${CMAKE_CURRENT_BINARY_DIR} --gtest_brief=1)
 endif()
