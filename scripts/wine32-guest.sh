@@ -20,7 +20,8 @@ source "$PEN_ROOT/scripts/qemu-kernel.sh"
 W32_DIR=${PEN_QEMU_CACHE:-$PEN_ROOT/build/qemu}/wine32
 # The guest's programs see the prefix there, the job folder at /w32ctl.
 W32_PREFIX=/w32pfx/prefix
-export PEN_QEMU_MEMORY=${PEN_QEMU_MEMORY:-2G}
+# Room for the end-to-end runs, each in a Wine of its own, side by side.
+export PEN_QEMU_MEMORY=${PEN_QEMU_MEMORY:-4G}
 
 w32_die() { echo "wine32 guest: $*" >&2; exit 125; }
 
