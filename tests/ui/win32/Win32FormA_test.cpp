@@ -195,6 +195,13 @@ TEST_F(FormWindow, TabMovesTheFocusSpaceTicksABoxAndEscapeClosesAsTheCloseButton
   keys[VK_SHIFT] = 0;
   SetKeyboardState(keys);
   EXPECT_EQ(GetFocus(), next);
+  // The arrows stay with the pressure tracker: they move its thumb.
+  HWND tracker = view->ControlWindow(C::jntrckr1);
+  SetFocus(tracker);
+  Key(VK_RIGHT);
+  Key(VK_RIGHT);
+  EXPECT_EQ(GetFocus(), tracker);
+  EXPECT_EQ(form.TrackerValue(), 2);
   HWND leftHand = view->ControlWindow(C::chkLeftHand);
   SetFocus(leftHand);
   Key(VK_SPACE);
@@ -202,6 +209,25 @@ TEST_F(FormWindow, TabMovesTheFocusSpaceTicksABoxAndEscapeClosesAsTheCloseButton
   Key(VK_ESCAPE);
   EXPECT_FALSE(form.Visible());
   EXPECT_FALSE(IsWindowVisible(view->Window()));
+}
+
+TEST_F(FormWindow, AskedToShowWhileOneOfItsWindowsIsOpenItBringsThatOneForward) {
+  Create();
+  // Stands for the mapping or key-setup window, open modally.
+  HWND open = CreateWindowExW(0, L"STATIC", L"open", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, view->Window(), nullptr,
+                              nullptr, nullptr);
+  EnableWindow(view->Window(), FALSE);
+  view->Form().Show();
+  Pump(50);
+  EXPECT_FALSE(IsWindowVisible(view->Window()));
+  EXPECT_EQ(GetForegroundWindow(), open);
+  // Once it has closed, the window shows.
+  EnableWindow(view->Window(), TRUE);
+  DestroyWindow(open);
+  view->Form().Show();
+  Pump(50);
+  EXPECT_TRUE(IsWindowVisible(view->Window()));
+  view->Form().Hide();
 }
 
 TEST_F(FormWindow, TheEditorKeepsOneLowerCaseCharacter) {
