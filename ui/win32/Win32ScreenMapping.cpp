@@ -109,8 +109,8 @@ void TWin32ScreenMappingChild::ShowScreenMapping(MapRect& screen, MapRect& table
                                                  bool showTabletArea) {
   if (!window_) return;
   if (open_) {
-    // Asked again while it is open (the settings window shown meanwhile):
-    // the open one stays the one the user works in.
+    // Asked again while it is open: the open one stays the one the user
+    // works in.
     SetForegroundWindow(window_);
     return;
   }
