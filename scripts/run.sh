@@ -14,6 +14,8 @@
 #   --show-screen-mapping[=PNG]  opens the settings window and from it the
 #                          screen mapping window, and saves a picture of the
 #                          latter (default build/win64/screen-mapping-window.png)
+#   --dry-run              only checks the arguments: nothing is installed,
+#                          built or run
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$PEN_ROOT"
@@ -25,6 +27,7 @@ keys_picture=
 model=R711
 show_mapping=
 mapping_picture=
+dry_run=
 for arg in "$@"; do
   case $arg in
     --show-settings) show_settings=1 ;;
@@ -32,10 +35,11 @@ for arg in "$@"; do
     --show-key-setup) show_keys=1 ;;
     --show-key-setup=?*) show_keys=1; keys_picture=$(realpath -m "${arg#*=}") ;;
     --model=?*) model=${arg#*=} ;;
-    *) echo "run: unknown argument $arg (known: --show-settings[=PNG] --show-key-setup[=PNG] --model=CODE)" >&2; exit 2 ;;
     --show-screen-mapping) show_mapping=1 ;;
     --show-screen-mapping=?*) show_mapping=1; mapping_picture=$(realpath -m "${arg#*=}") ;;
-    *) echo "run: unknown argument $arg (known: --show-settings[=PNG], --show-screen-mapping[=PNG])" >&2; exit 2 ;;
+    --dry-run) dry_run=1 ;;
+    *) echo "run: unknown argument $arg (known: --show-settings[=PNG] --show-key-setup[=PNG] --model=CODE" \
+            "--show-screen-mapping[=PNG] --dry-run)" >&2; exit 2 ;;
   esac
 done
 if [ -n "$show_keys" ] && [ -n "$show_settings$show_mapping" ]; then
@@ -44,6 +48,14 @@ fi
 case $model in
   *[!A-Za-z0-9]*|'') echo "run: --model takes a model code of letters and digits, not '$model'" >&2; exit 2 ;;
 esac
+if [ -n "$dry_run" ]; then
+  what="the demonstration"
+  [ -z "$show_settings" ] || what+=", the settings window (picture: ${picture:-default})"
+  [ -z "$show_keys" ] || what+=", the key-setup window of an $model (picture: ${keys_picture:-default})"
+  [ -z "$show_mapping" ] || what+=", the screen mapping window (picture: ${mapping_picture:-default})"
+  echo "run: would run $what; nothing done (--dry-run)" >&2
+  exit 0
+fi
 "$PEN_ROOT/scripts/setup.sh"
 
 SECONDS_TO_RUN=${PEN_RUN_SECONDS:-8}

@@ -201,6 +201,12 @@ if [ -n "$quick" ]; then
   exit
 fi
 
+readme_commands() {
+  echo "=== the README's commands understand their arguments"
+  if "$PEN_ROOT/scripts/check-readme-commands.sh"; then count readme 1 0; else count readme 0 1; fi
+}
+
+stage readme readme_commands
 native_ok=
 if stage native-build build native; then
   native_ok=1

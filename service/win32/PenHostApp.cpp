@@ -56,6 +56,7 @@
 #include "service/win32/TrayIcon.h"
 #include "service/win32/Win32HostShell.h"
 #include "ui/Language.h"
+#include "ui/win32/DialogKeys.h"
 #include "ui/win32/Win32CodePage.h"
 #include "ui/SplitFormAChildren.h"
 #include "ui/win32/Win32FormA.h"
@@ -136,9 +137,11 @@ TTabletRecording SettingsWindowDemo() {
 
 void RunMessageLoop() {
   MSG m;
-  while (GetMessageA(&m, nullptr, 0, 0) > 0) {
+  while (GetMessageW(&m, nullptr, 0, 0) > 0) {
+    // The settings windows' keys: Tab, Space, Enter, Esc.
+    if (HandleDialogKeys(m)) continue;
     TranslateMessage(&m);
-    DispatchMessageA(&m);
+    DispatchMessageW(&m);
   }
 }
 
@@ -272,20 +275,21 @@ int RunPenHost(const HostOptions& options) {
 
   // The main settings window and the windows it opens: the screen mapping
   // window and the model key-setup windows.
-  TWin32ScreenMappingChild screenMapping;
+  // They belong to the settings window, which is made first.
+  TWin32ScreenMappingChild screenMapping(language);
   TWin32KeySetupChildren keySetup(language, layout);
-  if (!keySetup.Create()) {
-    StartupProblem("the key-setup windows cannot be created", trace);
-    return 1;
-  }
-  if (!options.keySetupShotFile.empty()) keySetup.ScreenshotAfterShow(options.keySetupShotFile, kKeySetupShotMs);
   TSplitFormAChildren childWindows(screenMapping, keySetup);
   TWin32FormA settingsWindow(language, programFiles, childWindows, folders.ProgramFolder(), uiLanguage);
   if (!settingsWindow.Create()) {
     StartupProblem("the settings window cannot be created", trace);
     return 1;
   }
-  if (!screenMapping.Create()) {
+  if (!keySetup.Create(settingsWindow.Window())) {
+    StartupProblem("the key-setup windows cannot be created", trace);
+    return 1;
+  }
+  if (!options.keySetupShotFile.empty()) keySetup.ScreenshotAfterShow(options.keySetupShotFile, kKeySetupShotMs);
+  if (!screenMapping.Create(settingsWindow.Window())) {
     StartupProblem("the screen mapping window cannot be created", trace);
     return 1;
   }

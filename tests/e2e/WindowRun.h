@@ -15,17 +15,80 @@ namespace e2e {
 
 inline std::string g_pictures;  // where the windows' pictures go
 
+// A visible top-level window of that class (and title, when given): several
+// windows may share a class, and only one of them shows.
+struct VisibleSearch {
+  const char* className;
+  const char* title;
+  HWND found;
+};
+inline BOOL CALLBACK MatchVisible(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<VisibleSearch*>(p);
+  char cls[64] = {}, title[256] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (!IsWindowVisible(w) || lstrcmpA(cls, s->className) != 0) return TRUE;
+  if (s->title) {
+    GetWindowTextA(w, title, sizeof title);
+    if (lstrcmpA(title, s->title) != 0) return TRUE;
+  }
+  s->found = w;
+  return FALSE;
+}
+
 // The window of that class (and title, when given) once it is visible; null
 // when it did not show within `ms`.
 inline HWND WaitForVisible(const char* className, const char* title, DWORD ms) {
-  HWND window = nullptr;
+  VisibleSearch search{className, title, nullptr};
   WaitFor(
       [&] {
-        window = FindWindowA(className, title);
-        return window && IsWindowVisible(window);
+        search.found = nullptr;
+        EnumWindows(&MatchVisible, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
       },
       ms);
-  return window && IsWindowVisible(window) ? window : nullptr;
+  return search.found;
+}
+
+// One key pressed and released, as the keyboard would, with a modifier held
+// when given.
+inline void Type(WORD vk, WORD modifier = 0) {
+  INPUT in[4]{};
+  int n = 0;
+  auto key = [&](WORD k, bool up) {
+    in[n].type = INPUT_KEYBOARD;
+    in[n].ki.wVk = k;
+    in[n].ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    ++n;
+  };
+  if (modifier) key(modifier, false);
+  key(vk, false);
+  key(vk, true);
+  if (modifier) key(modifier, true);
+  SendInput(static_cast<UINT>(n), in, sizeof in[0]);
+  Sleep(300);
+}
+
+// The window that has the keyboard focus in the thread of `window`.
+inline HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+// What a taskbar or Alt+Tab list reads: the text stored with the window.
+inline std::wstring Title(HWND window) {
+  wchar_t text[256] = {};
+  InternalGetWindowText(window, text, 256);
+  return text;
+}
+
+// A window that belongs to `owner`: no taskbar button or Alt+Tab entry of its
+// own.
+inline void ExpectOwnedBy(HWND window, HWND owner) {
+  EXPECT_EQ(GetWindow(window, GW_OWNER), owner);
+  EXPECT_EQ(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+  EXPECT_TRUE(IsWindowUnicode(window));
 }
 
 inline HWND SettingsControl(HWND form, pen::FormAControl c) {

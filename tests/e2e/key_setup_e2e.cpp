@@ -14,10 +14,14 @@ using pen::win32::TWin32SetKeys;
 
 class KeySetupRun : public WindowRun {
  protected:
-  HWND OpenKeySetup(HWND form, const char* className) {
+  // Opens the model's window; `buttons` tells which model's it is.
+  HWND OpenKeySetup(HWND form, int buttons) {
     Press(SettingsControl(form, FormAControl::BtnKeyDefine));
-    HWND keys = WaitForVisible(TWin32SetKeys::kClassName, className, 20000);
+    HWND keys = WaitForVisible(TWin32SetKeys::kClassName, nullptr, 20000);
     EXPECT_NE(keys, nullptr) << ReadAll(trace);
+    if (!keys) return nullptr;
+    EXPECT_NE(GetDlgItem(keys, TWin32SetKeys::kFirstButtonId + buttons), nullptr);
+    EXPECT_EQ(GetDlgItem(keys, TWin32SetKeys::kFirstButtonId + buttons + 1), nullptr);
     Sleep(500);
     return keys;
   }
@@ -32,15 +36,6 @@ class KeySetupRun : public WindowRun {
   // A click, and time for the window to take it in.
   static void Press(HWND control) {
     Click(control);
-    Sleep(300);
-  }
-  // One key pressed and released.
-  static void Type(WORD vk) {
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = vk;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof in[0]);
     Sleep(300);
   }
 
@@ -63,7 +58,7 @@ TEST_F(KeySetupRun, CtrlAOnButtonOneOfAnR711IsSavedAndSentByThatTabletKey) {
 
   HWND form = ShowSettings();
   ASSERT_NE(form, nullptr);
-  HWND keys = OpenKeySetup(form, "TSetKeysR711");
+  HWND keys = OpenKeySetup(form, 12);
   ASSERT_NE(keys, nullptr);
   EXPECT_FALSE(IsWindowVisible(form));
   RECT r{};
@@ -118,7 +113,7 @@ TEST_F(KeySetupRun, UnpluggingTheTabletClosesTheWindowAndSavesItsEdit) {
   Start(SaveRecording(rec), "--no-launch");
   HWND form = ShowSettings();
   ASSERT_NE(form, nullptr);
-  HWND keys = OpenKeySetup(form, "TSetKeysR711");
+  HWND keys = OpenKeySetup(form, 12);
   ASSERT_NE(keys, nullptr);
   Press(GetDlgItem(keys, TWin32SetKeys::kFirstButtonId + 2));
   Press(GetDlgItem(keys, TWin32SetKeys::kShiftId));
@@ -130,6 +125,38 @@ TEST_F(KeySetupRun, UnpluggingTheTabletClosesTheWindowAndSavesItsEdit) {
   std::string expected = R711Definitions();
   expected[2] = 4;
   EXPECT_EQ(ReadAll(dir + "\\R711Def.bin"), expected);
+  EXPECT_EQ(Stop(), 0);
+}
+
+TEST_F(KeySetupRun, ItBelongsToTheSettingsWindowTabMovesTheFocusAndEscapeCloses) {
+  PlaceUiFiles(true);
+  ChooseEnglish();
+  Start(SaveRecording(Idle()), "--no-launch");
+  HWND form = ShowSettings();
+  ASSERT_NE(form, nullptr);
+  HWND keys = OpenKeySetup(form, 12);
+  ASSERT_NE(keys, nullptr);
+  ExpectOwnedBy(keys, form);
+  EXPECT_EQ(Title(keys), L"Key Define");  // the English block's text for the button that opens it
+  EXPECT_FALSE(IsWindowEnabled(form));
+  // From the key chooser onwards through the modifiers.
+  HWND chooser = GetDlgItem(keys, TWin32SetKeys::kChooserId);
+  HWND edit = FindWindowExA(chooser, nullptr, "Edit", nullptr);
+  ASSERT_NE(edit, nullptr);
+  Press(edit);
+  ASSERT_EQ(FocusOf(keys), edit);
+  Type(VK_TAB);
+  EXPECT_EQ(FocusOf(keys), GetDlgItem(keys, TWin32SetKeys::kShiftId));
+  Type(VK_TAB);
+  EXPECT_EQ(FocusOf(keys), GetDlgItem(keys, TWin32SetKeys::kCtrlId));
+  // Space ticks the focused box; nothing is applied without the check mark.
+  Type(VK_SPACE);
+  EXPECT_EQ(Text(GetDlgItem(keys, TWin32SetKeys::kResultId)), L"Ctrl + E");
+  Type(VK_ESCAPE);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(keys) && IsWindowVisible(form); }, 10000));
+  EXPECT_TRUE(IsWindowEnabled(form));
+  Sleep(500);
+  EXPECT_EQ(CountOf(ReadAll(trace), "command 6 handled"), 0u) << ReadAll(trace);
   EXPECT_EQ(Stop(), 0);
 }
 

@@ -152,6 +152,49 @@ TEST_F(ScreenMappingWindow, OpeningAndClosingWithoutTouchingAnythingPostsNeither
   EXPECT_EQ(Stop(), 0);
 }
 
+TEST_F(ScreenMappingWindow, TheTabletTogglePostsCommand7AtOnceAndTheTabletAreaIsStored) {
+  Start(SaveRecording(Idle()));
+  OpenSettings();
+  HWND map = OpenMapping();
+  ASSERT_NE(map, nullptr);
+  // One step of the tablet toggle: the whole area becomes the first of the
+  // centred squares.
+  const pen::PixelRect t = TScreenMappingForm::kToggleTablet;
+  ClickAt(OnScreen(map, (t.left + t.right) / 2, (t.top + t.bottom) / 2));
+  Sleep(300);
+  Picture(map, "screen-mapping-tablet-toggled-e2e.png");
+  CloseMapping(map);
+  // Applied as the mapping window closes, before the settings window does.
+  ASSERT_TRUE(WaitFor([&] { return CountOf(ReadAll(trace), "command 7 handled") == 1; }, 10000))
+      << ReadAll(trace);
+  EXPECT_EQ(CountOf(ReadAll(trace), "command 5 handled"), 0u);  // the screen area was not touched
+  EXPECT_EQ(CountOf(ReadAll(trace), "command 0 handled"), 0u);
+  CloseSettings();
+  EXPECT_EQ(Stored("TabletMapLeft"), 650);
+  EXPECT_EQ(Stored("TabletMapTop"), 650);
+  EXPECT_EQ(Stored("TabletMapRight"), 3500);
+  EXPECT_EQ(Stored("TabletMapBottom"), 3500);
+  EXPECT_EQ(Stored("ScreenMapRight"), 4095);
+  EXPECT_EQ(Stop(), 0);
+}
+
+TEST_F(ScreenMappingWindow, ItBelongsToTheSettingsWindowIsModalAndEscapeClosesIt) {
+  Start(SaveRecording(Idle()));
+  OpenSettings();
+  HWND map = OpenMapping();
+  ASSERT_NE(map, nullptr);
+  ExpectOwnedBy(map, settings);
+  EXPECT_EQ(Title(map), L"Screen Mapping");  // the English block's text for the window
+  // While it is open the settings window takes no input.
+  EXPECT_FALSE(IsWindowEnabled(settings));
+  Type(VK_ESCAPE);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(map) && IsWindowVisible(settings); }, 10000));
+  EXPECT_TRUE(IsWindowEnabled(settings));
+  const std::string t = ReadAll(trace);
+  EXPECT_EQ(CountOf(t, "command 5 handled") + CountOf(t, "command 7 handled"), 0u) << t;
+  EXPECT_EQ(Stop(), 0);
+}
+
 }  // namespace
 }  // namespace e2e
 

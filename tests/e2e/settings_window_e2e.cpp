@@ -86,6 +86,52 @@ TEST_F(SettingsWindow, OpensOnShowSettingsWithEnglishTextsFromTheLanguageFiles) 
   EXPECT_EQ(Stop(), 0);
 }
 
+TEST_F(SettingsWindow, ItIsAUnicodeWindowTitledWithTheLanguagesSettingsText) {
+  PlaceUiFiles(true);
+  ChooseEnglish();
+  Start(SaveRecording(Adjustable()));
+  HWND form = ShowSettings();
+  ASSERT_NE(form, nullptr);
+  EXPECT_TRUE(IsWindowUnicode(form));
+  EXPECT_TRUE(IsWindowUnicode(SettingsControl(form, FormAControl::jntrckr1)));
+  // The taskbar and Alt+Tab read the stored text: the English block's "&Settings".
+  EXPECT_EQ(Title(form), L"&Settings");
+  // No other program's window owns it: it has its own taskbar button.
+  EXPECT_EQ(GetWindow(form, GW_OWNER), nullptr);
+  EXPECT_EQ(Stop(), 0);
+}
+
+TEST_F(SettingsWindow, TabAndShiftTabMoveTheFocusSpaceTicksABoxAndEscapeClosesAndApplies) {
+  PlaceUiFiles(true);
+  ChooseEnglish();
+  Start(SaveRecording(Adjustable()));
+  HWND form = ShowSettings();
+  ASSERT_NE(form, nullptr);
+  HWND edit = SettingsControl(form, FormAControl::edt1);
+  Click(edit);
+  Sleep(300);
+  ASSERT_EQ(FocusOf(form), edit);
+  Type(VK_TAB);
+  HWND next = FocusOf(form);
+  EXPECT_NE(next, edit);
+  EXPECT_TRUE(IsChild(form, next));
+  Type(VK_TAB, VK_SHIFT);
+  EXPECT_EQ(FocusOf(form), edit);
+  // Onwards to "Left Hand Mode", and Space ticks it as a click would.
+  HWND leftHand = SettingsControl(form, FormAControl::chkLeftHand);
+  for (int i = 0; i < 30 && FocusOf(form) != leftHand; ++i) Type(VK_TAB);
+  ASSERT_EQ(FocusOf(form), leftHand);
+  Type(VK_SPACE);
+  EXPECT_TRUE(WaitFor([&] { return CountOf(ReadAll(trace), "command 8 (argument 1)") == 1; }, 10000))
+      << ReadAll(trace);
+  // Escape closes it as its close button does: hidden, and command 0 applies.
+  Type(VK_ESCAPE);
+  EXPECT_TRUE(WaitFor([&] { return CountOf(ReadAll(trace), "command 0 handled") == 1; }, 10000)) << ReadAll(trace);
+  EXPECT_FALSE(IsWindowVisible(form));
+  EXPECT_EQ(GetPrivateProfileIntA("MainItem", "LeftHandMode", -1, (dir + "\\TSetting.ini").c_str()), 1);
+  EXPECT_EQ(Stop(), 0);
+}
+
 TEST_F(SettingsWindow, WithoutTheSetupFileTheBuiltInChineseTextsShow) {
   PlaceUiFiles(false);
   Start(SaveRecording(Adjustable()));

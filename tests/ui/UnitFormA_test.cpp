@@ -367,23 +367,49 @@ TEST_F(FormA, ChoosingALanguageSavesItReloadsTheTextsAndTellsTheService) {
   EXPECT_NE(setup.find("UserSelectLan=0"), std::string::npos) << setup;
 }
 
-TEST_F(FormA, OpenKeySetupAndScreenMappingAndPostWhatChanged) {
+TEST_F(FormA, TheScreenMappingWindowsChangesArePostedAsCommand5And7OnlyForTheAreaThatChanged) {
   Connected("2210", "K24 ");
   form->Show();
   form->SetScreenMapRect({0, 0, 4095, 4095});
   form->SetTabletMapRect({0, 0, 4095, 4095});
+  window.posted.clear();
+  // The tablet area alone: command 7, with the window shown again first.
   children.tabletAfter = {650, 650, 3500, 3500};
   form->btnShowMapFormClick();
   EXPECT_TRUE(form->Visible());
+  EXPECT_EQ(children.calls.back(), "map K24  tablet");
+  EXPECT_EQ(window.posted, (std::vector<P>{{0, 7, 0}}));
   EXPECT_EQ(form->TabletMapRect(), (MapRect{650, 650, 3500, 3500}));
+  // Unchanged: nothing.
   window.posted.clear();
-  children.tabletAfter = {650, 650, 3500, 3500};
-  form->btnShowMapFormClick();  // unchanged: nothing posted
+  form->btnShowMapFormClick();
   EXPECT_TRUE(window.posted.empty());
+  // The screen area alone: command 5.
+  children.screenAfter = {0, 0, 2047, 4095};
+  form->btnShowMapFormClick();
+  EXPECT_EQ(window.posted, (std::vector<P>{{0, 5, 0}}));
+  EXPECT_EQ(form->ScreenMapRect(), (MapRect{0, 0, 2047, 4095}));
+  // Both: 5, then 7.
+  window.posted.clear();
+  children.screenAfter = {100, 0, 4095, 4095};
+  children.tabletAfter = {0, 158, 4095, 3938};
+  form->btnShowMapFormClick();
+  EXPECT_EQ(window.posted, (std::vector<P>{{0, 5, 0}, {0, 7, 0}}));
+  EXPECT_EQ(form->TabletMapRect(), (MapRect{0, 158, 4095, 3938}));
+}
+
+TEST_F(FormA, AKeySetupWindowClosedWithChangesPostsCommand6) {
+  Connected("2210", "K24 ");
+  form->Show();
+  window.posted.clear();
   form->BtnKeyDefineClick();
   EXPECT_EQ(window.Codes(), (std::vector<int64_t>{6}));
   EXPECT_EQ(children.calls.back(), "keys " + std::to_string(static_cast<int>(KeySetupWindow::R711)));
   EXPECT_EQ(form->OpenKeyWindow(), KeySetupWindow::None);
+  children.keyOk = false;
+  window.posted.clear();
+  form->BtnKeyDefineClick();
+  EXPECT_TRUE(window.posted.empty());
 }
 
 TEST_F(FormA, WithoutChildWindowsTheirButtonsOpenNothing) {

@@ -44,8 +44,9 @@ void Shape(HDC dc, TabletShapeKind kind, const PixelRect& r, int radius, COLORRE
 void PaintFrame(HDC dc, const TSizeFrame& frame, HFONT captionFont) {
   const RECT r = Win(frame.Rect());
   const COLORREF colour = frame.Dragging() ? kFrameRed : kFrameBlue;
-  // Hatched, so that the picture below stays visible.
-  HBRUSH hatch = CreateHatchBrush(HS_BDIAGONAL, colour);
+  // Hatched, so that the picture below stays visible: the forward diagonal,
+  // lines from the top left down to the bottom right.
+  HBRUSH hatch = CreateHatchBrush(HS_FDIAGONAL, colour);
   SetBkMode(dc, TRANSPARENT);
   FillRect(dc, &r, hatch);
   DeleteObject(hatch);

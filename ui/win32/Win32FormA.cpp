@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "service/HostMessages.h"
+#include "ui/win32/DialogKeys.h"
 #include "ui/win32/FormAPainting.h"
 #include "ui/win32/WideText.h"
 
@@ -51,7 +52,7 @@ TWin32FormA::TWin32FormA(TLanguage& language, IFileReader& files, IFormAChildren
 TWin32FormA::~TWin32FormA() {
   if (window_) {
     for (UINT_PTR id = 1; id <= kScreenshotTimer; ++id) KillTimer(window_, id);
-    SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
     DestroyWindow(window_);
   }
   form_.reset();
@@ -72,20 +73,22 @@ TWin32FormA::~TWin32FormA() {
 }
 
 bool TWin32FormA::Create() {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSA wc{};
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  // Unicode classes: the procedures hand every message, texts included, to
+  // DefWindowProcW, and the title is a language text.
+  WNDCLASSW wc{};
   wc.lpfnWndProc = &TWin32FormA::FormProc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = kClassName;
-  RegisterClassA(&wc);
-  WNDCLASSA cc{};
+  wc.lpszClassName = L"TFormA";
+  RegisterClassW(&wc);
+  WNDCLASSW cc{};
   cc.style = CS_HREDRAW | CS_VREDRAW;
   cc.lpfnWndProc = &TWin32FormA::ControlProc;
   cc.hInstance = instance;
   cc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  cc.lpszClassName = kControlClass;
-  RegisterClassA(&cc);
+  cc.lpszClassName = L"TFormAControl";
+  RegisterClassW(&cc);
 
   CreateFonts();
   formBrush_ = CreateSolidBrush(Colour(form_a::kFormColour));
@@ -97,6 +100,7 @@ bool TWin32FormA::Create() {
   window_ = CreateWindowExW(0, L"TFormA", L"", WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
                             form_a::kClientWidth, form_a::kClientHeight, nullptr, nullptr, instance, this);
   if (!window_) return false;
+  TakeDialogKeys(window_);
   form_ = std::make_unique<TFormA>(
       TFormA::Environment{*this, *this, children_, language_, files_, folder_, uiLanguage_});
   CreateControls();
@@ -124,7 +128,7 @@ void TWin32FormA::LoadPictures() {
 }
 
 void TWin32FormA::CreateControls() {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HINSTANCE instance = GetModuleHandleW(nullptr);
   for (const ControlLayout& s : FormAControls()) {
     HWND parent = s.parent == C::kNone ? window_ : ControlWindow(s.parent);
     const auto id = reinterpret_cast<HMENU>(static_cast<intptr_t>(kFirstControlId + Index(s.id)));
@@ -232,6 +236,11 @@ RECT TWin32FormA::DrawAreaOnScreen() {
 }
 
 void TWin32FormA::ShowForm() {
+  if (!IsWindowEnabled(window_)) {
+    // One of its windows is open, modally: that one is the one to work in.
+    if (HWND open = GetWindow(window_, GW_ENABLEDPOPUP)) SetForegroundWindow(open);
+    return;
+  }
   if (IsWindowVisible(window_)) {
     SetForegroundWindow(window_);
     return;
@@ -379,6 +388,22 @@ LRESULT CALLBACK TWin32FormA::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
 bool TWin32FormA::HandleChildNotice(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   switch (msg) {
     case WM_COMMAND: {
+      if (lp == 0 && LOWORD(wp) == IDCANCEL) {
+        // Esc: closed as with its close button, which applies.
+        form_->btnOkClick();
+        result = 0;
+        return true;
+      }
+      if (LOWORD(wp) == IDOK) {
+        // Enter presses the focused button; the window has no default one.
+        HWND focus = GetFocus();
+        if (focus && IsChild(window_, focus) && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) &&
+            (GetWindowLongW(focus, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW) {
+          SendMessageW(focus, BM_CLICK, 0, 0);
+        }
+        result = 0;
+        return true;
+      }
       const int index = LOWORD(wp) - kFirstControlId;
       if (index >= 0 && index < kFormAControls) OnCommand(static_cast<FormAControl>(index), HIWORD(wp),
                                                           reinterpret_cast<HWND>(lp));
@@ -506,6 +531,18 @@ LRESULT TWin32FormA::HandleForm(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       // Alt+F4 closes like the close button; the window itself stays.
       form_->btnOkClick();
+      return 0;
+    case WM_ACTIVATE:
+      // As a dialog does: the control that had the keyboard gets it back.
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(window_, focus)) lastFocus_ = focus;
+      } else if (!HIWORD(wp)) {
+        HWND to = lastFocus_ && IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_)
+                      ? lastFocus_
+                      : GetNextDlgTabItem(window_, nullptr, FALSE);
+        SetFocus(to ? to : window_);
+      }
       return 0;
     default:
       return DefWindowProcW(window_, msg, wp, lp);

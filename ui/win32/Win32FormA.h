@@ -109,6 +109,7 @@ class TWin32FormA final : public IFormAView, public IFormADesktop {
   std::array<HCURSOR, 3> cursors_{};  // slots 1 and 2
   HCURSOR currentCursor_ = nullptr;
 
+  HWND lastFocus_ = nullptr;  // the control that had the keyboard when the window was left
   bool trackerDragging_ = false;
   bool closeHot_ = false;
   bool closePressed_ = false;

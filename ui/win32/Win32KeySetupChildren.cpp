@@ -5,11 +5,11 @@ namespace pen::win32 {
 TWin32KeySetupChildren::TWin32KeySetupChildren(TLanguage& language, const IKeyboardLayout& layout)
     : language_(language), layout_(layout) {}
 
-bool TWin32KeySetupChildren::Create() {
+bool TWin32KeySetupChildren::Create(HWND owner) {
   bool all = true;
   for (const SetKeysModel& model : SetKeysModels()) {
     auto window = std::make_unique<TWin32SetKeys>(model, layout_, language_);
-    if (window->Create()) {
+    if (window->Create(owner)) {
       windows_.push_back(std::move(window));
     } else {
       all = false;

@@ -17,8 +17,9 @@ class TWin32KeySetupChildren final : public IFormAChildren {
  public:
   TWin32KeySetupChildren(TLanguage& language, const IKeyboardLayout& layout);
 
-  // Every family's window, hidden; false when one cannot be created.
-  bool Create();
+  // Every family's window, hidden and owned by `owner` (the settings
+  // window); false when one cannot be created.
+  bool Create(HWND owner);
   TWin32SetKeys* Window(KeySetupWindow which);
   // Each window saves a picture of itself `ms` after it is next shown.
   void ScreenshotAfterShow(const std::string& pngFile, uint32_t ms);

@@ -1,12 +1,16 @@
 #include "ui/win32/Win32ScreenMapping.h"
 
+#include "ui/win32/DialogKeys.h"
 #include "ui/win32/GdiPlus.h"
+#include "ui/win32/WideText.h"
 
 namespace pen::win32 {
 
 namespace {
 
 constexpr UINT_PTR kScreenshotTimer = 1;
+// Long enough for the programs under a hidden window to paint again.
+constexpr DWORD kRepaintMs = 100;
 
 BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT r, LPARAM out) {
   reinterpret_cast<DesktopGeometry*>(out)->monitors.push_back({r->left, r->top, r->right, r->bottom});
@@ -38,6 +42,35 @@ DesktopGeometry ReadDesktop() {
   return g;
 }
 
+TWin32ScreenMappingChild::TWin32ScreenMappingChild(const TLanguage& language, ScreenWait waitForScreen)
+    : language_(language), waitForScreen_(waitForScreen) {}
+
+void TWin32ScreenMappingChild::WaitForHiddenWindows() {
+  GdiFlush();
+  using IsCompositionEnabled = HRESULT(WINAPI*)(BOOL*);
+  using Flush = HRESULT(WINAPI*)();
+  // Loaded when there: systems before the compositor have no dwmapi.dll.
+  static HMODULE dwm = LoadLibraryW(L"dwmapi.dll");
+  auto enabled = dwm ? reinterpret_cast<IsCompositionEnabled>(
+                           reinterpret_cast<void*>(GetProcAddress(dwm, "DwmIsCompositionEnabled")))
+                     : nullptr;
+  auto flush = dwm ? reinterpret_cast<Flush>(reinterpret_cast<void*>(GetProcAddress(dwm, "DwmFlush"))) : nullptr;
+  BOOL composed = FALSE;
+  if (enabled && flush && SUCCEEDED(enabled(&composed)) && composed) {
+    // The frame being composed may be one from before the hide; the one
+    // after it is not.
+    if (SUCCEEDED(flush())) {
+      flush();
+      return;
+    }
+  }
+  // Without a compositor the uncovered windows paint themselves again: this
+  // thread's at once, other programs' within a moment.
+  MSG m;
+  for (int i = 0; i < 64 && PeekMessageW(&m, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i) DispatchMessageW(&m);
+  Sleep(kRepaintMs);
+}
+
 TWin32ScreenMappingChild::~TWin32ScreenMappingChild() {
   if (window_) {
     KillTimer(window_, kScreenshotTimer);
@@ -48,7 +81,7 @@ TWin32ScreenMappingChild::~TWin32ScreenMappingChild() {
   if (captionFont_) DeleteObject(captionFont_);
 }
 
-bool TWin32ScreenMappingChild::Create() {
+bool TWin32ScreenMappingChild::Create(HWND owner) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSW wc{};
   // Double clicks step the frames through their cycles.
@@ -62,7 +95,8 @@ bool TWin32ScreenMappingChild::Create() {
   captionFont_ = CreateFontW(-48, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                              CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Shell Dlg 2");
   window_ = CreateWindowExW(WS_EX_TOPMOST, L"TScreenMappingForm", L"", WS_POPUP | WS_SYSMENU, 0, 0,
-                            TScreenMappingForm::kWidth, TScreenMappingForm::kHeight, nullptr, nullptr, instance, this);
+                            TScreenMappingForm::kWidth, TScreenMappingForm::kHeight, owner, nullptr, instance, this);
+  TakeDialogKeys(window_);
   return window_ != nullptr;
 }
 
@@ -75,8 +109,8 @@ void TWin32ScreenMappingChild::ShowScreenMapping(MapRect& screen, MapRect& table
                                                  bool showTabletArea) {
   if (!window_) return;
   if (open_) {
-    // Asked again while it is open (the settings window shown meanwhile):
-    // the open one stays the one the user works in.
+    // Asked again while it is open: the open one stays the one the user
+    // works in.
     SetForegroundWindow(window_);
     return;
   }
@@ -86,31 +120,30 @@ void TWin32ScreenMappingChild::ShowScreenMapping(MapRect& screen, MapRect& table
   form_.ShowTabletArea = showTabletArea;
   form_.FormShow(ReadDesktop());
   // Taken before the window shows, so that the picture is the desktop
-  // without it.
+  // without it, and once the settings window that opened it has gone.
+  waitForScreen_();
   CaptureDesktop();
   buttons_ = {};
+  SetWindowTextW(window_, Wide(language_.Slot(lan::kScreenMapping)).c_str());
   const int x = (GetSystemMetrics(SM_CXSCREEN) - TScreenMappingForm::kWidth) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - TScreenMappingForm::kHeight) / 2;
+  // Modal: its owner takes no input until it closes.
+  HWND owner = GetWindow(window_, GW_OWNER);
+  if (owner) EnableWindow(owner, FALSE);
   SetWindowPos(window_, HWND_TOPMOST, x, y, TScreenMappingForm::kWidth, TScreenMappingForm::kHeight,
                SWP_SHOWWINDOW);
   SetForegroundWindow(window_);
+  SetFocus(window_);
   if (!screenshotFile_.empty()) SetTimer(window_, kScreenshotTimer, screenshotMs_ ? screenshotMs_ : 1, nullptr);
 
   open_ = true;
-  MSG msg;
-  while (open_) {
-    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-    if (got <= 0) {
-      // The program is ending: the quit is left for the main loop.
-      if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  closed_ = false;
+  RunModalLoop(closed_);
   open_ = false;
   if (GetCapture() == window_) ReleaseCapture();
   form_.MouseUp();
+  // Enabled before the hide, so that the owner is the window activated next.
+  if (owner) EnableWindow(owner, TRUE);
   ShowWindow(window_, SW_HIDE);
   ReleaseDesktop();
   screen = form_.ScreenArea();
@@ -172,7 +205,7 @@ void TWin32ScreenMappingChild::Release(int x, int y) {
   form_.MouseUp();
   if (IsButton(pressed) && form_.HitAt(x, y) == pressed) {
     switch (pressed) {
-      case MapScreenHit::CloseButton: open_ = false; break;
+      case MapScreenHit::CloseButton: closed_ = true; break;
       case MapScreenHit::ToggleScreen: form_.btnToggleScreenClick(); break;
       case MapScreenHit::ToggleTablet: form_.BtnToggleTabletClick(); break;
       default: break;
@@ -252,7 +285,12 @@ LRESULT TWin32ScreenMappingChild::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     case WM_KEYDOWN:
-      if (wp == VK_ESCAPE) open_ = false;
+      if (wp == VK_ESCAPE) closed_ = true;
+      return 0;
+    case WM_COMMAND:
+      // Esc and Enter from the dialog keys: there is nothing to cancel, the
+      // caller always reads the areas.
+      if (lp == 0 && (LOWORD(wp) == IDCANCEL || LOWORD(wp) == IDOK)) closed_ = true;
       return 0;
     case WM_DISPLAYCHANGE:
       // The picture follows the new desktop; the frame keeps its area. The
@@ -270,7 +308,7 @@ LRESULT TWin32ScreenMappingChild::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_CLOSE:
       // Alt+F4 closes like the close button; the window itself stays.
-      open_ = false;
+      closed_ = true;
       return 0;
     default:
       break;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ui/FormAPorts.h"
+#include "ui/Language.h"
 #include "ui/MapScreen.h"
 #include "ui/win32/ScreenMappingPainting.h"
 
@@ -19,16 +20,28 @@ DesktopGeometry ReadDesktop();
 class TWin32ScreenMappingChild final : public IFormAChildren {
  public:
   static constexpr const char* kClassName = "TScreenMappingForm";
+  // Waits until a window hidden a moment ago has left the screen.
+  using ScreenWait = void (*)();
 
-  TWin32ScreenMappingChild() = default;
+  // Titled with the language's text for screen mapping.
+  explicit TWin32ScreenMappingChild(const TLanguage& language, ScreenWait waitForScreen = &WaitForHiddenWindows);
   ~TWin32ScreenMappingChild() override;
   TWin32ScreenMappingChild(const TWin32ScreenMappingChild&) = delete;
   TWin32ScreenMappingChild& operator=(const TWin32ScreenMappingChild&) = delete;
 
-  // The window, hidden. False when it cannot be created.
-  bool Create();
+  // The window, hidden, owned by `owner` (the settings window): it has no
+  // taskbar button of its own and keeps the owner disabled while it is open.
+  // False when it cannot be created.
+  bool Create(HWND owner);
   HWND Window() const { return window_; }
   TScreenMappingForm& Form() { return form_; }
+  // The desktop picture it shows, once taken.
+  bool HasDesktopPicture() const { return desktopDc_ != nullptr; }
+
+  // The settings window hides as this one opens; on Windows the compositor
+  // may still show it for a frame, and the windows it uncovered repaint
+  // after a moment. This waits for both.
+  static void WaitForHiddenWindows();
 
   // Saves a picture of the window as PNG `ms` after it is next shown.
   void ScreenshotAfterShow(const std::string& pngFile, uint32_t ms);
@@ -51,6 +64,8 @@ class TWin32ScreenMappingChild final : public IFormAChildren {
   void Release(int x, int y);
   void Repaint() { InvalidateRect(window_, nullptr, FALSE); }
 
+  const TLanguage& language_;
+  ScreenWait waitForScreen_;
   TScreenMappingForm form_;
   HWND window_ = nullptr;
   HFONT captionFont_ = nullptr;
@@ -59,6 +74,7 @@ class TWin32ScreenMappingChild final : public IFormAChildren {
   HGDIOBJ desktopOld_ = nullptr;
   MapScreenButtons buttons_;
   bool open_ = false;
+  bool closed_ = false;  // asked to close: the modal loop ends
   std::string screenshotFile_;
   uint32_t screenshotMs_ = 0;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/FormALayout.h"
+#include "ui/win32/DialogKeys.h"
 #include "ui/win32/FormAPainting.h"
 #include "ui/win32/GdiPlus.h"
 #include "ui/win32/WideText.h"
@@ -77,8 +78,8 @@ TWin32SetKeys::~TWin32SetKeys() {
   }
 }
 
-bool TWin32SetKeys::Create() {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
+bool TWin32SetKeys::Create(HWND owner) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
   // Unicode classes: the procedures hand their texts to DefWindowProcW.
   WNDCLASSW wc{};
   wc.lpfnWndProc = &TWin32SetKeys::WindowProc;
@@ -106,10 +107,11 @@ bool TWin32SetKeys::Create() {
   formBrush_ = CreateSolidBrush(Colour(form_a::kFormColour));
   whiteBrush_ = CreateSolidBrush(RGB(0xFF, 0xFF, 0xFF));
 
-  const std::wstring title = WidePath(std::string(model_.className));
-  window_ = CreateWindowExW(0, L"TSetKeys", title.c_str(), WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU, 0, 0,
-                            model_.clientWidth, model_.clientHeight, nullptr, nullptr, instance, this);
+  // Titled when shown, in the language of that moment.
+  window_ = CreateWindowExW(0, L"TSetKeys", L"", WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU, 0, 0, model_.clientWidth,
+                            model_.clientHeight, owner, nullptr, instance, this);
   if (!window_) return false;
+  TakeDialogKeys(window_);
   CreateControls();
   return true;
 }
@@ -118,7 +120,7 @@ HWND TWin32SetKeys::MakeControl(const wchar_t* cls, DWORD style, DWORD exStyle, 
                                 const wchar_t* text) {
   HWND hwnd = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, box.left, box.top, box.width,
                               box.height, window_, reinterpret_cast<HMENU>(static_cast<intptr_t>(id)),
-                              GetModuleHandleA(nullptr), this);
+                              GetModuleHandleW(nullptr), this);
   if (hwnd) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   return hwnd;
 }
@@ -127,7 +129,7 @@ void TWin32SetKeys::CreateControls() {
   namespace e = set_keys_editor;
   const Box& ed = model_.editor;
   for (size_t k = 1; k <= model_.buttons; ++k) {
-    MakeControl(L"TSetKeysButton", 0, 0, kFirstButtonId + static_cast<int>(k),
+    MakeControl(L"TSetKeysButton", WS_TABSTOP, 0, kFirstButtonId + static_cast<int>(k),
                 Shifted(SetKeysButtonBox(model_, k), model_.panel), L"");
   }
   MakeControl(L"STATIC", SS_LEFT, 0, kButtonNoId, Shifted(e::kButtonNoLabel, ed), L"");
@@ -143,10 +145,10 @@ void TWin32SetKeys::CreateControls() {
   MakeControl(L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0, kCtrlId, Shifted(e::kCtrl, ed), L"Ctrl");
   MakeControl(L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0, kAltId, Shifted(e::kAlt, ed), L"Alt");
   MakeControl(L"STATIC", SS_CENTER, WS_EX_CLIENTEDGE, kResultId, Shifted(e::kPreview, ed), L"");
-  MakeControl(L"TSetKeysButton", 0, 0, kApplyId, Shifted(e::kApply, ed), L"");
-  MakeControl(L"TSetKeysButton", 0, 0, kResetId, Shifted(e::kReset, ed), L"");
-  MakeControl(L"TSetKeysButton", 0, 0, kCloseId, {model_.clientWidth - kCloseSize - 6, 6, kCloseSize, kCloseSize},
-              L"");
+  MakeControl(L"TSetKeysButton", WS_TABSTOP, 0, kApplyId, Shifted(e::kApply, ed), L"");
+  MakeControl(L"TSetKeysButton", WS_TABSTOP, 0, kResetId, Shifted(e::kReset, ed), L"");
+  MakeControl(L"TSetKeysButton", WS_TABSTOP, 0, kCloseId,
+              {model_.clientWidth - kCloseSize - 6, 6, kCloseSize, kCloseSize}, L"");
 }
 
 // --- showing and closing ---------------------------------------------------
@@ -159,30 +161,26 @@ bool TWin32SetKeys::ShowModal(ButtonDefinitions& definitions) {
   closing_ = false;
   result_ = false;
   Sync();
+  SetWindowTextW(window_, Wide(language_.Slot(lan::kKeyDefine)).c_str());
   const int x = (GetSystemMetrics(SM_CXSCREEN) - model_.clientWidth) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - model_.clientHeight) / 2;
+  // Modal: its owner takes no input until it closes.
+  HWND owner = GetWindow(window_, GW_OWNER);
+  if (owner) EnableWindow(owner, FALSE);
   SetWindowPos(window_, HWND_TOP, x, y, model_.clientWidth, model_.clientHeight, SWP_SHOWWINDOW);
   SetForegroundWindow(window_);
+  // The keyboard starts in the key chooser.
+  SetFocus(Control(kChooserId));
   if (!screenshotFile_.empty()) SetTimer(window_, kScreenshotTimer, screenshotMs_ ? screenshotMs_ : 1, nullptr);
 
-  bool quit = false;
-  WPARAM quitCode = 0;
-  MSG m;
-  while (!closing_) {
-    if (GetMessageW(&m, nullptr, 0, 0) <= 0) {
-      quit = true;
-      quitCode = m.wParam;
-      Close();
-      break;
-    }
-    TranslateMessage(&m);
-    DispatchMessageW(&m);
-  }
+  // A quit closes the window, with its commit, and is passed on.
+  if (!RunModalLoop(closing_)) Close();
+  // Enabled before the hide, so that the owner is the window activated next.
+  if (owner) EnableWindow(owner, TRUE);
   ShowWindow(window_, SW_HIDE);
   open_ = false;
   // The definitions belong to the caller, who may let them go now.
   keys_.SetDefinitions(nullptr);
-  if (quit) PostQuitMessage(static_cast<int>(quitCode));
   return result_;
 }
 
@@ -284,6 +282,14 @@ void TWin32SetKeys::OnClick(int id) {
     keys_.FlatBtnClick(static_cast<size_t>(id - kFirstButtonId));
   }
   Sync();
+}
+
+void TWin32SetKeys::OnEnter() {
+  HWND focus = GetFocus();
+  const int id = focus && GetParent(focus) == window_ ? GetDlgCtrlID(focus) : 0;
+  const bool flatButton = id == kApplyId || id == kResetId || id == kCloseId ||
+                          (id > kFirstButtonId && id <= kFirstButtonId + static_cast<int>(model_.buttons));
+  OnClick(flatButton ? id : kApplyId);
 }
 
 // --- drawing ---------------------------------------------------------------
@@ -404,6 +410,12 @@ LRESULT TWin32SetKeys::HandleButton(int id, HWND hwnd, UINT msg, WPARAM wp, LPAR
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
       PaintButton(id, hwnd, dc);
+      if (GetFocus() == hwnd) {
+        RECT r{};
+        GetClientRect(hwnd, &r);
+        InflateRect(&r, -3, -3);
+        DrawFocusRect(dc, &r);
+      }
       EndPaint(hwnd, &ps);
       return 0;
     }
@@ -449,6 +461,16 @@ LRESULT TWin32SetKeys::HandleButton(int id, HWND hwnd, UINT msg, WPARAM wp, LPAR
         InvalidateRect(hwnd, nullptr, FALSE);
       }
       return 0;
+    case WM_GETDLGCODE:
+      return DLGC_BUTTON;
+    case WM_KEYUP:
+      // Space presses the focused button, as it does a push button.
+      if (wp == VK_SPACE) OnClick(id);
+      return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      InvalidateRect(hwnd, nullptr, FALSE);
+      return 0;
     default:
       return DefWindowProcW(hwnd, msg, wp, lp);
   }
@@ -466,7 +488,14 @@ LRESULT TWin32SetKeys::HandleWindow(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_COMMAND:
-      OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+      if (lp == 0 && LOWORD(wp) == IDCANCEL) {
+        // Esc closes as the close button does, committing: there is no cancel.
+        Close();
+      } else if (lp == 0 && LOWORD(wp) == IDOK) {
+        OnEnter();
+      } else {
+        OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+      }
       return 0;
     case WM_CTLCOLORSTATIC: {
       HDC dc = reinterpret_cast<HDC>(wp);

@@ -37,7 +37,9 @@ class TWin32SetKeys final {
   TWin32SetKeys(const TWin32SetKeys&) = delete;
   TWin32SetKeys& operator=(const TWin32SetKeys&) = delete;
 
-  bool Create();
+  // The window, hidden, owned by `owner` (the settings window): no taskbar
+  // button of its own, and the owner disabled while it is open.
+  bool Create(HWND owner);
   HWND Window() const { return window_; }
   HWND Control(int id) const { return GetDlgItem(window_, id); }
   TSetKeys& Keys() { return keys_; }
@@ -63,6 +65,8 @@ class TWin32SetKeys final {
   HWND MakeControl(const wchar_t* cls, DWORD style, DWORD exStyle, int id, const Box& box, const wchar_t* text);
   void OnCommand(int id, UINT code, HWND from);
   void OnClick(int id);
+  // Enter: the focused flat button, else the check mark.
+  void OnEnter();
   void Sync();
   void PaintBackground(HDC dc);
   void PaintButton(int id, HWND hwnd, HDC dc);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
 #include <thread>
 
@@ -9,6 +10,7 @@
 #include "common/win32/Win32IniFileSystem.h"
 #include "ui/FormAFakes.h"
 #include "ui/Language.h"
+#include "ui/win32/DialogKeys.h"
 #include "ui/win32/GdiPlus.h"
 #include "ui/win32/Win32CodePage.h"
 #include "ui/win32/Win32FormA.h"
@@ -18,13 +20,25 @@ namespace {
 
 using C = FormAControl;
 
+// The thread's messages for a while, as the program's loop runs them.
 void Pump(DWORD ms) {
   const DWORD start = GetTickCount();
   while (GetTickCount() - start < ms) {
     MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+      if (HandleDialogKeys(m)) continue;
+      TranslateMessage(&m);
+      DispatchMessageW(&m);
+    }
     Sleep(5);
   }
+}
+
+// A key as the keyboard brings it, to the control that has the focus.
+void Key(WPARAM vk) {
+  PostMessageW(GetFocus(), WM_KEYDOWN, vk, 0);
+  PostMessageW(GetFocus(), WM_KEYUP, vk, 0xC0000000);
+  Pump(30);
 }
 
 std::wstring Text(HWND w) {
@@ -111,19 +125,109 @@ TEST_F(FormWindow, OpensWithoutPicturesOrLanguageFilesAndShowsTheModelsTexts) {
   EXPECT_FALSE(IsWindowVisible(view->Window()));
 }
 
+TEST_F(FormWindow, ItIsAUnicodeWindowTitledWithTheSettingsText) {
+  Create();
+  view->Form().Show();
+  Pump(50);
+  EXPECT_TRUE(IsWindowUnicode(view->Window()));
+  EXPECT_TRUE(IsWindowUnicode(view->ControlWindow(C::jntrckr1)));
+  // The built-in text of "settings / show", as the taskbar reads it; asked
+  // twice, as every refresh of the window sets it again.
+  wchar_t title[64] = {};
+  InternalGetWindowText(view->Window(), title, 64);
+  EXPECT_STREQ(title, L"设置");
+  view->Form().SetTabletFound(true);
+  InternalGetWindowText(view->Window(), title, 64);
+  EXPECT_STREQ(title, L"设置");
+  EXPECT_EQ(Text(view->Window()), L"设置");
+  view->Form().Hide();
+}
+
 TEST_F(FormWindow, APenSampleFromAReadThreadStartsTheChartOnTheWindowsThread) {
   Create();
   TFormA& form = view->Form();
   form.Show();
-  std::thread reader([&form] {
-    for (int i = 0; i < 60; ++i) form.FeedPenSample(1500, 10, 10);
+  Pump(50);
+  // The reader feeds on while this thread runs the window: the chart must
+  // start and follow from the samples of a thread that is still running,
+  // not from what a finished one left behind.
+  std::atomic<bool> stop{false};
+  std::atomic<int> fed{0};
+  std::thread reader([&] {
+    while (!stop.load() && fed.load() < 2000000) {
+      form.FeedPenSample(1500, 10, 10);
+      fed.fetch_add(1);
+      std::this_thread::yield();
+    }
   });
+  bool startedWhileFeeding = false;
+  for (int i = 0; i < 400 && !startedWhileFeeding; ++i) {
+    Pump(10);
+    startedWhileFeeding = form.Chart().Count() >= 2 && form.ShownPressure() == 6000 && fed.load() < 2000000;
+  }
+  const std::wstring shown = Text(view->ControlWindow(C::lblPressure));
+  stop = true;
   reader.join();
-  Pump(450);
-  EXPECT_GE(form.Chart().Count(), 2u);
-  EXPECT_EQ(form.ShownPressure(), 6000);
-  EXPECT_EQ(Text(view->ControlWindow(C::lblPressure)), L"6000");
+  EXPECT_TRUE(startedWhileFeeding) << "samples fed: " << fed.load();
+  EXPECT_EQ(shown, L"6000");
   form.Hide();
+}
+
+TEST_F(FormWindow, TabMovesTheFocusSpaceTicksABoxAndEscapeClosesAsTheCloseButtonDoes) {
+  Create();
+  TFormA& form = view->Form();
+  form.Show();
+  Pump(50);
+  HWND edit = view->ControlWindow(C::edt1);
+  SetFocus(edit);
+  Key(VK_TAB);
+  HWND next = GetFocus();
+  EXPECT_NE(next, edit);
+  EXPECT_TRUE(IsChild(view->Window(), next));
+  Key(VK_TAB);
+  EXPECT_NE(GetFocus(), next);
+  // Shift+Tab goes back the same way.
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = 0x80;
+  SetKeyboardState(keys);
+  Key(VK_TAB);
+  keys[VK_SHIFT] = 0;
+  SetKeyboardState(keys);
+  EXPECT_EQ(GetFocus(), next);
+  // The arrows stay with the pressure tracker: they move its thumb.
+  HWND tracker = view->ControlWindow(C::jntrckr1);
+  SetFocus(tracker);
+  Key(VK_RIGHT);
+  Key(VK_RIGHT);
+  EXPECT_EQ(GetFocus(), tracker);
+  EXPECT_EQ(form.TrackerValue(), 2);
+  HWND leftHand = view->ControlWindow(C::chkLeftHand);
+  SetFocus(leftHand);
+  Key(VK_SPACE);
+  EXPECT_TRUE(form.Checked(C::chkLeftHand));
+  Key(VK_ESCAPE);
+  EXPECT_FALSE(form.Visible());
+  EXPECT_FALSE(IsWindowVisible(view->Window()));
+}
+
+TEST_F(FormWindow, AskedToShowWhileOneOfItsWindowsIsOpenItBringsThatOneForward) {
+  Create();
+  // Stands for the mapping or key-setup window, open modally.
+  HWND open = CreateWindowExW(0, L"STATIC", L"open", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, view->Window(), nullptr,
+                              nullptr, nullptr);
+  EnableWindow(view->Window(), FALSE);
+  view->Form().Show();
+  Pump(50);
+  EXPECT_FALSE(IsWindowVisible(view->Window()));
+  EXPECT_EQ(GetForegroundWindow(), open);
+  // Once it has closed, the window shows.
+  EnableWindow(view->Window(), TRUE);
+  DestroyWindow(open);
+  view->Form().Show();
+  Pump(50);
+  EXPECT_TRUE(IsWindowVisible(view->Window()));
+  view->Form().Hide();
 }
 
 TEST_F(FormWindow, TheEditorKeepsOneLowerCaseCharacter) {

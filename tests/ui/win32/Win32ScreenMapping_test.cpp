@@ -4,8 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "common/win32/Win32FileReader.h"
+#include "common/win32/Win32IniFileSystem.h"
+#include "ui/FormAFakes.h"
 #include "ui/win32/GdiPlus.h"
 #include "ui/win32/ScreenMappingPainting.h"
+#include "ui/win32/Win32CodePage.h"
 #include "ui/win32/Win32ScreenMapping.h"
 
 namespace pen::win32 {
@@ -87,6 +93,24 @@ TEST(ScreenMappingPicture, TheFrameIsABlueHatchWithRedGripsOverTheDesktopsScreen
   EXPECT_EQ(p.At(s.right - 3, s.bottom - 3), kGreen);
 }
 
+TEST(ScreenMappingPicture, TheHatchRunsForwardDiagonalFromTopLeftToBottomRight) {
+  const TScreenMappingForm form = Opened("R711", true);
+  const Picture p(form);
+  const PixelRect f = form.Monitor().Shape().Rect();
+  // Inside the border and away from the grips, each line of the hatch
+  // continues one pixel right and one down, never one right and one up.
+  int along = 0, across = 0;
+  for (int y = f.top + 12; y < f.bottom - 12; ++y) {
+    for (int x = f.left + 12; x < f.right - 12; ++x) {
+      if (p.At(x, y) != kBlue) continue;
+      along += p.At(x + 1, y + 1) == kBlue;
+      across += p.At(x + 1, y - 1) == kBlue;
+    }
+  }
+  EXPECT_GT(along, 100);
+  EXPECT_EQ(across, 0);
+}
+
 TEST(ScreenMappingPicture, AFrameBeingDraggedTurnsRedWithYellowGrips) {
   TScreenMappingForm form = Opened("R711", true);
   const PixelRect f = form.Monitor().Shape().Rect();
@@ -113,12 +137,44 @@ TEST(ScreenMappingPicture, TheTabletDrawingShowsOnlyWithTheTabletHalf) {
   }
 }
 
-// Runs the window modally with a message already waiting for it.
+// What the test does once the modal window is up, run from its loop.
+std::function<void()> g_script;
+void CALLBACK RunScript(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  auto script = std::move(g_script);
+  g_script = nullptr;
+  if (script) script();
+}
+
+// The wait before the desktop picture, as the window saw it.
+struct WaitSeen {
+  const TWin32ScreenMappingChild* child = nullptr;
+  int calls = 0;
+  bool pictureTaken = false, windowShown = false;
+} g_wait;
+void RecordWait() {
+  ++g_wait.calls;
+  g_wait.pictureTaken = g_wait.child->HasDesktopPicture();
+  g_wait.windowShown = IsWindowVisible(g_wait.child->Window()) != FALSE;
+}
+
+// Runs the window modally, owned by a window that stands for the settings
+// window, with messages already waiting for it.
 class ModalRun : public ::testing::Test {
  protected:
   TGdiPlus gdiplus;
-  TWin32ScreenMappingChild child;
-  void SetUp() override { ASSERT_TRUE(child.Create()); }
+  test::ProgramFolder folder;
+  Win32IniFileSystem ini;
+  Win32FileReader files;
+  TWin32CodePage ansi{1252};
+  TLanguage language{ini, files, ansi, folder.Name()};
+  HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  TWin32ScreenMappingChild child{language, &RecordWait};
+  void SetUp() override {
+    g_wait = {&child};
+    ASSERT_TRUE(child.Create(owner));
+  }
+  void TearDown() override { DestroyWindow(owner); }
 };
 
 TEST_F(ModalRun, ClosedUntouchedItGivesBackExactlyTheRectanglesItWasGiven) {
@@ -174,6 +230,48 @@ TEST_F(ModalRun, ToggleButtonsStepTheTabletPresetsAndEscapeCloses) {
   child.ShowScreenMapping(screen, tablet, "R711", true);
   EXPECT_EQ(tablet, (MapRect{0, 158, 4095, 3938}));  // 650.., 1024.., then the 16:9 area
   EXPECT_EQ(screen, kFull);
+}
+
+TEST_F(ModalRun, ItBelongsToItsOwnerTitledFromTheLanguageAndKeepsTheOwnerDisabledWhileOpen) {
+  MapRect screen = kFull, tablet = kFull;
+  bool ran = false;
+  g_script = [&] {
+    ran = true;
+    HWND w = child.Window();
+    EXPECT_TRUE(IsWindowVisible(w));
+    EXPECT_EQ(GetWindow(w, GW_OWNER), owner);
+    EXPECT_EQ(GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+    EXPECT_TRUE(IsWindowUnicode(w));
+    wchar_t title[64] = {};
+    InternalGetWindowText(w, title, 64);
+    EXPECT_STREQ(title, L"映射绘画范围到屏幕");  // the built-in text for screen mapping
+    EXPECT_FALSE(IsWindowEnabled(owner));
+    PostMessageW(w, WM_CLOSE, 0, 0);
+  };
+  SetTimer(nullptr, 0, 50, &RunScript);
+  child.ShowScreenMapping(screen, tablet, "R711", true);
+  EXPECT_TRUE(ran);
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_FALSE(IsWindowVisible(child.Window()));
+}
+
+TEST_F(ModalRun, TheDesktopPictureIsTakenAfterTheWaitForTheHiddenWindowsAndBeforeItShows) {
+  MapRect screen = kFull, tablet = kFull;
+  PostMessageW(child.Window(), WM_CLOSE, 0, 0);
+  child.ShowScreenMapping(screen, tablet, "R711", true);
+  EXPECT_EQ(g_wait.calls, 1);
+  EXPECT_FALSE(g_wait.pictureTaken);
+  EXPECT_FALSE(g_wait.windowShown);
+}
+
+TEST_F(ModalRun, EnterAndEscapeTakenAsDialogKeysCloseIt) {
+  for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+    MapRect screen = kFull, tablet = kFull;
+    PostMessageW(child.Window(), WM_KEYDOWN, key, 0);
+    child.ShowScreenMapping(screen, tablet, "R711", true);
+    EXPECT_FALSE(IsWindowVisible(child.Window())) << key;
+    EXPECT_EQ(tablet, kFull);
+  }
 }
 
 }  // namespace
