@@ -13,6 +13,21 @@ else()
 endif()
 include(GoogleTest)
 
+# GoogleTest and GoogleMock are most of what a test file costs to compile:
+# each test program parses them once, and its Win32 tests windows.h with
+# them (only those: the portable tests must not see its macros).
+option(PEN_PCH "Precompile the headers every test file includes" ON)
+function(pen_test_pch target)
+  if(NOT PEN_PCH)
+    return()
+  endif()
+  if(WIN32 AND target MATCHES "_win32_tests$")
+    target_precompile_headers(${target} PRIVATE <windows.h> <gtest/gtest.h> <gmock/gmock.h>)
+  else()
+    target_precompile_headers(${target} PRIVATE <gtest/gtest.h> <gmock/gmock.h>)
+  endif()
+endfunction()
+
 # One test executable from every *_test.cpp in DIR. Native runs list each case
 # to CTest; under Wine each executable is one CTest entry (discovery would
 # start Wine once more per executable for nothing).
@@ -24,6 +39,7 @@ function(pen_test_executable name dir)
   add_executable(${name} ${_src})
   target_link_libraries(${name} PRIVATE ${ARGN} pen_test_support ${PEN_GTEST})
   pen_warnings(${name})
+  pen_test_pch(${name})
   if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
     set_tests_properties(${name} PROPERTIES TIMEOUT 600 LABELS wine)
