@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Every test suite: native under ASan/UBSan (clang, which also builds the
-# fuzz targets), the g++ build (its warnings, its tests, the benchmarks run
-# once), penmac against a real kernel under qemu, bounded fuzz runs, and the
+# fuzz targets), the g++ build of what only Linux builds (its warnings and
+# tests; the benchmarks run once), penmac against a real kernel under qemu, bounded fuzz runs, and the
 # Windows builds under wine64 and wine32 (in a qemu guest where this kernel
 # cannot run 32-bit programs; PEN_WINE32_GUEST=1 forces the guest).
 #
@@ -207,19 +207,21 @@ readme_commands() {
 }
 
 stage readme readme_commands
+# The Windows suites wait on real time (programs, recordings, windows): they
+# run in the background while the CPU builds, fuzzes and boots the qemu
+# guests.
+pen_xvfb_start
+pen_wine_prefix
 native_ok=
 if stage native-build build native; then
   native_ok=1
   stage native-tests native_tests
-  stage penmac-kernel penmac_kernel
+  stage_bg penmac-kernel penmac_kernel
 fi
-# The 64-bit suite waits on real time; the CPU meanwhile fuzzes and builds
-# the rest.
-pen_xvfb_start
-pen_wine_prefix
 stage win64-build build win64 && stage_bg win64-tests win64_tests
 [ -n "$native_ok" ] && stage fuzz fuzz
 stage gcc-build build gcc && stage gcc-tests gcc_tests
+stage_join penmac-kernel
 stage win32-build build win32 && stage win32-tests win32_tests
 stage_join win64-tests
 pen_wine_stop
