@@ -214,6 +214,7 @@ int RunPenHost(const HostOptions& options) {
   TWin32PerformanceCounter counter;
   TMapFile mapFile(MapFilePorts{channelObjects, desktop, proximityTimer, counter, beeper, systemInput,
                                 WindowsMajorVersion()});
+  mapFile.SetTrace(trace);
   TMapFileLink channel(mapFile);
   if (trace) {
     char line[96];
