@@ -303,6 +303,7 @@ int RunPenHost(const HostOptions& options) {
   tray.onLost = Event<>::Bind<&TWin32HostShell::StartTrayTimer>(&shell);
   shell.SetHost(&host);
   host.Start();
+  shell.HandOverHeld();
   hook.SetCommandTarget(shell.OwnWindow());
   // Filled now, not only when first shown: any program may post command 0
   // or 10 before the user ever opens the window, and the window's own
