@@ -36,7 +36,7 @@ void BM_RingWriteClientNotReading(benchmark::State& state) {
     c.map.PublishPacket(p);
     c.counter.count += 50'000;  // 5 ms per report
   }
-  benchmark::DoNotOptimize(c.windows.notices);
+  benchmark::DoNotOptimize(c.windows.notices.load());
 }
 BENCHMARK(BM_RingWriteClientNotReading);
 

@@ -46,35 +46,42 @@ void TMapFile::OpenBlock() {
     return;
   }
   usable_ = true;
-  if (Lock()) {
+  frequency_ = p_.counter.Frequency();
+  if (TakeBlock()) {
     if (view.existed) {
       RestoreClients();
     } else {
       block_.Clear();
     }
     Unlock();
+  } else if (view.existed) {
+    // Start-up does not wait for whoever keeps the mutex: the saved clients
+    // are read once it is free. A new block is zero as the system made it.
+    restorePending_ = true;
+    RetryLater();
   }
-  if (restored_ > 0) p_.beeper.Beep();
   TClientTable live = clients_.Current();
   if (live.RemoveDead([this](uintptr_t w) { return p_.windows.Exists(w); }) > 0) clients_.Set(live);
-  frequency_ = p_.counter.Frequency();
 }
 
-// Under the mutex. The header and ring of an existing block stay as they are.
+// Under the mutex, main thread. The header and ring of an existing block
+// stay as they are.
 void TMapFile::RestoreClients() {
+  restorePending_ = false;
   const int32_t count = block_.SavedCount();
   // Only another program can have written a count outside the table.
   if (count < 0 || count >= static_cast<int32_t>(kSavedEntries)) {
     block_.Clear();
     return;
   }
-  TClientTable table;
+  TClientTable table = clients_.Current();
   for (uint32_t i = 0; i < static_cast<uint32_t>(count); ++i) {
     const SavedClient e = block_.ReadSaved(i);
     table.Add(WindowFromWord(e.window), e.process, e.flag);
   }
   clients_.Set(table);
   restored_ = static_cast<uint32_t>(count);
+  if (restored_ > 0) p_.beeper.Beep();
 }
 
 void TMapFile::Close() {
@@ -83,21 +90,43 @@ void TMapFile::Close() {
   p_.proximityTimer.Stop();
   if (!usable_) return;
   const TClientTable table = clients_.Current();
-  if (Lock()) {
+  if (TakeBlock()) {
     block_.SetSavedCount(static_cast<int32_t>(table.Count()));
     for (uint32_t i = 0; i < table.Count(); ++i) {
       const ClientEntry& e = table.At(i);
       block_.WriteSaved(i, SavedClient{static_cast<uint32_t>(e.window), e.process, e.flag});
     }
     Unlock();
+  } else {
+    TraceLine(trace_, "shared channel: mutex kept by another program, client table not saved");
   }
   usable_ = false;
   block_ = TSharedBlock();
   p_.objects.Close();
 }
 
-bool TMapFile::Lock() { return p_.objects.Lock(); }
+bool TMapFile::TakeBlock() {
+  if (!usable_) return false;
+  const bool waited = !contended_.load(std::memory_order_relaxed);
+  if (p_.objects.Lock(waited ? kFirstWaitMs : 0)) {
+    if (contended_.exchange(false, std::memory_order_relaxed)) {
+      TraceLine(trace_, "shared channel: mutex free again, %u packets dropped so far",
+                static_cast<unsigned>(dropped_.load(std::memory_order_relaxed)));
+    }
+    return true;
+  }
+  if (!contended_.exchange(true, std::memory_order_relaxed)) {
+    TraceLine(trace_, "shared channel: mutex kept by another program beyond %u ms, packets dropped until it is free",
+              static_cast<unsigned>(kFirstWaitMs));
+  }
+  return false;
+}
+
 void TMapFile::Unlock() { p_.objects.Unlock(); }
+
+void TMapFile::RetryLater() {
+  if (usable_ && !closed_) p_.proximityTimer.Start(kRetryMs);
+}
 
 // Milliseconds of the performance counter, low 32 bits. Split so that the
 // product never overflows, whatever the counter's frequency and uptime.
@@ -119,33 +148,65 @@ TClientTable TMapFile::LiveClients() {
   return table;
 }
 
-void TMapFile::ResetRing(uint32_t process) {
-  if (!usable_ || !Lock()) return;
-  block_.SetTargetProcess(process);
-  block_.SetTail(0);
-  block_.SetHead(0);
-  Unlock();
+void TMapFile::SetHeader(uint32_t process, bool reset, bool held) {
+  if (!usable_) return;
+  if (held) {
+    ApplyPendingHeader();
+    block_.SetTargetProcess(process);
+    if (reset) {
+      block_.SetTail(0);
+      block_.SetHead(0);
+    }
+    return;
+  }
+  // A reset still to be made stays one, whatever process it is for now.
+  headerReset_ = reset || (headerPending_ && headerReset_);
+  headerProcess_ = process;
+  headerPending_ = true;
+}
+
+void TMapFile::ApplyPendingHeader() {
+  if (!headerPending_) return;
+  headerPending_ = false;
+  block_.SetTargetProcess(headerProcess_);
+  if (headerReset_) {
+    block_.SetTail(0);
+    block_.SetHead(0);
+  }
+  headerReset_ = false;
 }
 
 bool TMapFile::SelectForegroundClient(uintptr_t foreground, uintptr_t previous) {
-  const uintptr_t before = target_.load(std::memory_order_relaxed);
-  previousTarget_.store(before, std::memory_order_relaxed);
-  cursorWindow_.store(foreground, std::memory_order_relaxed);
-  const uint32_t process = p_.windows.ProcessOf(foreground);
-  targetProcess_.store(process, std::memory_order_relaxed);
-  const TClientTable table = LiveClients();
-  const ClientEntry* client = table.FindLast(process);
-  const uintptr_t now = client ? client->window : 0;
-  target_.store(now, std::memory_order_relaxed);
-  ResetRing(process);
-  if (client) {
-    clientPresent_.store(true, std::memory_order_relaxed);
-    targetFlag_.store(client->flag, std::memory_order_relaxed);
-  } else if (p_.windowsMajorVersion < kVista) {
-    targetFlag_.store(0, std::memory_order_relaxed);
-    clientPresent_.store(true, std::memory_order_relaxed);
+  const bool held = TakeBlock();
+  uintptr_t before = 0;
+  uintptr_t now = 0;
+  {
+    std::lock_guard<std::mutex> lock(targeting_);
+    if (held && restorePending_) RestoreClients();
+    before = target_.load(std::memory_order_relaxed);
+    previousTarget_.store(before, std::memory_order_relaxed);
+    cursorWindow_.store(foreground, std::memory_order_relaxed);
+    const uint32_t process = p_.windows.ProcessOf(foreground);
+    targetProcess_.store(process, std::memory_order_relaxed);
+    const TClientTable table = LiveClients();
+    const ClientEntry* client = table.FindLast(process);
+    now = client ? client->window : 0;
+    target_.store(now, std::memory_order_relaxed);
+    SetHeader(process, true, held);
+    if (client) {
+      clientPresent_.store(true, std::memory_order_relaxed);
+      targetFlag_.store(client->flag, std::memory_order_relaxed);
+    } else if (p_.windowsMajorVersion < kVista) {
+      targetFlag_.store(0, std::memory_order_relaxed);
+      clientPresent_.store(true, std::memory_order_relaxed);
+    } else {
+      clientPresent_.store(false, std::memory_order_relaxed);
+    }
+  }
+  if (held) {
+    Unlock();
   } else {
-    clientPresent_.store(false, std::memory_order_relaxed);
+    RetryLater();
   }
   if (messageA_ != 0) {
     if (before != 0 && before != now) p_.windows.Post(before, messageA_, 0, kNotifyDeselected);
@@ -164,15 +225,22 @@ bool TMapFile::HandleChannelMessage(uint32_t msg, uint64_t wparam, int64_t lpara
       TClientTable table = clients_.Current();
       if (table.Add(window, process, 0)) clients_.Set(table);
     }
-    target_.store(window, std::memory_order_relaxed);
-    // The channel's own idea of the target process follows the header, or
-    // the client's first pen-down on its own window would count as a switch
-    // to another process: its unread packets dropped and a "deselected"
-    // sent to the very client that keeps the packets.
-    targetProcess_.store(process, std::memory_order_relaxed);
-    if (usable_ && Lock()) {
-      block_.SetTargetProcess(process);
+    const bool held = TakeBlock();
+    {
+      std::lock_guard<std::mutex> lock(targeting_);
+      if (held && restorePending_) RestoreClients();
+      target_.store(window, std::memory_order_relaxed);
+      // The channel's own idea of the target process follows the header, or
+      // the client's first pen-down on its own window would count as a
+      // switch to another process: its unread packets dropped and a
+      // "deselected" sent to the very client that keeps the packets.
+      targetProcess_.store(process, std::memory_order_relaxed);
+      SetHeader(process, false, held);
+    }
+    if (held) {
       Unlock();
+    } else {
+      RetryLater();
     }
     return true;
   }
@@ -188,35 +256,53 @@ bool TMapFile::HandleChannelMessage(uint32_t msg, uint64_t wparam, int64_t lpara
 void TMapFile::PublishPacket(const PenPacket& packet) {
   const uint8_t status = packet.Status();
   const uint8_t previous = previousStatus_.exchange(status, std::memory_order_relaxed);
-  if ((status & kStatusMask) > kStatusInRange && (previous & kStatusMask) == kStatusInRange) {
-    RetargetToCursor(status);
+  const bool down = (status & kStatusMask) > kStatusInRange;
+  if (down && (previous & kStatusMask) == kStatusInRange) {
+    penDownPending_.store(true, std::memory_order_relaxed);
+  } else if (!down) {
+    // Lifted before any packet of the press got through: nothing to follow.
+    penDownPending_.store(false, std::memory_order_relaxed);
   }
-  if (!usable_ || !Lock()) return;
-  current_ = packet;
-  const AreaRecord area = UnpackArea(area_.load(std::memory_order_relaxed));
-  current_.SetX(ScaleToArea(current_.X(), area.Width, area.Left));
-  current_.SetY(ScaleToArea(current_.Y(), area.Height, area.Top));
-  const uint32_t now = NowMs();
-  lastPacketMs_ = now;
-  if (!proximityArmed_) {
-    // Armed once per stay in range; the tick itself finds out whether
-    // packets kept coming, so no read thread touches the timer per packet.
-    proximityArmed_ = true;
-    p_.proximityTimer.Start(kProximityMs);
+  const bool held = TakeBlock();
+  if (usable_ && !held) {
+    dropped_.fetch_add(1, std::memory_order_relaxed);
+    return;
   }
-  RingWrite(now);
-  Unlock();
+  uintptr_t deselected = 0;
+  {
+    std::lock_guard<std::mutex> lock(targeting_);
+    if (penDownPending_.exchange(false, std::memory_order_relaxed)) deselected = RetargetToCursor(status, held);
+    if (held) {
+      ApplyPendingHeader();
+      current_ = packet;
+      const AreaRecord area = UnpackArea(area_.load(std::memory_order_relaxed));
+      current_.SetX(ScaleToArea(current_.X(), area.Width, area.Left));
+      current_.SetY(ScaleToArea(current_.Y(), area.Height, area.Top));
+      const uint32_t now = NowMs();
+      lastPacketMs_ = now;
+      if (!proximityArmed_) {
+        // Armed once per stay in range; the tick itself finds out whether
+        // packets kept coming, so no read thread touches the timer per
+        // packet.
+        proximityArmed_ = true;
+        p_.proximityTimer.Start(kProximityMs);
+      }
+      RingWrite(now);
+    }
+  }
+  if (held) Unlock();
+  if (deselected != 0 && messageA_ != 0) p_.windows.Notify(deselected, messageA_, 0, kNotifyDeselected);
 }
 
 // The tip or a button has just gone down: the packets are for the process
 // whose window is under the pen.
-void TMapFile::RetargetToCursor(uint8_t status) {
+uintptr_t TMapFile::RetargetToCursor(uint8_t status, bool held) {
   const uintptr_t window = p_.windows.WindowUnderCursor();
-  if (window == cursorWindow_.exchange(window, std::memory_order_relaxed)) return;
+  if (window == cursorWindow_.exchange(window, std::memory_order_relaxed)) return 0;
   const uint32_t process = p_.windows.ProcessOf(window);
-  if (process == targetProcess_.load(std::memory_order_relaxed)) return;
+  if (process == targetProcess_.load(std::memory_order_relaxed)) return 0;
   targetProcess_.store(process, std::memory_order_relaxed);
-  ResetRing(process);
+  SetHeader(process, true, held);
   // A copy, cleaned here: the main thread owns the table itself.
   TClientTable table = clients_.Snapshot();
   table.RemoveDead([this](uintptr_t w) { return p_.windows.Exists(w); });
@@ -231,7 +317,7 @@ void TMapFile::RetargetToCursor(uint8_t status) {
     if (status & 4u) flags |= mouse_flags::kMiddleDown;
     p_.mouse.MouseEvent(flags, 0, 0, 0, 0);
   }
-  if (before != 0 && messageA_ != 0) p_.windows.Notify(before, messageA_, 0, kNotifyDeselected);
+  return before;
 }
 
 // Under the mutex.
@@ -254,11 +340,20 @@ void TMapFile::RingWrite(uint32_t now) {
   ++serial_;
 }
 
+// Main thread. Also the retry of whatever found the mutex taken.
 void TMapFile::OnProximityTimer() {
-  if (!usable_ || !Lock()) {
+  if (!usable_) {
     p_.proximityTimer.Stop();
     return;
   }
+  if (!TakeBlock()) {
+    // The left packet is owed to the client: written once the mutex is free.
+    p_.proximityTimer.Start(kRetryMs);
+    return;
+  }
+  std::lock_guard<std::mutex> lock(targeting_);
+  if (restorePending_) RestoreClients();
+  ApplyPendingHeader();
   if (!proximityArmed_) {
     p_.proximityTimer.Stop();
     Unlock();

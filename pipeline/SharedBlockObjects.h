@@ -18,9 +18,10 @@ class ISharedBlockObjects {
   // Creates (or opens) the mutex and the mapping and maps a writable view.
   // False, with nothing held, when any of the three cannot be had.
   virtual bool Open(SharedBlockView& view) = 0;
-  // Waits as long as it takes; false only when waiting itself failed. A
-  // client that ended while holding the mutex leaves it to this caller.
-  virtual bool Lock() = 0;
+  // Waits at most `waitMs` (0: only tries) for the mutex. True when the
+  // caller holds it now, also when a client ended while holding it (the
+  // mutex passes to this caller); false when the wait ran out or failed.
+  virtual bool Lock(uint32_t waitMs) = 0;
   virtual void Unlock() = 0;
   // Unmaps the view and lets go of both objects.
   virtual void Close() = 0;

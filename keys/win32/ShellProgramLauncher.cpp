@@ -2,16 +2,28 @@
 
 #include <shellapi.h>
 
+#include <cstring>
+
 #include "common/win32/MessageOnlyWindow.h"
 
 namespace pen::win32 {
 
 namespace {
 constexpr wchar_t kClassName[] = L"PenProgramLauncher";
-constexpr UINT kStartMessage = WM_APP + 1;  // WPARAM verb, LPARAM file
+
+void ShellStart(HWND owner, const char* verb, const char* file) {
+  // Failures are not reported: the soft key has nobody to tell.
+  ShellExecuteA(owner, verb, file, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+bool SameText(const char* a, const char* b) {
+  if (a == nullptr || b == nullptr) return a == b;
+  return std::strcmp(a, b) == 0;
+}
 }  // namespace
 
-ShellProgramLauncher::ShellProgramLauncher(uintptr_t ownerWindow) : owner_(reinterpret_cast<HWND>(ownerWindow)) {
+ShellProgramLauncher::ShellProgramLauncher(uintptr_t ownerWindow, Execute execute)
+    : owner_(reinterpret_cast<HWND>(ownerWindow)), execute_(execute ? execute : &ShellStart) {
   window_ = CreateMessageOnlyWindow(kClassName, &ShellProgramLauncher::WindowProc);
   if (window_) SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
@@ -23,17 +35,20 @@ ShellProgramLauncher::~ShellProgramLauncher() {
 }
 
 void ShellProgramLauncher::Start(const char* verb, const char* file) {
-  if (window_) {
-    PostMessageW(window_, kStartMessage, reinterpret_cast<WPARAM>(verb), reinterpret_cast<LPARAM>(file));
+  if (!window_) return;
+  for (size_t i = 0; i < kProgramCount; ++i) {
+    if (SameText(kPrograms[i].verb, verb) && SameText(kPrograms[i].file, file)) {
+      PostMessageW(window_, kStartMessage, static_cast<WPARAM>(i), 0);
+      return;
+    }
   }
 }
 
 LRESULT CALLBACK ShellProgramLauncher::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto* self = reinterpret_cast<ShellProgramLauncher*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (msg == kStartMessage && self) {
-    // Failures are not reported: the soft key has nobody to tell.
-    ShellExecuteA(self->owner_, reinterpret_cast<const char*>(wp), reinterpret_cast<const char*>(lp), nullptr,
-                  nullptr, SW_SHOWNORMAL);
+  if (msg == kStartMessage) {
+    // Whoever posted it, only a place in the list is taken from it.
+    if (self && wp < kProgramCount) self->execute_(self->owner_, kPrograms[wp].verb, kPrograms[wp].file);
     return 0;
   }
   return DefWindowProcW(hwnd, msg, wp, lp);

@@ -27,10 +27,11 @@ bool TWin32SharedBlock::Open(SharedBlockView& view) {
   return true;
 }
 
-bool TWin32SharedBlock::Lock() {
+bool TWin32SharedBlock::Lock(uint32_t waitMs) {
   if (mutex_ == nullptr) return false;
-  // Abandoned: a client ended while holding it; the mutex is ours now.
-  const DWORD r = WaitForSingleObject(mutex_, INFINITE);
+  // Never INFINITE: any program of the session can take this mutex and
+  // keep it. Abandoned: a client ended while holding it; it is ours now.
+  const DWORD r = WaitForSingleObject(mutex_, waitMs == INFINITE ? INFINITE - 1 : waitMs);
   return r == WAIT_OBJECT_0 || r == WAIT_ABANDONED;
 }
 

@@ -15,7 +15,7 @@ class TWin32SharedBlock final : public ISharedBlockObjects {
   TWin32SharedBlock& operator=(const TWin32SharedBlock&) = delete;
 
   bool Open(SharedBlockView& view) override;
-  bool Lock() override;
+  bool Lock(uint32_t waitMs) override;
   void Unlock() override;
   void Close() override;
 

@@ -217,6 +217,7 @@ int RunPenHost(const HostOptions& options) {
   TWin32PerformanceCounter counter;
   TMapFile mapFile(MapFilePorts{channelObjects, desktop, proximityTimer, counter, beeper, systemInput,
                                 WindowsMajorVersion()});
+  mapFile.SetTrace(trace);
   TMapFileLink channel(mapFile);
   if (trace) {
     char line[96];
@@ -306,6 +307,7 @@ int RunPenHost(const HostOptions& options) {
   tray.onLost = Event<>::Bind<&TWin32HostShell::StartTrayTimer>(&shell);
   shell.SetHost(&host);
   host.Start();
+  shell.HandOverHeld();
   hook.SetCommandTarget(shell.OwnWindow());
   // Filled now, not only when first shown: any program may post command 0
   // or 10 before the user ever opens the window, and the window's own

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "pipeline/SharedBlockLayout.h"
 #include "service/HostMessages.h"
 #include "service/PenHostMain.h"
 
@@ -26,6 +27,11 @@ bool TWin32HostShell::Create() {
   wc.hInstance = instance;
   wc.lpszClassName = kClassName;
   RegisterClassA(&wc);  // a second shell in the same process reuses the class
+  // Known before the window exists: a client may register the moment it
+  // can find the window, long before the host is attached.
+  held_.Watch(RegisterWindowMessageA(tabshare::kMessageAName));
+  held_.Watch(RegisterWindowMessageA(tabshare::kMessageBName));
+  held_.Watch(host_msg::kWheelUi);
   // A tool window that is never shown: no taskbar button, but still a
   // top-level window that FindWindowA and broadcasts reach.
   window_ = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, kCaption, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
@@ -80,6 +86,7 @@ LRESULT TWin32HostShell::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   // a second with messages running) must not lose a display change: the
   // timer keeps ticking until the host is there to re-read the monitors.
   if (msg == WM_DISPLAYCHANGE && !host_) StartDisplayChangeTimer();
+  if (!host_ && held_.Hold(msg, static_cast<uint64_t>(wp), static_cast<int64_t>(lp))) return 0;
   if (host_) {
     intptr_t result = 0;
     if (host_->HandleMessage(msg, static_cast<uint64_t>(wp), static_cast<int64_t>(lp), result)) {
@@ -87,6 +94,14 @@ LRESULT TWin32HostShell::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     }
   }
   return DefWindowProcA(window_, msg, wp, lp);
+}
+
+void TWin32HostShell::HandOverHeld() {
+  if (!host_) return;
+  held_.HandOver([this](const THeldMessages::Message& m) {
+    intptr_t result = 0;
+    host_->HandleMessage(m.msg, m.wparam, m.lparam, result);
+  });
 }
 
 void TWin32HostShell::PostToSelf(uint32_t msg, uint64_t wparam, int64_t lparam) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "service/HeldMessages.h"
 #include "service/HostShell.h"
 
 namespace pen {
@@ -34,8 +35,13 @@ class TWin32HostShell final : public IHostShell {
   bool Create();
   HWND Window() const { return window_; }
   // Messages go to the host from now on; before, only default processing,
-  // except that a display change already starts the display timer.
+  // except that a display change already starts the display timer and that
+  // client registrations (messages A and B of the shared channel) and wheel
+  // messages are held.
   void SetHost(TPenHostMain* host) { host_ = host; }
+  // Hands the held messages to the attached (and started) host, in the order
+  // they came; from then on nothing is held.
+  void HandOverHeld();
   // Closes the program after `ms` (0: never).
   void CloseAfter(uint32_t ms);
   void Destroy();
@@ -56,6 +62,7 @@ class TWin32HostShell final : public IHostShell {
 
   HWND window_ = nullptr;
   TPenHostMain* host_ = nullptr;
+  THeldMessages held_;
 };
 
 // UTF-8 to UTF-16 for the wide calls.

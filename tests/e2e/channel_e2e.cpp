@@ -306,5 +306,123 @@ TEST_F(Channel, WithInkModeZeroTheTabletIsInFullModeWhileAClientIsInFront) {
   EXPECT_EQ(Stop(), 0);
 }
 
+
+TEST_F(Channel, AClientThatRegistersTheMomentTheWindowAppearsIsKnownForTheWholeRun) {
+  pen::TTabletRecording rec = Idle();
+  pen::DigitizerSample s;
+  s.rawPressure = 1800;  // in the air: no pen-down makes anyone the target
+  s.y = 2000;
+  // More than the ring holds: an unread ring that overflows moves the tail,
+  // which wakes the known client.
+  for (int i = 0; i < 100; ++i) {
+    s.x = static_cast<uint16_t>(1000 + 10 * i);
+    Add(rec, i == 0 ? 2000 : 10, s);
+  }
+  rec.AddWait(1500);
+  // The client is there first, as a drawing program started before the
+  // service; it only reads when woken, so only a known client gets packets.
+  Client client;
+  client.out = dir + "\\client.txt";
+  DeleteFileA(client.out.c_str());
+  client.pi = LaunchProgram(g_tabclient, "--out=\"" + client.out + "\" --poll=0 --at-once");
+  clients.push_back(&client);
+  ASSERT_TRUE(WaitFor([&] { return client.Has("waiting for the service"); }, 20000)) << client.Text();
+  Start(SaveRecording(rec));
+  ASSERT_TRUE(WaitFor([&] { return client.Has("registered with the service window"); }, 5000)) << client.Text();
+  ASSERT_TRUE(WaitFor([&] { return TraceCount("report B #100:") == 1; }, 30000)) << ReadAll(trace);
+  // Woken, it read up to the left packet, without a gap, while the service ran.
+  EXPECT_TRUE(WaitFor([&] { return client.Has("serial=100 status=80"); }, 5000)) << client.Text() << ReadAll(trace);
+  const std::string text = client.Text();
+  EXPECT_GT(LinesStarting(text, "notice ").size(), 0u) << text;
+  EXPECT_EQ(CountOf(text, "packets are for process"), 0u) << text;
+  EXPECT_EQ(CountOf(text, "gap "), 0u) << text;
+  EXPECT_EQ(Stop(), 0);
+}
+
+// Any program of the session can take the channel's mutex and keep it.
+class MutexHolder {
+ public:
+  bool Take() {
+    mutex_ = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, "QUORVEX TABMutex");
+    if (mutex_ == nullptr) return false;
+    const DWORD r = WaitForSingleObject(mutex_, 10000);
+    held_ = r == WAIT_OBJECT_0 || r == WAIT_ABANDONED;
+    return held_;
+  }
+  void Release() {
+    if (held_) ReleaseMutex(mutex_);
+    held_ = false;
+  }
+  ~MutexHolder() {
+    Release();
+    if (mutex_) CloseHandle(mutex_);
+  }
+
+ private:
+  HANDLE mutex_ = nullptr;
+  bool held_ = false;
+};
+
+// Lets this thread's messages run for `ms`.
+void PumpFor(DWORD ms) {
+  WaitFor([] { return false; }, ms);
+}
+
+bool Answers(HWND w) {
+  DWORD_PTR r = 0;
+  return SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 1000, &r) != 0;
+}
+
+TEST_F(Channel, AnotherProgramKeepingTheMutexFreezesNeitherThePointerNorTheServiceAndPacketsComeBackAfter) {
+  pen::TTabletRecording rec = Idle();
+  pen::DigitizerSample s;
+  s.rawPressure = 1800;  // in the air, sliding right along one line
+  s.y = 2000;
+  for (int i = 0; i < 800; ++i) {
+    s.x = static_cast<uint16_t>(400 + 4 * i);
+    Add(rec, i == 0 ? 2000 : 10, s);
+  }
+  rec.AddWait(1500);
+  Start(SaveRecording(rec));
+  Client client;
+  StartClient(client, "client", "");
+  ASSERT_TRUE(WaitFor([&] { return TraceCount("report B #100:") == 1; }, 30000)) << ReadAll(trace);
+  ASSERT_TRUE(WaitFor([&] { return client.Has("packet slot="); }, 5000)) << client.Text();
+
+  MutexHolder holder;
+  ASSERT_TRUE(holder.Take());
+  const HWND service = Window();
+  const int h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  const double lineY = GetSystemMetrics(SM_YVIRTUALSCREEN) + 2000 * static_cast<double>(h) / 4095.0;
+  PumpFor(700);  // past the first bounded wait
+  EXPECT_TRUE(Answers(service));
+  POINT first{}, second{};
+  ASSERT_TRUE(GetCursorPos(&first));
+  PumpFor(800);
+  EXPECT_TRUE(Answers(service));
+  ASSERT_TRUE(GetCursorPos(&second));
+  // Still following the pen along its line.
+  EXPECT_GT(second.x, first.x + 20) << first.x << " then " << second.x;
+  EXPECT_NEAR(second.y, lineY, 3.0);
+  PumpFor(800);
+  EXPECT_TRUE(Answers(service));
+  const size_t before = LinesStarting(client.Text(), "packet ").size();
+  holder.Release();
+
+  // Free again: the client is woken and reads on, the serials without a gap.
+  EXPECT_TRUE(WaitFor([&] { return LinesStarting(client.Text(), "packet ").size() > before + 20; }, 5000))
+      << client.Text();
+  EXPECT_TRUE(WaitFor([&] { return TraceCount("mutex free again") >= 1; }, 5000)) << ReadAll(trace);
+  EXPECT_EQ(TraceCount("mutex kept by another program"), 1u) << ReadAll(trace);
+
+  // Kept again while the service is asked to close: it still closes.
+  ASSERT_TRUE(holder.Take());
+  PostMessageA(service, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 5000), WAIT_OBJECT_0);
+  holder.Release();
+  client.Stop();
+  EXPECT_EQ(CountOf(client.Text(), "gaps=0"), 1u) << client.Text();
+}
+
 }  // namespace
 }  // namespace e2e

@@ -2,6 +2,11 @@
 // foreground changes, and the messages that tell clients about it.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
+#include <thread>
+#include <utility>
+
 #include "support/MapFileRig.h"
 
 namespace pen::test {
@@ -162,6 +167,85 @@ TEST_F(Targets, TheServiceSettingsWindowCountsAsAClientWhenInFront) {
   windows.AddWindow(0x5000, 4000);
   EXPECT_TRUE(channel->SelectForegroundClient(0x5000, 0x100));
   EXPECT_EQ(channel->Target(), 0x5000u);
+}
+
+
+// --- a pen-down and a foreground change at the same time --------------------
+
+// The header, the channel's target process and the window that gets the
+// packet notices must name one process whatever the order.
+void ExpectOneTarget(MapFileRig& rig) {
+  const uint32_t header = rig.Block().TargetProcess();
+  EXPECT_EQ(rig.channel->TargetProcess(), header);
+  EXPECT_EQ(rig.windows.ProcessOf(rig.channel->Target()), header);
+  // The next packet's notice goes to that process's client.
+  TSharedBlock(rig.objects.bytes.data(), rig.objects.bytes.size()).SetTail(5);
+  rig.windows.sent.clear();
+  rig.Pen(0xC1);
+  const auto sent = rig.windows.sent;
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_EQ(rig.windows.ProcessOf(sent[0].window), header);
+}
+
+// Runs `step` on a second thread from inside the first thread's look-up of
+// the client table, and lets the first thread go on once the second has
+// finished or is waiting for the lock the first one holds.
+struct Interleave {
+  Interleave(MapFileRig& r, std::function<void()> s) : rig(r), step(std::move(s)) {}
+  MapFileRig& rig;
+  std::function<void()> step;
+  std::thread other;
+  std::atomic<bool> done{false};
+  bool started = false;
+
+  void Arm() {
+    const std::thread::id first = std::this_thread::get_id();
+    rig.windows.onExists = [this, first] {
+      if (started || std::this_thread::get_id() != first) return;
+      started = true;
+      other = std::thread([this] {
+        step();
+        done = true;
+      });
+      while (!done.load() && rig.objects.blocked.load() == 0) std::this_thread::yield();
+    };
+  }
+  void Join() {
+    if (other.joinable()) other.join();
+    rig.windows.onExists = {};
+  }
+};
+
+TEST_F(Targets, AForegroundChangeInTheMiddleOfAPenDownLeavesHeaderAndNoticesWithOneProcess) {
+  Register(0x200, 200);  // under the pen
+  Register(0x100, 100);  // the target so far
+  windows.AddWindow(0x300, 300);
+  Register(0x301, 300);  // the foreground program's client
+  channel->SelectForegroundClient(0x100, 0);
+  windows.underCursor = 0x200;
+  Pen(0xC0);
+  Interleave main{*this, [this] { channel->SelectForegroundClient(0x300, 0x100); }};
+  main.Arm();
+  Pen(0xC1);  // a read thread's pen-down
+  main.Join();
+  ASSERT_TRUE(main.started);
+  ExpectOneTarget(*this);
+}
+
+TEST_F(Targets, APenDownInTheMiddleOfAForegroundChangeLeavesHeaderAndNoticesWithOneProcess) {
+  Register(0x200, 200);
+  Register(0x100, 100);
+  windows.AddWindow(0x300, 300);
+  Register(0x301, 300);
+  channel->SelectForegroundClient(0x100, 0);
+  windows.underCursor = 0x200;
+  Pen(0xC0);
+  Interleave reader{*this, [this] { Pen(0xC1); }};
+  reader.Arm();
+  channel->SelectForegroundClient(0x300, 0x100);
+  reader.Join();
+  ASSERT_TRUE(reader.started);
+  ExpectOneTarget(*this);
 }
 
 }  // namespace

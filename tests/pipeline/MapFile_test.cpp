@@ -145,15 +145,140 @@ TEST_F(MapFile, ABlockSomeoneMadeSmallerIsGivenBackUnused) {
   EXPECT_EQ(beeper.beeps, 1);  // the registration only
 }
 
-TEST_F(MapFile, AMutexThatCannotBeWaitedForSkipsTheWriteAndKeepsRunning) {
+// --- another program keeps the named mutex ----------------------------------
+
+// A client reading the ring may keep the mutex for 150 ms; the service must
+// still look alive to a caller that gives it 1 s.
+constexpr uint32_t kClientHoldMs = 150;
+constexpr uint32_t kAnswerWithinMs = 1000;
+
+TEST_F(MapFile, AMutexKeptElsewhereCostsOneBoundedWaitThenPacketsAreOnlyTriedAndDroppedUntilItIsFree) {
   Create();
   Register(0x100, 100);
-  objects.failWait = true;
+  Pen(0xC0);  // serial 0
+  objects.ClearWaits();
+  objects.heldElsewhere = true;
+  for (int i = 0; i < 5; ++i) Pen(0xC0, 0x100);
+  const std::vector<uint32_t> waits = objects.Waits();
+  ASSERT_EQ(waits.size(), 5u);
+  EXPECT_GT(waits[0], kClientHoldMs);
+  EXPECT_LT(waits[0], kAnswerWithinMs);
+  for (size_t i = 1; i < waits.size(); ++i) EXPECT_EQ(waits[i], 0u) << i;
+  EXPECT_EQ(channel->DroppedPackets(), 5u);
+  EXPECT_EQ(Block().Head(), 1u);
+
+  // Free again: the next packet is published, the serials go on.
+  objects.heldElsewhere = false;
+  objects.ClearWaits();
+  Pen(0xC0, 0x200);
+  Pen(0xC0, 0x300);
+  EXPECT_EQ(objects.Waits(), (std::vector<uint32_t>{0, waits[0]}));
+  EXPECT_EQ(Block().Head(), 3u);
+  EXPECT_EQ(Block().ReadSlot(1).serial, 1u);
+  EXPECT_EQ(Block().ReadSlot(2).serial, 2u);
+  EXPECT_EQ(channel->DroppedPackets(), 5u);
+}
+
+TEST_F(MapFile, TheMainThreadNeverWaitsUnboundedAndFinishesWhatTheMutexHeldUpOnceItIsFree) {
+  Create();
+  Register(0x100, 100);
+  Register(0x200, 200);
+  windows.foreground = 0x100;
   Pen(0xC0);
+  Pen(0xC0);
+  objects.heldElsewhere = true;
+  timer.running = false;
+  // A foreground change: the decision is made, the header waits.
+  EXPECT_TRUE(channel->SelectForegroundClient(0x100, 0x200));
+  EXPECT_EQ(channel->Target(), 0x100u);
+  EXPECT_EQ(Block().TargetProcess(), 200u);
+  EXPECT_EQ(Block().Head(), 2u);
+  EXPECT_TRUE(timer.running);
+  // The left packet is owed: the tick finds the mutex taken and comes back.
+  counter.AdvanceMs(600);
   channel->OnProximityTimer();
+  EXPECT_TRUE(timer.running);
+  EXPECT_LT(timer.period, TMapFile::kProximityMs);
+  channel->OnProximityTimer();
+  EXPECT_TRUE(timer.running);
+  for (uint32_t w : objects.Waits()) EXPECT_LT(w, kAnswerWithinMs);
+
+  objects.heldElsewhere = false;
+  channel->OnProximityTimer();
+  TSharedBlock b = Block();
+  EXPECT_EQ(b.TargetProcess(), 100u);
+  // Reset, then the left packet into slot 0.
+  EXPECT_EQ(b.Tail(), 0u);
+  EXPECT_EQ(b.Head(), 1u);
+  EXPECT_EQ(b.ReadSlot(0).packet.Status(), 0x80);
+  EXPECT_EQ(b.ReadSlot(0).serial, 2u);
+  EXPECT_FALSE(timer.running);
+}
+
+TEST_F(MapFile, ARegistrationWhileTheMutexIsKeptReachesTheHeaderBeforeTheNextPacket) {
+  Create();
+  objects.heldElsewhere = true;
+  Register(0x100, 100);
+  EXPECT_EQ(channel->Target(), 0x100u);
+  EXPECT_EQ(Block().TargetProcess(), 0u);
+  objects.heldElsewhere = false;
+  Pen(0xC0);
+  EXPECT_EQ(Block().TargetProcess(), 100u);
+  EXPECT_EQ(Block().Head(), 1u);
+  EXPECT_EQ(PacketNotices(0x100), (std::vector<uint64_t>{}));
+}
+
+TEST_F(MapFile, APenDownWhosePacketIsDroppedIsFollowedByTheNextPacketThatGetsThrough) {
+  Create();
+  Register(0x200, 200);
+  Register(0x100, 100);
+  windows.underCursor = 0x200;
+  Pen(0xC0);
+  objects.heldElsewhere = true;
+  Pen(0xC1);
+  EXPECT_EQ(channel->Target(), 0x100u);
+  objects.heldElsewhere = false;
+  Pen(0xC1);
+  EXPECT_EQ(channel->Target(), 0x200u);
+  EXPECT_EQ(Block().TargetProcess(), 200u);
+  EXPECT_EQ(Block().Head(), 1u);
+  // Lifted before any packet of a press got through: nothing to follow.
+  Pen(0xC0);
+  windows.underCursor = 0x100;
+  objects.heldElsewhere = true;
+  Pen(0xC1);
+  objects.heldElsewhere = false;
+  Pen(0xC0);
+  EXPECT_EQ(channel->Target(), 0x200u);
+}
+
+TEST_F(MapFile, StartAndShutDownWhileTheMutexIsKeptDoNotWaitForItAndTheSavedClientsComeLater) {
+  windows.AddWindow(0x300, 300);
+  objects.existed = true;
+  Block().SetSavedCount(1);
+  Block().WriteSaved(0, {0x300, 300, 1});
+  objects.heldElsewhere = true;
+  Create();
+  EXPECT_TRUE(channel->Publishing());
+  EXPECT_EQ(channel->Clients().Count(), 0u);
+  EXPECT_EQ(beeper.beeps, 0);
+  EXPECT_TRUE(timer.running);
+  channel->OnProximityTimer();
+  EXPECT_EQ(channel->Clients().Count(), 0u);
+  objects.heldElsewhere = false;
+  channel->OnProximityTimer();
+  ASSERT_EQ(channel->Clients().Count(), 1u);
+  EXPECT_EQ(channel->Clients().At(0).flag, 1);
+  EXPECT_EQ(beeper.beeps, 1);
+  EXPECT_FALSE(timer.running);
+
+  // Shut-down with the mutex kept: nothing saved, nothing waited for.
+  Block().SetSavedCount(0);
+  objects.heldElsewhere = true;
   channel->Close();
-  EXPECT_EQ(Block().Head(), 0u);
   EXPECT_EQ(Block().SavedCount(), 0);
+  EXPECT_EQ(objects.closes, 1);
+  for (uint32_t w : objects.Waits()) EXPECT_LT(w, kAnswerWithinMs);
 }
 
 // --- messages A and B -------------------------------------------------------

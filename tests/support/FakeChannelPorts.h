@@ -1,5 +1,8 @@
 #pragma once
 #include <cstdint>
+#include <array>
+#include <atomic>
+#include <cstddef>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -20,14 +23,18 @@ namespace pen::test {
 
 // The named mapping and mutex in memory. `bytes` is the block (its size is
 // the view's size); `existed` says whether a previous holder made it.
+// `heldElsewhere` plays another program that keeps the mutex: every wait runs
+// out, and `waits` records how long each caller was prepared to wait.
 class FakeSharedBlockObjects : public ISharedBlockObjects {
  public:
   std::vector<uint8_t> bytes = std::vector<uint8_t>(tabshare::kBlockSize, 0);
   bool existed = false;
-  bool refuse = false;     // the system refuses mapping, view or mutex
-  bool failWait = false;   // waiting on the mutex fails
+  bool refuse = false;  // the system refuses mapping, view or mutex
+  std::atomic<bool> heldElsewhere{false};
   int opens = 0, closes = 0, locks = 0;
   bool locked = false;
+  // Callers of this process now blocked on the in-process lock.
+  std::atomic<int> blocked{0};
   // Runs inside Lock, with the mutex held: what a client does meanwhile.
   std::function<void()> onLock;
 
@@ -39,9 +46,18 @@ class FakeSharedBlockObjects : public ISharedBlockObjects {
     view.existed = existed;
     return true;
   }
-  bool Lock() override {
-    if (failWait) return false;
-    mutex_.lock();
+  bool Lock(uint32_t waitMs) override {
+    {
+      // Kept without allocating: the allocation checks publish through it.
+      std::lock_guard<std::mutex> g(waitsLock_);
+      if (waitCount_ < waits_.size()) waits_[waitCount_++] = waitMs;
+    }
+    if (heldElsewhere) return false;
+    if (!mutex_.try_lock()) {
+      ++blocked;
+      mutex_.lock();
+      --blocked;
+    }
     ++locks;
     locked = true;
     if (onLock) onLock();
@@ -52,9 +68,21 @@ class FakeSharedBlockObjects : public ISharedBlockObjects {
     mutex_.unlock();
   }
   void Close() override { ++closes; }
+  // The first 64 waits since the last ClearWaits.
+  std::vector<uint32_t> Waits() {
+    std::lock_guard<std::mutex> g(waitsLock_);
+    return std::vector<uint32_t>(waits_.begin(), waits_.begin() + static_cast<std::ptrdiff_t>(waitCount_));
+  }
+  void ClearWaits() {
+    std::lock_guard<std::mutex> g(waitsLock_);
+    waitCount_ = 0;
+  }
 
  private:
   std::mutex mutex_;
+  std::mutex waitsLock_;
+  std::array<uint32_t, 64> waits_{};
+  size_t waitCount_ = 0;
 };
 
 // Windows as a table: which exist, which process owns each, where the cursor
@@ -79,8 +107,11 @@ class FakeDesktopWindows : public IDesktopWindows {
   std::vector<Sent> sent;
   // Off: messages are only counted (timing and allocation checks).
   bool keepMessages = true;
-  uint64_t notices = 0;
+  std::atomic<uint64_t> notices{0};
   int cursorLookups = 0;
+  // Runs at every existence check: lets a test step in halfway through a
+  // look-up of the client table.
+  std::function<void()> onExists;
 
   void AddWindow(uintptr_t window, uint32_t process) { owner[window] = process; }
   void CloseWindow(uintptr_t window) { owner.erase(window); }
@@ -94,7 +125,10 @@ class FakeDesktopWindows : public IDesktopWindows {
     auto it = owner.find(window);
     return it == owner.end() ? 0 : it->second;
   }
-  bool Exists(uintptr_t window) override { return owner.count(window) != 0; }
+  bool Exists(uintptr_t window) override {
+    if (onExists) onExists();
+    return owner.count(window) != 0;
+  }
   uint32_t OwnProcess() override { return ownProcess; }
   uint32_t RegisterMessage(const char* name) override {
     if (refuseRegistration) return 0;
@@ -107,19 +141,25 @@ class FakeDesktopWindows : public IDesktopWindows {
   void AcceptFromLowerIntegrity(uint32_t msg) override { acceptedFromLower.push_back(msg); }
   void Notify(uintptr_t window, uint32_t msg, uint64_t wparam, int64_t lparam) override {
     ++notices;
+    std::lock_guard<std::mutex> g(sentLock_);
     if (keepMessages) sent.push_back({false, window, msg, wparam, lparam});
   }
   void Post(uintptr_t window, uint32_t msg, uint64_t wparam, int64_t lparam) override {
+    std::lock_guard<std::mutex> g(sentLock_);
     sent.push_back({true, window, msg, wparam, lparam});
   }
   // Messages to one window, in order.
   std::vector<Sent> To(uintptr_t window) const {
+    std::lock_guard<std::mutex> g(sentLock_);
     std::vector<Sent> out;
     for (const Sent& s : sent) {
       if (s.window == window) out.push_back(s);
     }
     return out;
   }
+
+ private:
+  mutable std::mutex sentLock_;
 };
 
 // Records the period it was last started with; tests call the tick.

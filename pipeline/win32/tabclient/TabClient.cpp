@@ -1,7 +1,7 @@
 // tabclient: a tablet-data client that shows what the service publishes to
 // drawing programs, one line per event.
 //
-//   tabclient [--out=FILE] [--seconds=S] [--poll=MS] [--flag] [--cover] [--front] [--no-consume]
+//   tabclient [--out=FILE] [--seconds=S] [--poll=MS] [--flag] [--cover] [--front] [--no-consume] [--at-once]
 //
 // It makes a window, registers it with the running service (message A with
 // its window and process id; --flag also sends message B), and then reads
@@ -18,6 +18,9 @@
 //                 system's window-event listeners
 //   --no-consume  never moves the tail; prints the header with every notice
 //                 and the whole ring at the end
+//   --at-once     looks for the service window every millisecond and
+//                 registers the moment it appears, as a drawing program
+//                 started together with the service does
 //
 // It ends after S seconds, or on Ctrl+C, with a summary line.
 #include <windows.h>
@@ -50,6 +53,7 @@ struct Options {
   bool cover = false;
   bool front = false;
   bool consume = true;
+  bool atOnce = false;
 };
 
 struct State {
@@ -108,6 +112,8 @@ bool ParseOptions(int argc, char** argv, Options& o) {
       o.cover = true;
     } else if (a == "--front") {
       o.front = true;
+    } else if (a == "--at-once") {
+      o.atOnce = true;
     } else if (a == "--no-consume") {
       o.consume = false;
     } else {
@@ -265,7 +271,7 @@ int main(int argc, char** argv) {
   if (!ParseOptions(argc, argv, g.options)) {
     std::fprintf(stderr,
                  "usage: tabclient [--out=FILE] [--seconds=S] [--poll=MS] [--flag] [--cover] [--front] "
-                 "[--no-consume]\n");
+                 "[--no-consume] [--at-once]\n");
     return 2;
   }
   if (!g.options.out.empty()) {
@@ -303,6 +309,11 @@ int main(int argc, char** argv) {
   }
   SetConsoleCtrlHandler(&OnConsoleCtrl, TRUE);
   Line("client window %p process %lu", static_cast<void*>(g.window), static_cast<unsigned long>(g.process));
+  if (g.options.atOnce) {
+    Line("waiting for the service");
+    std::fflush(g.out);
+    while (FindWindowA(kServiceClass, kServiceCaption) == nullptr) Sleep(1);
+  }
   // Until the service is there, the poll timer keeps looking for it.
   if (!Register()) Line("waiting for the service");
   SetTimer(g.window, kPollTimer, g.options.pollMs > 0 ? g.options.pollMs : 100, nullptr);

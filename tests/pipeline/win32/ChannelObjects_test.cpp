@@ -77,24 +77,29 @@ TEST(Win32SharedBlock, TheNamedBlockAndMutexAreSharedAndTheSecondOpenerFindsThem
   a.bytes[1743] = 0x5A;
   EXPECT_EQ(b.bytes[1743], 0x5A);
 
-  // One holder at a time, across threads.
-  ASSERT_TRUE(first.Lock());
+  // One holder at a time, across threads; a wait that runs out comes back
+  // empty-handed instead of hanging.
+  ASSERT_TRUE(first.Lock(0));
   std::atomic<bool> got{false};
+  std::atomic<int> tries{0};
   std::thread other([&] {
-    ASSERT_TRUE(second.Lock());
+    EXPECT_FALSE(second.Lock(0));
+    EXPECT_FALSE(second.Lock(50));
+    tries = 2;
+    ASSERT_TRUE(second.Lock(60000));
     got = true;
     second.Unlock();
   });
-  Sleep(100);
+  while (tries.load() < 2) Sleep(1);
   EXPECT_FALSE(got.load());
   first.Unlock();
   other.join();
   EXPECT_TRUE(got.load());
 
   // A holder that ends without letting go leaves the mutex to the next.
-  std::thread quitter([&] { second.Lock(); });
+  std::thread quitter([&] { EXPECT_TRUE(second.Lock(0)); });
   quitter.join();
-  EXPECT_TRUE(first.Lock());
+  EXPECT_TRUE(first.Lock(0));
   first.Unlock();
   first.Close();
   second.Close();
@@ -215,7 +220,7 @@ TEST(Win32Channel, AClientWindowIsWokenWithTheSerialOnceTheTailMoves) {
 
   SharedBlockView view;
   ASSERT_TRUE(clientSide.Open(view));
-  ASSERT_TRUE(clientSide.Lock());
+  ASSERT_TRUE(clientSide.Lock(0));
   const TSharedBlock block(view.bytes, view.size);
   EXPECT_EQ(block.TargetProcess(), GetCurrentProcessId());
   EXPECT_EQ(block.Head(), 1u);
@@ -225,7 +230,7 @@ TEST(Win32Channel, AClientWindowIsWokenWithTheSerialOnceTheTailMoves) {
 
   // Half a second later the pen has left: one more packet, status 0x80.
   Pump(800);
-  ASSERT_TRUE(clientSide.Lock());
+  ASSERT_TRUE(clientSide.Lock(0));
   EXPECT_EQ(block.Head(), 2u);
   EXPECT_EQ(block.ReadSlot(1).packet.Status(), 0x80);
   clientSide.Unlock();
