@@ -7,7 +7,7 @@ if(TARGET penhost)
   pen_warnings(penhost_e2e)
   add_dependencies(penhost_e2e penhost tabclient)
   # Each case waits on a real program; a hang must end as a failure.
-  pen_wine_e2e(penhost_e2e SHARDS 5 TIMEOUT 300
+  pen_wine_e2e(penhost_e2e SHARDS 6 TIMEOUT 300
                COMMAND penhost_e2e $<TARGET_FILE:penhost> $<TARGET_FILE:tabclient>
                        ${CMAKE_CURRENT_BINARY_DIR}/penhost-e2e-work --gtest_brief=1)
 endif()
