@@ -75,10 +75,7 @@ bool RemoveAll(std::string& text, std::string_view what) {
   return found;
 }
 
-}  // namespace
-
-void PostPoint(IEventPoster& poster, int32_t type, Point location, int64_t button, double pressure, Point tilt,
-               int64_t number) {
+EventRecord PointRecord(int32_t type, Point location, int64_t button, double pressure, Point tilt, int64_t number) {
   EventRecord r;
   r.type = type;
   SetLocationUnlessZero(r, location);
@@ -96,7 +93,14 @@ void PostPoint(IEventPoster& poster, int32_t type, Point location, int64_t butto
   r.SetDouble(f::kTabletRotation, 0);
   r.SetDouble(f::kTabletTangentialPressure, 0);
   SetVendorFieldsZero(r);
-  poster.Post(r);
+  return r;
+}
+
+}  // namespace
+
+void PostPoint(IEventPoster& poster, int32_t type, Point location, int64_t button, double pressure, Point tilt,
+               int64_t number) {
+  poster.Post(PointRecord(type, location, button, pressure, tilt, number));
 }
 
 void PostProximity(IEventPoster& poster, Point location, bool isEntering) {
@@ -134,9 +138,14 @@ void PostProximity(IEventPoster& poster, Point location, bool isEntering) {
 void PostMouse(IEventPoster& poster, std::string_view mouse, Point location, double pressure, Point tilt,
                bool isDown) {
   const auto has = [mouse](char c) { return mouse.find(c) != std::string_view::npos; };
-  if (has('L')) PostPoint(poster, isDown ? t::kLeftMouseDown : t::kLeftMouseUp, location, 0, pressure, tilt, 1);
-  if (has('M')) PostPoint(poster, isDown ? t::kOtherMouseDown : t::kOtherMouseUp, location, 2, pressure, tilt, 1);
-  if (has('R')) PostPoint(poster, isDown ? t::kRightMouseDown : t::kRightMouseUp, location, 1, pressure, tilt, 1);
+  const auto button = [&](int32_t type, int64_t number) {
+    EventRecord r = PointRecord(type, location, number, pressure, tilt, 1);
+    r.tabletButton = true;
+    poster.Post(r);
+  };
+  if (has('L')) button(isDown ? t::kLeftMouseDown : t::kLeftMouseUp, 0);
+  if (has('M')) button(isDown ? t::kOtherMouseDown : t::kOtherMouseUp, 2);
+  if (has('R')) button(isDown ? t::kRightMouseDown : t::kRightMouseUp, 1);
   if (isDown && has('+')) PostWheel(poster, kMouseStringWheelStep);
   if (isDown && has('-')) PostWheel(poster, -kMouseStringWheelStep);
 }

@@ -95,6 +95,11 @@ struct EventRecord {
   // Keyboard origin: what the keyboard event was created with.
   uint16_t keyCode = 0;
   bool keyDown = false;
+  // A pointer record that PostMouse made for a tablet button's definition,
+  // not the pen's own: on macOS its pressure rides on a button event and is
+  // harmless, a platform whose pens take any pressure for contact keeps it
+  // off the pen.
+  bool tabletButton = false;
   // System-defined origin.
   int16_t subtype = 0;
   int64_t data1 = 0;

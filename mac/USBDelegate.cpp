@@ -60,6 +60,9 @@ USBDelegate::USBDelegate(const USBDelegatePorts& ports)
 USBDelegate::~USBDelegate() {
   ports_.hid.Stop();
   if (rfDeviceDeamon.joinable()) rfDeviceDeamon.join();
+  // Whatever is still down would stay down on the system after the program
+  // has gone.
+  ReleaseAll();
   for (const auto& token : {observerPlugIn, observerPlugOut, observerData}) {
     if (token) ports_.center.RemoveObserver(*token);
   }
@@ -89,7 +92,12 @@ void USBDelegate::onPlugin(const Notification& notification) {
   GetConfig();
 }
 
-void USBDelegate::onPlugout(const Notification&) { SetDeviceName(kTabletDisconnected); }
+void USBDelegate::onPlugout(const Notification&) {
+  // A key held when the tablet went away would never see its release.
+  ReleaseHeldDefinition();
+  isLeft = isRight = isMid = false;
+  SetDeviceName(kTabletDisconnected);
+}
 
 void USBDelegate::onData(const Notification& notification) {
   const auto* entry = std::get_if<DataEntry>(&notification.object);
@@ -168,8 +176,14 @@ Point USBDelegate::ScreenMap() {
 void USBDelegate::ProcessReport() {
   if (!keySetup) {
     if (ProcessButtons()) return;
-  } else if (ButtonBits() != 0 && buttonId == 0) {
-    SetButtonId(ButtonBits());
+  } else {
+    // Key setup acts on no button, but a definition held from before it
+    // began still goes up with its buttons.
+    if (heldDefinition_ && (ButtonBits() & heldMask_) == 0) {
+      ReleaseHeldDefinition();
+      isLeft = isRight = isMid = false;
+    }
+    if (ButtonBits() != 0 && buttonId == 0) SetButtonId(ButtonBits());
   }
 
   if (const int wheel = Wheel(); wheel != 0) {
@@ -198,26 +212,58 @@ bool USBDelegate::ProcessButtons() {
   const uint16_t now = ButtonBits();
   if (old == now) return false;
   const auto it = keyDefs.find(static_cast<uint16_t>(old | now));
-  if (it == keyDefs.end()) return false;
+  if (it == keyDefs.end()) {
+    // No definition speaks for this change, but the buttons of the held one
+    // are all up: it goes up with them rather than stay down for good.
+    if (heldDefinition_ && (now & heldMask_) == 0) {
+      ReleaseHeldDefinition();
+      isLeft = isRight = isMid = false;
+      SetButtonId(now);
+    }
+    return false;
+  }
 
   // A change that only lets go of buttons releases the combination, also
   // when some of its buttons are still held: a chord let go one button at a
   // time must not press its keys a second time and leave them down.
   const bool down = (now & ~old) != 0;
-  const KeyDef& def = it->second;
-  PostKey(ports_.poster, def.key, down);
-  PostMouse(ports_.poster, def.mouse, Point{}, down ? 1.0 : 0.0, preTilt, down);
   if (down) {
-    if (Contains(def.mouse, '+')) PostWheel(ports_.poster, kMouseStringWheelStep);
-    if (Contains(def.mouse, '-')) PostWheel(ports_.poster, -kMouseStringWheelStep);
-    isLeft = Contains(def.mouse, 'L');
-    isRight = Contains(def.mouse, 'R');
-    isMid = Contains(def.mouse, 'M');
+    // A chord takes over from the definition held so far, which goes up
+    // first: nothing would release it later.
+    ReleaseHeldDefinition();
+    heldMask_ = static_cast<uint16_t>(old | now);
+    PressDefinition(it->second);
   } else {
+    ReleaseHeldDefinition();
     isLeft = isRight = isMid = false;
   }
   SetButtonId(now);
   return true;
+}
+
+void USBDelegate::PressDefinition(const KeyDef& def) {
+  heldDefinition_ = def;
+  PostKey(ports_.poster, def.key, true);
+  PostMouse(ports_.poster, def.mouse, Point{}, 1.0, preTilt, true);
+  if (Contains(def.mouse, '+')) PostWheel(ports_.poster, kMouseStringWheelStep);
+  if (Contains(def.mouse, '-')) PostWheel(ports_.poster, -kMouseStringWheelStep);
+  isLeft = Contains(def.mouse, 'L');
+  isRight = Contains(def.mouse, 'R');
+  isMid = Contains(def.mouse, 'M');
+}
+
+void USBDelegate::ReleaseHeldDefinition() {
+  if (!heldDefinition_) return;
+  PostKey(ports_.poster, heldDefinition_->key, false);
+  PostMouse(ports_.poster, heldDefinition_->mouse, Point{}, 0.0, preTilt, false);
+  heldDefinition_.reset();
+  heldMask_ = 0;
+}
+
+void USBDelegate::ReleaseAll() {
+  ReleaseHeldDefinition();
+  isLeft = isRight = isMid = false;
+  if (isProximity) PenLeaves();
 }
 
 void USBDelegate::ProcessPen() {
@@ -260,15 +306,19 @@ void USBDelegate::ProcessPen() {
   preTilt = tilt;
 }
 
+void USBDelegate::PenLeaves() {
+  if (prePressure != 0) PostPoint(ports_.poster, t::kLeftMouseUp, preLocation, 0, 0, preTilt, 1);
+  PostProximity(ports_.poster, preLocation, false);
+  isProximity = false;
+  preMultiMedia = 0;
+  prePressure = 0;
+  preTilt = {};
+  preLocation = {};
+}
+
 void USBDelegate::TimerTick() {
   if (isProximity && dataCount == 0) {
-    if (prePressure != 0) PostPoint(ports_.poster, t::kLeftMouseUp, preLocation, 0, 0, preTilt, 1);
-    PostProximity(ports_.poster, preLocation, false);
-    isProximity = false;
-    preMultiMedia = 0;
-    prePressure = 0;
-    preTilt = {};
-    preLocation = {};
+    PenLeaves();
     return;
   }
   if (dataCount == 0) {

@@ -60,6 +60,11 @@ class USBDelegate {
   void onData(const Notification& notification);
   // One tick of the 0.2 s timer.
   void TimerTick();
+  // Lets go of everything the model holds down on the system: the keys and
+  // mouse buttons of a held button definition, and the pen (its tip, then
+  // its proximity). Runs at plug-out (the definition only: the pen is left
+  // to the timer) and when the model ends.
+  void ReleaseAll();
 
   // Readers of the report in `bytes`.
   Point AbsPoint() const;
@@ -111,6 +116,12 @@ class USBDelegate {
   void ProcessReport();
   // Step 1: true when a defined button combination took the report.
   bool ProcessButtons();
+  void PressDefinition(const KeyDef& def);
+  // Releases the held definition, if any, with the strings it was pressed
+  // with.
+  void ReleaseHeldDefinition();
+  // The pen leaves: its tip goes up first when it was down.
+  void PenLeaves();
   void ProcessPen();
   void ShowError(const std::string& error);
   void LoadScreenFile();
@@ -123,6 +134,12 @@ class USBDelegate {
   // Moves a defective file aside; false (after an alert) when that failed.
   bool SetAsideDefective(const std::string& name);
   void Changed();
+
+  // The definition whose press was posted and whose release was not yet: a
+  // release always undoes exactly what went down, whatever the table or the
+  // mask say by then.
+  std::optional<KeyDef> heldDefinition_;
+  uint16_t heldMask_ = 0;
 
   USBDelegatePorts ports_;
   HIDMonitor monitor_;

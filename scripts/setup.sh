@@ -15,6 +15,7 @@ packages=(
   e2fsprogs xz-utils                                   # the guest's prefix disk; unpacking its kernel
   pkg-config libudev-dev libevdev-dev                  # penmac on Linux: hidraw devices, uinput devices
   nlohmann-json3-dev libcli11-dev                      # penmac: configuration files, command line
+  udev libinput-tools libinput-bin libwacom-common     # penmac's qemu test: its devices read as a desktop reads them
 )
 
 missing=()

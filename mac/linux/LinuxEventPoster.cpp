@@ -49,7 +49,6 @@ int32_t PenAxes::XMax() const { return std::max<int32_t>(1, Scale(desktop.Width(
 int32_t PenAxes::YMax() const { return std::max<int32_t>(1, Scale(desktop.Height(), unitsPerPoint, 1, 1 << 30) - 1); }
 
 LinuxEventPoster::LinuxEventPoster(IVirtualInput& input, const PenAxes& axes) : input_(input), axes_(axes) {
-  left_ = Button{BTN_TOUCH, BTN_LEFT};
   right_ = Button{BTN_STYLUS2, BTN_RIGHT};
   other_ = Button{BTN_STYLUS, BTN_MIDDLE};
 }
@@ -88,32 +87,39 @@ void LinuxEventPoster::Flush() {
   }
 }
 
-void LinuxEventPoster::PenAxesFrom(const EventRecord& r, bool withPressureAndTilt) {
+void LinuxEventPoster::PenAxesFrom(const EventRecord& r, bool tilt, bool pressure) {
   if (r.location) {
     Emit(VirtualDevice::Pen, EV_ABS, ABS_X,
-                Scale(r.location->x - axes_.desktop.MinX(), axes_.unitsPerPoint, 0, axes_.XMax()));
+         Scale(r.location->x - axes_.desktop.MinX(), axes_.unitsPerPoint, 0, axes_.XMax()));
     Emit(VirtualDevice::Pen, EV_ABS, ABS_Y,
-                Scale(r.location->y - axes_.desktop.MinY(), axes_.unitsPerPoint, 0, axes_.YMax()));
+         Scale(r.location->y - axes_.desktop.MinY(), axes_.unitsPerPoint, 0, axes_.YMax()));
   }
-  if (!withPressureAndTilt) return;
-  Emit(VirtualDevice::Pen, EV_ABS, ABS_PRESSURE,
-              Scale(r.DoubleOr(f::kTabletPressure, 0), axes_.pressureMax, 0, axes_.pressureMax));
-  Emit(VirtualDevice::Pen, EV_ABS, ABS_TILT_X,
-              Scale(r.DoubleOr(f::kTabletTiltX, 0), axes_.tiltMax, -axes_.tiltMax, axes_.tiltMax));
-  Emit(VirtualDevice::Pen, EV_ABS, ABS_TILT_Y,
-              Scale(r.DoubleOr(f::kTabletTiltY, 0), axes_.tiltMax, -axes_.tiltMax, axes_.tiltMax));
+  if (pressure) {
+    Emit(VirtualDevice::Pen, EV_ABS, ABS_PRESSURE,
+         Scale(r.DoubleOr(f::kTabletPressure, 0), axes_.pressureMax, 0, axes_.pressureMax));
+  }
+  if (tilt) {
+    Emit(VirtualDevice::Pen, EV_ABS, ABS_TILT_X,
+         Scale(r.DoubleOr(f::kTabletTiltX, 0), axes_.tiltMax, -axes_.tiltMax, axes_.tiltMax));
+    Emit(VirtualDevice::Pen, EV_ABS, ABS_TILT_Y,
+         Scale(r.DoubleOr(f::kTabletTiltY, 0), axes_.tiltMax, -axes_.tiltMax, axes_.tiltMax));
+  }
 }
 
 void LinuxEventPoster::Proximity(const EventRecord& r) {
   const bool entering = r.IntegerOr(f::kProximityEnter, 0) != 0;
   if (entering) {
     inProximity_ = true;
-    PenAxesFrom(r, false);
+    PenAxesFrom(r, false, false);
     Emit(VirtualDevice::Pen, EV_KEY, BTN_TOOL_PEN, 1);
     return;
   }
   // The pen leaves: whatever it held goes up with it.
-  for (Button* b : {&left_, &right_, &other_}) {
+  if (tipDown_) {
+    Emit(VirtualDevice::Pen, EV_KEY, BTN_TOUCH, 0);
+    tipDown_ = false;
+  }
+  for (Button* b : {&right_, &other_}) {
     if (b->held == Held::Pen) {
       Emit(VirtualDevice::Pen, EV_KEY, b->penCode, 0);
       b->held = Held::No;
@@ -132,28 +138,55 @@ void LinuxEventPoster::PressButton(Button& b, bool down) {
     return;
   }
   const bool onPen = b.held == Held::Pen;
-  Emit(onPen ? VirtualDevice::Pen : VirtualDevice::Mouse, EV_KEY, onPen ? b.penCode : b.mouseCode,
-              down ? 1 : 0);
+  Emit(onPen ? VirtualDevice::Pen : VirtualDevice::Mouse, EV_KEY, onPen ? b.penCode : b.mouseCode, down ? 1 : 0);
   if (!down) b.held = Held::No;
+}
+
+// The tip touches only a pen that is near; its pressure comes with it.
+void LinuxEventPoster::Tip(const EventRecord& r, bool down) {
+  if (!inProximity_) return;
+  if (!down && !tipDown_) return;
+  PenAxesFrom(r, true, true);
+  if (down == tipDown_) return;
+  Emit(VirtualDevice::Pen, EV_KEY, BTN_TOUCH, down ? 1 : 0);
+  tipDown_ = down;
 }
 
 void LinuxEventPoster::Pointer(const EventRecord& r) {
   const bool tabletPoint = r.IntegerOr(f::kSubtype, 0) == kSubtypeTabletPoint;
   // The move that follows a proximity event only places the pen.
   if (!tabletPoint) {
-    if (!inProximity_) return;
-    PenAxesFrom(r, false);
+    if (inProximity_) PenAxesFrom(r, false, false);
     return;
   }
-  if (inProximity_) PenAxesFrom(r, true);
+  if (r.tabletButton) {
+    switch (r.type) {
+      case t::kLeftMouseDown:
+      case t::kLeftMouseUp: {
+        const bool down = r.type == t::kLeftMouseDown;
+        if (down != leftHeld_) Emit(VirtualDevice::Mouse, EV_KEY, BTN_LEFT, down ? 1 : 0);
+        leftHeld_ = down;
+        break;
+      }
+      case t::kRightMouseDown: PressButton(right_, true); break;
+      case t::kRightMouseUp: PressButton(right_, false); break;
+      case t::kOtherMouseDown: PressButton(other_, true); break;
+      case t::kOtherMouseUp: PressButton(other_, false); break;
+      default: break;
+    }
+    return;
+  }
   switch (r.type) {
-    case t::kLeftMouseDown: PressButton(left_, true); break;
-    case t::kLeftMouseUp: PressButton(left_, false); break;
-    case t::kRightMouseDown: PressButton(right_, true); break;
-    case t::kRightMouseUp: PressButton(right_, false); break;
-    case t::kOtherMouseDown: PressButton(other_, true); break;
-    case t::kOtherMouseUp: PressButton(other_, false); break;
-    default: break;
+    case t::kLeftMouseDown: Tip(r, true); break;
+    case t::kLeftMouseUp: Tip(r, false); break;
+    // A left drag is the tip's while it is down; otherwise a held left
+    // definition drags the hovering pen, whose pressure stays 0.
+    case t::kLeftMouseDragged:
+      if (inProximity_) PenAxesFrom(r, true, tipDown_);
+      break;
+    default:
+      if (inProximity_) PenAxesFrom(r, true, false);
+      break;
   }
 }
 

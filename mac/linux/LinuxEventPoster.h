@@ -29,13 +29,19 @@ struct PenAxes {
   int32_t YMax() const;
 };
 
-// Turns event records into Linux input: tablet records drive the pen device
-// (absolute position over the whole desktop, pressure, tilt, proximity as
-// the pen tool, the left button as the tip, right and other as the stylus
-// buttons); a mouse button pressed while the pen is away goes to the mouse
-// device instead, and its release goes wherever its press went. Scroll steps
-// go to the mouse wheel, keys to the keyboard, media keys to the keyboard's
-// media keys.
+// Turns event records into Linux input. The pen device carries the pen's
+// own records: absolute position over the whole desktop, tilt, proximity as
+// the pen tool, and the tip (BTN_TOUCH) with its pressure. Only the tip's
+// records move ABS_PRESSURE: libinput takes any pressure on a pen for
+// contact, so a button's record that carried one would draw.
+//
+// The buttons of a tablet button's definition: right and other are the
+// pen's stylus buttons (BTN_STYLUS2, BTN_STYLUS) while the pen is near, so
+// they arrive with the pen's position as its right and middle click; left is
+// the mouse device's left button, as the pen has no left button but its
+// tip. Pressed while the pen is away, every button is the mouse device's;
+// a release goes wherever its press went. Scroll steps go to the mouse
+// wheel, keys to the keyboard, media keys to the keyboard's media keys.
 //
 // Key events carry their modifiers as flags; a Linux keyboard has only key
 // presses. A modifier in a key's flags that no modifier event holds is
@@ -57,8 +63,11 @@ class LinuxEventPoster : public IEventPoster {
 
   void Proximity(const EventRecord& r);
   void Pointer(const EventRecord& r);
+  void Tip(const EventRecord& r, bool down);
   void PressButton(Button& b, bool down);
-  void PenAxesFrom(const EventRecord& r, bool withPressureAndTilt);
+  // Position (when the record has one) and, with `tilt`, the tilt; the
+  // pressure only with `pressure`, which the tip's records alone pass.
+  void PenAxesFrom(const EventRecord& r, bool tilt, bool pressure);
   void Keyboard(const EventRecord& r);
   void MediaKey(const EventRecord& r);
   void Scroll(const EventRecord& r);
@@ -72,7 +81,8 @@ class LinuxEventPoster : public IEventPoster {
   PenAxes axes_;
   std::array<bool, 3> pending_{};
   bool inProximity_ = false;
-  Button left_;
+  bool tipDown_ = false;
+  bool leftHeld_ = false;  // a definition's left button: the mouse's, near or away
   Button right_;
   Button other_;
   uint64_t heldModifiers_ = 0;                  // flag bits held by modifier events

@@ -27,10 +27,10 @@ struct EvdevDeleter {
 };
 using Evdev = std::unique_ptr<libevdev, EvdevDeleter>;
 
-Evdev NewDevice(const char* name, int product) {
+Evdev NewDevice(VirtualDevice device, int product) {
   Evdev d(libevdev_new());
-  libevdev_set_name(d.get(), name);
-  libevdev_set_id_bustype(d.get(), BUS_VIRTUAL);
+  libevdev_set_name(d.get(), UinputDevices::Name(device));
+  libevdev_set_id_bustype(d.get(), device == VirtualDevice::Pen ? BUS_USB : BUS_VIRTUAL);
   libevdev_set_id_vendor(d.get(), static_cast<int>(kTabletVendorId));
   libevdev_set_id_product(d.get(), product);
   libevdev_set_id_version(d.get(), 1);
@@ -46,7 +46,7 @@ void EnableAbs(libevdev* d, unsigned code, int min, int max, int resolution) {
 }
 
 Evdev PenDevice(const PenAxes& axes) {
-  Evdev d = NewDevice(UinputDevices::kPenName, static_cast<int>(kTabletProductId));
+  Evdev d = NewDevice(VirtualDevice::Pen, static_cast<int>(kTabletProductId));
   libevdev_enable_property(d.get(), INPUT_PROP_POINTER);
   libevdev_enable_event_type(d.get(), EV_ABS);
   const int resolution = static_cast<int>(axes.unitsPerPoint / kMillimetresPerPoint + 0.5);
@@ -63,14 +63,14 @@ Evdev PenDevice(const PenAxes& axes) {
 }
 
 Evdev KeyboardDevice() {
-  Evdev d = NewDevice(UinputDevices::kKeyboardName, 0x0001);
+  Evdev d = NewDevice(VirtualDevice::Keyboard, 0x0001);
   libevdev_enable_event_type(d.get(), EV_KEY);
   for (uint16_t key : AllLinuxKeys()) libevdev_enable_event_code(d.get(), EV_KEY, key, nullptr);
   return d;
 }
 
 Evdev MouseDevice() {
-  Evdev d = NewDevice(UinputDevices::kMouseName, 0x0002);
+  Evdev d = NewDevice(VirtualDevice::Mouse, 0x0002);
   libevdev_enable_event_type(d.get(), EV_KEY);
   for (unsigned code : {BTN_LEFT, BTN_RIGHT, BTN_MIDDLE}) libevdev_enable_event_code(d.get(), EV_KEY, code, nullptr);
   // Desktops take a device for a pointer only when it can move.
@@ -82,6 +82,15 @@ Evdev MouseDevice() {
 }
 
 }  // namespace
+
+const char* UinputDevices::Name(VirtualDevice device) {
+  switch (device) {
+    case VirtualDevice::Pen: return kPenName;
+    case VirtualDevice::Keyboard: return kKeyboardName;
+    case VirtualDevice::Mouse: return kMouseName;
+  }
+  return "";
+}
 
 UinputDevices::~UinputDevices() {
   for (size_t i = 0; i < devices_.size(); ++i) {

@@ -9,13 +9,20 @@ struct libevdev_uinput;
 namespace penmac::linux_layer {
 
 // The pen, keyboard and mouse that the driver's input comes from, created
-// through /dev/uinput with libevdev. Their names are "penmac pen",
-// "penmac keyboard" and "penmac mouse".
+// through /dev/uinput with libevdev.
+//
+// Names matter: GTK's X11 backend (GIMP, Inkscape) takes any device whose
+// name holds "pen" or "wacom" for a pen, "eraser", "cursor" and " pad" for
+// those tools; so only the pen's name says pen. The pen is on the USB bus
+// with the tablet's ids, which is how libwacom finds its description (it
+// knows no devices on the virtual bus).
 class UinputDevices : public IVirtualInput {
  public:
   static constexpr const char* kPenName = "penmac pen";
-  static constexpr const char* kKeyboardName = "penmac keyboard";
-  static constexpr const char* kMouseName = "penmac mouse";
+  static constexpr const char* kKeyboardName = "Tablet 08F2:6811 keyboard";
+  static constexpr const char* kMouseName = "Tablet 08F2:6811 mouse";
+  static constexpr VirtualDevice kAll[] = {VirtualDevice::Pen, VirtualDevice::Keyboard, VirtualDevice::Mouse};
+  static const char* Name(VirtualDevice device);
 
   UinputDevices() = default;
   ~UinputDevices() override;

@@ -133,8 +133,10 @@ class CountingWaker : public IMainQueueWaker {
 class FakeRunLoop : public IMainRunLoop {
  public:
   double seconds = 0;
+  int scheduled = 0;
   std::function<void()> tick;
   void ScheduleRepeatingTimer(double s, std::function<void()> t) override {
+    ++scheduled;
     seconds = s;
     tick = std::move(t);
   }

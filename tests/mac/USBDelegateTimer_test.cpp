@@ -17,8 +17,13 @@ TabletReport At(uint16_t x, uint16_t y, uint16_t pressure) {
   return r;
 }
 
-TEST(Timer, IsScheduledEveryFifthOfASecond) {
+// One timer for the model's whole life: a tablet plugged in again must not
+// add a second one, which would end proximity twice as fast.
+TEST(Timer, OneFifthOfASecondTimerIsScheduledWhenTheModelIsBuiltAndNeverAgain) {
   DelegateRig rig;
+  rig.delegate.onPlugout(Notification{HIDDeviceDisconnected, IdEntry{"/dev/hidraw0"}});
+  rig.Plug("[R711]Pen Tablet", 0x2201);
+  EXPECT_EQ(rig.loop.scheduled, 1);
   EXPECT_EQ(rig.loop.seconds, 0.2);
 }
 

@@ -1,8 +1,11 @@
 // Runs inside a small Linux guest with uhid and uinput: a virtual tablet
-// (uhid, the tablet's ids and report descriptor) plays a pen stroke, a key
-// press, a wheel step and a soft key; the unmodified penmac program reads
-// them through hidraw and posts through uinput; this program reads what
-// came out of penmac's input devices and checks it. The last line says
+// (uhid, the tablet's ids and report descriptor) plays a pen stroke, a side
+// button held in hover, a key press, a wheel step and a soft key; the
+// unmodified penmac program reads them through hidraw and posts through
+// uinput; this program reads what came out of penmac's input devices (their
+// events and advertised capabilities), what systemd-udevd made of them, and
+// what libinput (libinput-list-devices, libinput-debug-events, with libwacom
+// and penmac's description) reports, and checks it. The last line says
 // PENMAC-KERNEL-E2E PASS or PENMAC-KERNEL-E2E FAIL.
 #include <dirent.h>
 #include <fcntl.h>
@@ -11,6 +14,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -122,11 +126,16 @@ class VirtualTablet {
 };
 
 std::vector<uint8_t> Report(uint16_t x, uint16_t y, uint16_t pressure, uint8_t keysLow = 0xFF,
-                            uint8_t keysHigh = 0x33, uint8_t tiltX = 0, uint8_t tiltY = 0) {
+                            uint8_t keysHigh = 0x33, uint8_t tiltX = 0, uint8_t tiltY = 0, uint8_t side = 0) {
   const uint16_t rest = 1450;
   return {0x07, uint8_t(x >> 8), uint8_t(x), uint8_t(y >> 8), uint8_t(y), uint8_t(pressure >> 8),
-          uint8_t(pressure), uint8_t(rest >> 8), uint8_t(rest), 0, 0, keysLow, keysHigh, tiltX, tiltY};
+          uint8_t(pressure), uint8_t(rest >> 8), uint8_t(rest), side, 0, keysLow, keysHigh, tiltX, tiltY};
 }
+
+// penmac's devices, by name.
+constexpr const char* kPenName = "penmac pen";
+constexpr const char* kKeyboardName = "Tablet 08F2:6811 keyboard";
+constexpr const char* kMouseName = "Tablet 08F2:6811 mouse";
 
 std::string ReadText(const std::string& path) {
   std::ifstream in(path);
@@ -134,6 +143,8 @@ std::string ReadText(const std::string& path) {
   s << in.rdbuf();
   return s.str();
 }
+
+std::map<std::string, std::string> g_nodes;  // device name -> eventN
 
 // The event node of the input device with this name, opened for reading.
 int OpenInput(const std::string& name, int ms) {
@@ -145,6 +156,7 @@ int OpenInput(const std::string& name, int ms) {
         std::string n = ReadText("/sys/class/input/" + node + "/device/name");
         while (!n.empty() && n.back() == '\n') n.pop_back();
         if (n == name) {
+          g_nodes[name] = node;
           closedir(d);
           return open(("/dev/input/" + node).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         }
@@ -248,6 +260,154 @@ int RunAsUser(const std::string& program, std::vector<std::string> args, const s
   return ExitStatus(pid, 10000);
 }
 
+std::string Run(const std::string& command) {
+  std::string out;
+  if (std::FILE* p = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) out.append(buffer, n);
+    pclose(p);
+  }
+  return out;
+}
+
+bool TestBit(const std::vector<unsigned long>& bits, unsigned bit) {
+  const unsigned per = 8 * sizeof(unsigned long);
+  return bit / per < bits.size() && (bits[bit / per] >> (bit % per) & 1);
+}
+
+std::vector<unsigned long> Bits(int fd, unsigned long request, unsigned count) {
+  std::vector<unsigned long> bits(count / (8 * sizeof(unsigned long)) + 1);
+  if (ioctl(fd, request, bits.data()) < 0) bits.assign(bits.size(), 0);
+  return bits;
+}
+
+std::string AbsText(int fd, unsigned code) {
+  input_absinfo a{};
+  if (ioctl(fd, EVIOCGABS(code), &a) < 0) return "none";
+  return std::to_string(a.minimum) + ".." + std::to_string(a.maximum) + " res " + std::to_string(a.resolution);
+}
+
+// What each device says it can do, as the kernel hands it to every reader.
+void CheckCapabilities(int pen, int keyboard, int mouse) {
+  input_id id{};
+  ioctl(pen, EVIOCGID, &id);
+  Check(id.bustype == BUS_USB && id.vendor == 0x08F2 && id.product == 0x6811,
+        "the pen device is USB 08F2:6811 (libwacom finds it by that)");
+  const std::pair<unsigned, std::string> axes[] = {{ABS_X, "0..7679 res 15"},
+                                                   {ABS_Y, "0..4319 res 15"},
+                                                   {ABS_PRESSURE, "0..2047 res 0"},
+                                                   {ABS_TILT_X, "-64..64 res 57"},
+                                                   {ABS_TILT_Y, "-64..64 res 57"}};
+  for (const auto& [code, want] : axes) {
+    const std::string got = AbsText(pen, code);
+    Check(got == want, "pen axis " + std::to_string(code) + ": " + got + " (want " + want + ")");
+  }
+  const auto props = Bits(pen, EVIOCGPROP(sizeof(unsigned long) * 2), INPUT_PROP_CNT);
+  Check(TestBit(props, INPUT_PROP_POINTER) && !TestBit(props, INPUT_PROP_DIRECT),
+        "the pen is an indirect pointer (INPUT_PROP_POINTER, not DIRECT)");
+  const auto penKeys = Bits(pen, EVIOCGBIT(EV_KEY, KEY_CNT / 8 + 1), KEY_CNT);
+  Check(TestBit(penKeys, BTN_TOOL_PEN) && TestBit(penKeys, BTN_TOUCH) && TestBit(penKeys, BTN_STYLUS) &&
+            TestBit(penKeys, BTN_STYLUS2) && !TestBit(penKeys, BTN_LEFT),
+        "the pen has the pen tool, the tip and two stylus buttons");
+  const auto keys = Bits(keyboard, EVIOCGBIT(EV_KEY, KEY_CNT / 8 + 1), KEY_CNT);
+  Check(TestBit(keys, KEY_A) && TestBit(keys, KEY_F5) && TestBit(keys, KEY_LEFTCTRL) && TestBit(keys, KEY_PLAYPAUSE) &&
+            !TestBit(keys, BTN_LEFT),
+        "the keyboard has letters, function keys, modifiers and media keys");
+  const auto mouseKeys = Bits(mouse, EVIOCGBIT(EV_KEY, KEY_CNT / 8 + 1), KEY_CNT);
+  const auto mouseRel = Bits(mouse, EVIOCGBIT(EV_REL, REL_CNT / 8 + 1), REL_CNT);
+  Check(TestBit(mouseKeys, BTN_LEFT) && TestBit(mouseKeys, BTN_RIGHT) && TestBit(mouseKeys, BTN_MIDDLE) &&
+            TestBit(mouseRel, REL_WHEEL) && TestBit(mouseRel, REL_WHEEL_HI_RES),
+        "the mouse has three buttons and a wheel");
+}
+
+// udev's classification of each device, which libinput and the desktops
+// go by.
+void CheckUdevClassification() {
+  const std::pair<const char*, const char*> wanted[] = {
+      {kPenName, "ID_INPUT_TABLET=1"}, {kKeyboardName, "ID_INPUT_KEYBOARD=1"}, {kMouseName, "ID_INPUT_MOUSE=1"}};
+  const char* all[] = {"ID_INPUT_TABLET=1", "ID_INPUT_KEYBOARD=1", "ID_INPUT_MOUSE=1", "ID_INPUT_TOUCHSCREEN=1",
+                       "ID_INPUT_JOYSTICK=1"};
+  for (const auto& [name, want] : wanted) {
+    const std::string props = Run("/usr/bin/udevadm info --query=property --name=/dev/input/" + g_nodes[name]);
+    bool only = props.find(want) != std::string::npos;
+    for (const char* other : all) {
+      if (std::string(other) != want && props.find(other) != std::string::npos) only = false;
+    }
+    Check(only, std::string("udev classifies \"") + name + "\" by " + want + " alone");
+  }
+}
+
+constexpr const char* kLibinputTools = "/usr/libexec/libinput";
+
+// The paragraph of libinput-list-devices about one device.
+std::string DeviceBlock(const std::string& listed, const std::string& name) {
+  const size_t at = listed.find("Device:           " + name + "\n");
+  if (at == std::string::npos) return "";
+  const size_t end = listed.find("\n\n", at);
+  return listed.substr(at, end == std::string::npos ? std::string::npos : end - at);
+}
+
+std::string LineValue(const std::string& block, const std::string& key) {
+  const size_t at = block.find(key);
+  if (at == std::string::npos) return "";
+  const size_t end = block.find('\n', at);
+  return block.substr(at + key.size(), end == std::string::npos ? std::string::npos : end - at - key.size());
+}
+
+// The lines of libinput-debug-events about one device (its event node
+// first on the line).
+std::vector<std::string> LinesOf(const std::string& log, const std::string& node) {
+  std::vector<std::string> lines;
+  std::istringstream in(log);
+  for (std::string line; std::getline(in, line);) {
+    const size_t start = line.find_first_not_of("- ");
+    if (start != std::string::npos && line.compare(start, node.size() + 1, node + " ") == 0) lines.push_back(line);
+  }
+  return lines;
+}
+
+bool Has(const std::string& line, const char* a, const char* b = "") {
+  return line.find(a) != std::string::npos && line.find(b) != std::string::npos;
+}
+
+void CheckLibinputEvents(const std::string& log) {
+  const auto pen = LinesOf(log, g_nodes[kPenName]);
+  // libinput's own messages about the device: it looks the tablet up in
+  // libwacom between these two and says so when it does not find it.
+  bool tagged = false, tablet = false;
+  for (const auto& line : pen) {
+    tagged = tagged || Has(line, "penmac pen: is tagged by udev as: Tablet");
+    tablet = tablet || Has(line, "penmac pen: device is a tablet");
+  }
+  Check(tagged && tablet && log.find("unknown to libwacom") == std::string::npos,
+        "libinput takes the pen for a tablet that libwacom knows (no \"unknown to libwacom\")");
+  bool tipDown = false, tipUp = false;
+  for (const auto& line : pen) {
+    tipDown = tipDown || Has(line, "TABLET_TOOL_TIP", "down");
+    tipUp = tipUp || (tipDown && Has(line, "TABLET_TOOL_TIP", "up"));
+  }
+  Check(tipDown && tipUp, "libinput: the stroke's tip goes down and up");
+  size_t pressed = pen.size(), released = pen.size();
+  for (size_t i = 0; i < pen.size(); ++i) {
+    if (pressed == pen.size() && Has(pen[i], "TABLET_TOOL_BUTTON", "BTN_STYLUS2") && Has(pen[i], "pressed")) pressed = i;
+    if (pressed < i && released == pen.size() && Has(pen[i], "BTN_STYLUS2", "released")) released = i;
+  }
+  Check(released < pen.size(), "libinput: the side button defined as \"R\" arrives as the pen's right button "
+                               "(BTN_STYLUS2) and goes up again");
+  bool quiet = released < pen.size();
+  for (size_t i = pressed; i < released && i < pen.size(); ++i) {
+    if (Has(pen[i], "TABLET_TOOL_TIP")) quiet = false;
+    if (const size_t at = pen[i].find("pressure: "); at != std::string::npos) {
+      quiet = quiet && std::strtod(pen[i].c_str() + at + 10, nullptr) == 0.0;
+    }
+  }
+  Check(quiet, "libinput: while the side button is held in hover, no tip and pressure 0");
+  bool f5 = false;
+  for (const auto& line : LinesOf(log, g_nodes[kKeyboardName])) f5 = f5 || Has(line, "KEY_F5", "pressed");
+  Check(f5, "libinput: tablet key 1 types F5 on penmac's keyboard");
+  if (!g_failures.empty()) std::printf("--- libinput-debug-events\n%s", log.c_str());
+}
+
 bool WaitForText(const std::string& file, const std::string& text, int ms) {
   for (int waited = 0; waited <= ms; waited += 50) {
     if (ReadText(file).find(text) != std::string::npos) return true;
@@ -267,8 +427,9 @@ int main(int argc, char** argv) {
   setenv("XDG_CONFIG_HOME", "/tmp/xdg", 1);
   mkdir("/tmp/xdg", 0700);
   mkdir("/tmp/xdg/penmac", 0700);
-  // Tablet key 1 is Control+F5.
-  std::ofstream("/tmp/xdg/penmac/[R711]Pen Tablet.keys") << R"([1, {"key": "∙F5⌃", "mouse": ""}])";
+  // Tablet key 1 is Control+F5, the pen's first side button the right button.
+  std::ofstream("/tmp/xdg/penmac/[R711]Pen Tablet.keys")
+      << R"([1, {"key": "∙F5⌃", "mouse": ""}, 4096, {"key": "", "mouse": "R"}])";
 
   // Without a tablet the program says so and ends.
   {
@@ -305,9 +466,9 @@ int main(int argc, char** argv) {
               tablet.featureTypes[0] == UHID_FEATURE_REPORT,
           "the mode report is feature report 08 03 00 00 00 00 00 00");
   }
-  const int pen = OpenInput("penmac pen", 5000);
-  const int keyboard = OpenInput("penmac keyboard", 5000);
-  const int mouse = OpenInput("penmac mouse", 5000);
+  const int pen = OpenInput(kPenName, 5000);
+  const int keyboard = OpenInput(kKeyboardName, 5000);
+  const int mouse = OpenInput(kMouseName, 5000);
   Check(pen >= 0 && keyboard >= 0 && mouse >= 0, "penmac's pen, keyboard and mouse devices exist");
   Check(WaitForText(err, "tablet connected: \"[R711]Pen Tablet\" version 0x2201 at /dev/hidraw", 5000),
         "penmac names the tablet, its version and its hidraw node");
@@ -327,6 +488,30 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  CheckCapabilities(pen, keyboard, mouse);
+  Run("/usr/bin/udevadm settle");
+  CheckUdevClassification();
+
+  // libinput, as a desktop reads the devices: what it makes of each, and
+  // every event while the tablet is used.
+  const std::string listed = Run(std::string(kLibinputTools) + "/libinput-list-devices 2>&1");
+  for (const auto& [name, capability] : {std::pair<const char*, const char*>{kPenName, "tablet"},
+                                         {kKeyboardName, "keyboard"},
+                                         {kMouseName, "pointer"}}) {
+    const std::string block = DeviceBlock(listed, name);
+    const std::string caps = LineValue(block, "Capabilities:");
+    Check(caps.find(capability) != std::string::npos,
+          std::string("libinput lists \"") + name + "\" with the capability " + capability + " (" + caps + ")");
+  }
+  std::printf("--- libinput-list-devices, the pen\n%s\n", DeviceBlock(listed, kPenName).c_str());
+  const std::string libinputLog = "/tmp/libinput.log";
+  const pid_t libinput = Spawn("/bin/sh",
+                               {"-c", std::string("exec stdbuf -oL ") + kLibinputTools +
+                                          "/libinput-debug-events --verbose --show-keycodes >" + libinputLog + " 2>&1"},
+                               "/tmp/libinput.err");
+  Check(libinput > 0 && WaitForText(libinputLog, kPenName, 30000), "libinput-debug-events sees the pen device");
+  tablet.Pump(500);
+
   // A stroke: hover at tablet (1024, 1024) = screen (480, 270), down at
   // full pressure with full tilt, a drag at half pressure, lift.
   for (int i = 0; i < 3; ++i) tablet.Send(Report(1024, 1024, 1800));
@@ -334,6 +519,14 @@ int main(int argc, char** argv) {
   tablet.Send(Report(1100, 1024, 1194, 0xFF, 0x33, 0x55, 0xAB));
   tablet.Send(Report(1100, 1024, 1800));
   tablet.Pump(700);  // reports stop: the pen leaves within 0.2 to 0.4 s
+  // The first side button, defined as the right button, held while the pen
+  // hovers and moves.
+  tablet.Send(Report(1024, 1024, 1800));
+  tablet.Send(Report(1024, 1024, 1800));
+  for (uint16_t x : {1024, 1060, 1100, 1140}) tablet.Send(Report(x, 1024, 1800, 0xFF, 0x33, 0, 0, 4));
+  tablet.Send(Report(1140, 1024, 1800));
+  tablet.Send(Report(1150, 1024, 1800));
+  tablet.Pump(700);
   // Tablet key 1 pressed and released, one wheel step, soft key 5.
   tablet.Send(Report(1024, 1024, 1800, 0xFE));
   tablet.Send(Report(1024, 1024, 1800, 0xFF));
@@ -376,6 +569,15 @@ int main(int argc, char** argv) {
           "the pen leaves " + std::to_string(after) + " s after the last report (timer of 0.2 s)");
   }
 
+  const Event* stylus = Find(penEvents, EV_KEY, BTN_STYLUS2, 1);
+  const Event* stylusUp = Find(penEvents, EV_KEY, BTN_STYLUS2, 0);
+  Check(stylus && stylusUp && stylus < stylusUp, "the side button defined as \"R\" is the pen's BTN_STYLUS2");
+  if (stylus && stylusUp) {
+    bool quiet = AxisAt(penEvents, stylus, ABS_PRESSURE) == 0 && Find(penEvents, EV_KEY, BTN_TOUCH, 1, stylus - penEvents.data()) == nullptr;
+    for (const Event* e = stylus; e < stylusUp; ++e) quiet = quiet && !(e->type == EV_ABS && e->code == ABS_PRESSURE && e->value != 0);
+    Check(quiet, "while it is held in hover the pen's pressure stays 0 and its tip up");
+  }
+
   const Event* ctrl = Find(keyEvents, EV_KEY, KEY_LEFTCTRL, 1);
   const Event* f5 = Find(keyEvents, EV_KEY, KEY_F5, 1);
   Check(ctrl && f5 && ctrl < f5, "tablet key 1 presses Control, then F5");
@@ -384,6 +586,11 @@ int main(int argc, char** argv) {
   Check(Find(keyEvents, EV_KEY, KEY_PLAYPAUSE, 1) && Find(keyEvents, EV_KEY, KEY_PLAYPAUSE, 0),
         "soft key 5 is play/pause");
   Check(Find(mouseEvents, EV_REL, REL_WHEEL, 1) != nullptr, "one wheel step scrolls one detent up");
+
+  // What libinput made of it all.
+  kill(libinput, SIGINT);
+  ExitStatus(libinput, 5000);
+  CheckLibinputEvents(ReadText(libinputLog));
 
   // Idle: nothing but the 0.2 s timer may wake any thread.
   const auto before = Wakeups(pid);
