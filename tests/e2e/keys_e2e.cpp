@@ -110,5 +110,21 @@ TEST_F(PenHostRun, AnUnplugWithTwoKeysAndPenButtonOneHeldReleasesThemAllInTheFoc
   EXPECT_EQ(Stop(), 0);
 }
 
+TEST_F(PenHostRun, ClosingTheServiceWhileAKeyIsHeldReleasesIt) {
+  DeleteFileA((dir + "\\R711Def.bin").c_str());
+  pen::test::KeyWindow window;
+  ASSERT_TRUE(WaitFor([&] { return window.Focused(); }, 5000));
+  pen::TTabletRecording rec = Idle();
+  auto ctrl = pen::EncodeVendorKeyPacket(1u << 3, 0);  // key 4: slot 10, Ctrl alone
+  rec.AddReport(3000, pen::TabletInterface::A, ctrl.data(), ctrl.size());
+  rec.AddWait(60000);  // still held when the service is closed
+  Start(SaveRecording(rec), "--no-launch");
+  ASSERT_TRUE(WaitFor([&] { return window.keys.size() == 1; }, 30000)) << ReadAll(trace);
+  EXPECT_EQ(Stop(), 0);
+  WaitFor([] { return false; }, 500);
+  EXPECT_EQ(window.keys, (std::vector<std::string>{"down 17/29", "up 17/29"})) << ReadAll(trace);
+  EXPECT_EQ(GetKeyState(VK_CONTROL) & 0x8000, 0);
+}
+
 }  // namespace
 }  // namespace e2e
