@@ -56,8 +56,11 @@ void TButtonManager::SetButtonState(uint32_t state) {
   const uint32_t changed = old ^ state;
   if (changed & 0x7FFFu) {
     for (int bit = 0; bit <= button_bit::kLastTabletButton; ++bit) {
-      if (Bit(state, bit) && !Bit(old, bit)) HandleButton(bit, true);
-      if (Bit(old, bit) && !Bit(state, bit)) HandleButton(bit, false);
+      if (Bit(state, bit) && !Bit(old, bit)) PressButton(bit);
+      if (Bit(old, bit) && !Bit(state, bit)) {
+        std::lock_guard<std::mutex> held(heldMutex_);
+        ReleaseButton(bit, false);
+      }
     }
   }
   if (changed & 0xFFFF8000u) {
@@ -68,15 +71,17 @@ void TButtonManager::SetButtonState(uint32_t state) {
   }
 }
 
-void TButtonManager::HandleButton(int bit, bool pressed) {
+void TButtonManager::PressButton(int bit) {
   if (bit == button_bit::kBarrel1) {
-    TraceLine(p_.trace, "pen button 1 %s: right button", pressed ? "down" : "up");
-    p_.synth.input.MouseEvent(pressed ? mouse_flags::kRightDown : mouse_flags::kRightUp, 0, 0, 0, 0);
+    TraceLine(p_.trace, "pen button 1 down: right button");
+    std::lock_guard<std::mutex> lock(heldMutex_);
+    pressed_[static_cast<size_t>(bit)] = {Sent::RightButton, {}};
+    p_.synth.input.MouseEvent(mouse_flags::kRightDown, 0, 0, 0, 0);
     return;
   }
   if (bit == button_bit::kBarrel2) {
     const SelfDefinedKey k = GetSelfDefinedKey();
-    ActOnDefinition(SelfDefinedKeyToDefinition(k.KeyUsage, k.KeyModifiers, p_.synth.layout), pressed, bit);
+    PressDefinition(bit, SelfDefinedKeyToDefinition(k.KeyUsage, k.KeyModifiers, p_.synth.layout));
     return;
   }
   // The tip (bit 0) maps to no device button and so ends here too.
@@ -86,45 +91,70 @@ void TButtonManager::HandleButton(int bit, bool pressed) {
   if (slot < 0) {
     if (device == kWheelCentreDeviceButton && wheelCentre_.load()) {
       if (IWindowPoster* owner = owner_.load()) {
-        TraceLine(p_.trace, "wheel centre button %s", pressed ? "down" : "up");
-        owner->Post(wheel_message::kWheelUi, wheel_message::kCentreButton, pressed ? 1 : 0);
+        TraceLine(p_.trace, "wheel centre button down");
+        std::lock_guard<std::mutex> lock(heldMutex_);
+        pressed_[static_cast<size_t>(bit)] = {Sent::WheelCentre, {}};
+        owner->Post(wheel_message::kWheelUi, wheel_message::kCentreButton, 1);
       }
     }
     return;
   }
-  ActOnDefinition(Definition(static_cast<size_t>(slot)), pressed, bit);
+  PressDefinition(bit, Definition(static_cast<size_t>(slot)));
 }
 
-void TButtonManager::ActOnDefinition(const KeyDefinition& def, bool pressed, int bit) {
-  if (def.Empty()) return;
-  if (p_.trace) {
-    // Only a traced run spends the text.
-    const std::string text = KeyDefinitionText(def, p_.synth.layout);
-    if (bit == button_bit::kBarrel2) {
-      TraceLine(p_.trace, "pen button 2 %s: %s (modifiers %u, key %u)", pressed ? "down" : "up", text.c_str(),
-                def.extraKey, def.MainKey);
-    } else {
-      TraceLine(p_.trace, "tablet button %d %s: %s (modifiers %u, key %u)", bit - button_bit::kFirstTabletButton,
-                pressed ? "down" : "up", text.c_str(), def.extraKey, def.MainKey);
-    }
-  }
-  const ShiftState shift = ModifiersToShiftState(def.extraKey);
-  std::lock_guard<std::mutex> lock(heldMutex_);
-  if (pressed) {
-    held_ = true;
-    heldKey_ = def.MainKey;
-    heldModifiers_ = def.extraKey;
-    heldShift_ = shift;
-    // Only a wheel definition repeats; any other key is held down as long
-    // as the button.
-    repeating_ = def.MainKey == key_code::kWheelUp || def.MainKey == key_code::kWheelDown;
-    if (repeating_) p_.repeatTimer.Start(kRepeatDelayMs);
+void TButtonManager::TraceDefinition(int bit, const KeyDefinition& def, bool pressed) const {
+  if (!p_.trace) return;
+  // Only a traced run spends the text.
+  const std::string text = KeyDefinitionText(def, p_.synth.layout);
+  if (bit == button_bit::kBarrel2) {
+    TraceLine(p_.trace, "pen button 2 %s: %s (modifiers %u, key %u)", pressed ? "down" : "up", text.c_str(),
+              def.extraKey, def.MainKey);
   } else {
-    held_ = false;
-    repeating_ = false;
+    TraceLine(p_.trace, "tablet button %d %s: %s (modifiers %u, key %u)", bit - button_bit::kFirstTabletButton,
+              pressed ? "down" : "up", text.c_str(), def.extraKey, def.MainKey);
+  }
+}
+
+void TButtonManager::PressDefinition(int bit, const KeyDefinition& def) {
+  if (def.Empty()) return;
+  TraceDefinition(bit, def, true);
+  std::lock_guard<std::mutex> lock(heldMutex_);
+  pressed_[static_cast<size_t>(bit)] = {Sent::Definition, def};
+  // Only a wheel definition repeats; any other key is held down as long
+  // as the button, and its press ends the repeat of another.
+  if (def.MainKey == key_code::kWheelUp || def.MainKey == key_code::kWheelDown) {
+    repeatBit_ = bit;
+    p_.repeatTimer.Start(kRepeatDelayMs);
+  } else if (repeatBit_ >= 0) {
+    repeatBit_ = -1;
     p_.repeatTimer.Stop();
   }
-  PostKeyPress(p_.synth, def.MainKey, shift, pressed);
+  PostKeyPress(p_.synth, def.MainKey, ModifiersToShiftState(def.extraKey), true);
+}
+
+void TButtonManager::ReleaseButton(int bit, bool disconnect) {
+  const Pressed was = std::exchange(pressed_[static_cast<size_t>(bit)], Pressed{});
+  switch (was.sent) {
+    case Sent::Nothing:
+      return;
+    case Sent::RightButton:
+      TraceLine(p_.trace, "pen button 1 up: right button");
+      p_.synth.input.MouseEvent(mouse_flags::kRightUp, 0, 0, 0, 0);
+      return;
+    case Sent::WheelCentre:
+      if (disconnect) return;
+      if (IWindowPoster* owner = owner_.load()) {
+        TraceLine(p_.trace, "wheel centre button up");
+        owner->Post(wheel_message::kWheelUi, wheel_message::kCentreButton, 0);
+      }
+      return;
+    case Sent::Definition:
+      TraceDefinition(bit, was.def, false);
+      repeatBit_ = -1;
+      p_.repeatTimer.Stop();
+      PostKeyPress(p_.synth, was.def.MainKey, ModifiersToShiftState(was.def.extraKey), false);
+      return;
+  }
 }
 
 void TButtonManager::RepeatStep() {
@@ -132,25 +162,33 @@ void TButtonManager::RepeatStep() {
   p_.repeatTimer.Stop();
   // A tick already on its way when the button was released must not press
   // the key again: it would never be released.
-  if (!held_ || !repeating_) return;
-  PostKeyPress(p_.synth, heldKey_, heldShift_, false);
-  PostKeyPress(p_.synth, heldKey_, heldShift_, true);
+  if (repeatBit_ < 0) return;
+  const KeyDefinition def = pressed_[static_cast<size_t>(repeatBit_)].def;
+  const ShiftState shift = ModifiersToShiftState(def.extraKey);
+  PostKeyPress(p_.synth, def.MainKey, shift, false);
+  PostKeyPress(p_.synth, def.MainKey, shift, true);
   p_.repeatTimer.Start(kRepeatIntervalMs);
 }
 
 void TButtonManager::ReleaseHeldKey() {
+  std::lock_guard<std::mutex> state(stateMutex_);
+  // The tablet comes back with its buttons up: a button still down in the
+  // old state would otherwise send an unpaired release at the next report.
+  lastState_ = 0;
   std::lock_guard<std::mutex> lock(heldMutex_);
-  if (!held_) return;
-  p_.repeatTimer.Stop();
-  held_ = false;
-  repeating_ = false;
-  TraceLine(p_.trace, "held key released: modifiers %u key %u", heldModifiers_, heldKey_);
-  PostKeyPress(p_.synth, heldKey_, heldShift_, false);
+  if (repeatBit_ >= 0) {
+    repeatBit_ = -1;
+    p_.repeatTimer.Stop();
+  }
+  for (int bit = 0; bit <= button_bit::kLastTabletButton; ++bit) ReleaseButton(bit, true);
 }
 
 bool TButtonManager::Held() const {
   std::lock_guard<std::mutex> lock(heldMutex_);
-  return held_;
+  for (const Pressed& p : pressed_) {
+    if (p.sent == Sent::Definition) return true;
+  }
+  return false;
 }
 
 void TButtonManager::SendPlainKey(uint8_t vk, bool down) {

@@ -48,9 +48,15 @@ constexpr int kSoftKeys = 10;
 // mouse button for the pen's first side button, the tablet's own key for
 // the second, the ten fixed soft-key functions and the wheel's centre button.
 //
+// Each button remembers what its press sent, and its release sends exactly
+// that back up: a definition changed while the button is held (key setup,
+// a reset, a new self-defined key) must not leave the old key down. Several
+// buttons may be held at once; only the last wheel definition pressed
+// repeats, and releasing any button that sent a key ends the repeat.
+//
 // Threads: SetButtonState runs on the HID read threads (or the main thread
 // before direct delivery); everything else on the main thread. Whole state
-// changes are serialised among themselves; the held definition, which the
+// changes are serialised among themselves; what the buttons hold, which the
 // main thread's repeat tick and ReleaseHeldKey also use, has a lock of its
 // own that is held only around its key events, never across a soft key's
 // program start. The slots are atomic, so key-setup edits and reports never
@@ -81,6 +87,9 @@ class TButtonManager final : public IButtonDefinitions {
   void LoadDefinitions();
   void SaveDefinitions();
   void ResetAllDefinitions();
+  // At a disconnect and at shut-down: releases everything still held (the
+  // keys, the right button of the pen's first side button) and forgets the
+  // last button state, so that the next connection starts from nothing held.
   void ReleaseHeldKey();
 
   // The key-setup windows' access to the slots. Slots 32 and up are ignored.
@@ -92,11 +101,24 @@ class TButtonManager final : public IButtonDefinitions {
 
   // The file the current model's definitions are read from and written to.
   std::string DefinitionsPath() const;
+  // Some button holds a key definition down.
   bool Held() const;
 
  private:
-  void HandleButton(int bit, bool pressed);
-  void ActOnDefinition(const KeyDefinition& def, bool pressed, int bit);
+  // What a button's press sent, and so what its release sends.
+  enum class Sent : uint8_t { Nothing, RightButton, WheelCentre, Definition };
+  struct Pressed {
+    Sent sent = Sent::Nothing;
+    KeyDefinition def{};
+  };
+  static constexpr size_t kButtons = button_bit::kLastTabletButton + 1;
+
+  void PressButton(int bit);
+  void PressDefinition(int bit, const KeyDefinition& def);
+  // Under heldMutex_. A disconnect forgets the wheel's centre button
+  // instead of posting its release: the overlay would take that for a click.
+  void ReleaseButton(int bit, bool disconnect);
+  void TraceDefinition(int bit, const KeyDefinition& def, bool pressed) const;
   void RunSoftKey(int key);
   void SendPlainKey(uint8_t vk, bool down);
   void TapPlainKey(uint8_t vk);
@@ -112,11 +134,8 @@ class TButtonManager final : public IButtonDefinitions {
   uint32_t lastState_ = 0;
 
   mutable std::mutex heldMutex_;
-  bool held_ = false;
-  bool repeating_ = false;
-  uint16_t heldKey_ = 0;
-  uint8_t heldModifiers_ = 0;
-  ShiftState heldShift_ = 0;
+  std::array<Pressed, kButtons> pressed_{};
+  int repeatBit_ = -1;  // the button whose wheel definition repeats
 
   std::array<std::atomic<uint16_t>, kSlots> slots_{};  // modifier byte low, key high
   std::atomic<bool> dirty_{false};

@@ -2,7 +2,9 @@
 
 namespace pen {
 
-TVistaVolume::TVistaVolume(std::unique_ptr<IEndpointVolumeApi> api) : api_(std::move(api)) {
+TVistaVolume::TVistaVolume(std::unique_ptr<IEndpointVolumeApi> api) : api_(std::move(api)) { SetUp(); }
+
+void TVistaVolume::SetUp() {
   if (!api_ || !api_->CreateEnumerator() || !Acquire()) return;
   bool muted = false;
   if (api_->GetMute(muted)) muted_ = muted;
@@ -13,25 +15,34 @@ TVistaVolume::TVistaVolume(std::unique_ptr<IEndpointVolumeApi> api) : api_(std::
   usable_ = true;
 }
 
+// Without an output at creation (a headset plugged in after logon, the
+// audio service not up yet) the set-up is tried again at each operation
+// until it succeeds; a usable one acquires the current default output.
+bool TVistaVolume::Ready() {
+  if (usable_) {
+    Acquire();
+  } else {
+    SetUp();
+  }
+  return usable_;
+}
+
 bool TVistaVolume::Acquire() {
   return api_->EnumerateActiveEndpoints() && api_->GetDefaultRenderEndpoint() && api_->ActivateEndpointVolume();
 }
 
 void TVistaVolume::VolumeUp() {
-  if (!usable_) return;
-  Acquire();
+  if (!Ready()) return;
   api_->StepUp();
 }
 
 void TVistaVolume::VolumeDown() {
-  if (!usable_) return;
-  Acquire();
+  if (!Ready()) return;
   api_->StepDown();
 }
 
 void TVistaVolume::ToggleMute() {
-  if (!usable_) return;
-  Acquire();
+  if (!Ready()) return;
   muted_ = !muted_;
   // The level goes to 0 with the mute and comes back before it is lifted,
   // so that devices which ignore the mute flag are silent too.

@@ -10,7 +10,8 @@ namespace pen {
 class IEndpointVolumeApi {
  public:
   virtual ~IEndpointVolumeApi() = default;
-  // COM on the creating thread (multithreaded) and the device enumerator.
+  // COM on the calling thread (multithreaded) and the device enumerator;
+  // called again, only what is missing is made.
   virtual bool CreateEnumerator() = 0;
   // The three steps of acquiring the default output's volume control. A
   // failed step leaves the control of the last successful acquisition in use.
@@ -29,7 +30,7 @@ class IEndpointVolumeApi {
 // Volume through the default output device's endpoint volume (Vista and
 // later). The device is acquired again before every operation, so the
 // operations follow the user when the default output changes. Without an
-// audio device it stays unusable and every operation does nothing.
+// audio device an operation does nothing, and the next one tries again.
 class TVistaVolume final : public IVolumeControl {
  public:
   explicit TVistaVolume(std::unique_ptr<IEndpointVolumeApi> api);
@@ -42,6 +43,8 @@ class TVistaVolume final : public IVolumeControl {
   bool Muted() const { return muted_; }
 
  private:
+  void SetUp();
+  bool Ready();
   bool Acquire();
 
   std::unique_ptr<IEndpointVolumeApi> api_;

@@ -9,8 +9,8 @@ namespace {
 constexpr int kFirstEndpointWindows = 6;  // Vista
 }  // namespace
 
-TVolControl::TVolControl(IAudioSystem& audio) : endpoint_(audio.WindowsMajorVersion() >= kFirstEndpointWindows) {
-  if (endpoint_) {
+TVolControl::TVolControl(IAudioSystem& audio) {
+  if (audio.WindowsMajorVersion() >= kFirstEndpointWindows) {
     backEnd_ = std::make_unique<TVistaVolume>(audio.EndpointApi());
   } else {
     backEnd_ = std::make_unique<TssVolumeController>(audio.MixerApi());

@@ -26,7 +26,8 @@ class IAudioSystem {
 
 // The system volume: the endpoint back end (TVistaVolume) on Windows Vista
 // and later, the mixer back end (TssVolumeController) before, chosen once at
-// creation. The button manager and the wheel functions each have their own.
+// creation. The button manager and the wheel functions each have their own,
+// on a TVolumeWorker's thread.
 class TVolControl final : public IVolumeControl {
  public:
   explicit TVolControl(IAudioSystem& audio);
@@ -36,11 +37,8 @@ class TVolControl final : public IVolumeControl {
   void VolumeDown() override { backEnd_->VolumeDown(); }
   void ToggleMute() override { backEnd_->ToggleMute(); }
 
-  bool UsesEndpointBackEnd() const { return endpoint_; }
-
  private:
   std::unique_ptr<IVolumeControl> backEnd_;
-  bool endpoint_ = false;
 };
 
 }  // namespace pen

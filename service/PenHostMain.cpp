@@ -448,6 +448,9 @@ void TPenHostMain::MenuStopserviceClick() {
 
 void TPenHostMain::ShutdownPipeline() {
   p_.device.CloseInterfaces();
+  // No report presses anything any more: what the tablet still holds down
+  // must not stay down after the program ends.
+  p_.buttons.ReleaseHeldKey();
   // The read threads are gone: the channel can keep its clients for the
   // next start and let go of the block.
   p_.channel.Close();

@@ -31,9 +31,10 @@ Win32EndpointVolume::~Win32EndpointVolume() {
 }
 
 bool Win32EndpointVolume::CreateEnumerator() {
-  // A thread already in the other apartment model keeps it; the interfaces
-  // work from there as well.
-  comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
+  // Called on the volume worker's own thread, which nothing else puts in an
+  // apartment. Tried again while no output exists: COM is entered once.
+  if (!comStarted_) comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
+  if (enumerator_) return true;
   void* p = nullptr;
   if (FAILED(CoCreateInstance(kMMDeviceEnumerator, nullptr, kClassContext, kIMMDeviceEnumerator, &p)) || !p)
     return false;

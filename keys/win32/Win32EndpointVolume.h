@@ -7,9 +7,9 @@ struct IAudioEndpointVolume;
 
 namespace pen::win32 {
 
-// The Core Audio calls of the endpoint back end. The interfaces are
-// multithreaded, so the read threads and the wheel's worker call them
-// directly, as created on the main thread.
+// The Core Audio calls of the endpoint back end. Made, called and released
+// on one thread (the volume worker's), in the multithreaded apartment that
+// it enters for them.
 class Win32EndpointVolume : public IEndpointVolumeApi {
  public:
   Win32EndpointVolume() = default;

@@ -1,6 +1,7 @@
 #include "service/win32/PenHostApp.h"
 
 #include <windows.h>
+#include <ole2.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -18,7 +19,7 @@
 #include "common/win32/Win32WindowTimer.h"
 #include "common/win32/WindowsVersion.h"
 #include "keys/ButtonManager.h"
-#include "keys/VolControl.h"
+#include "keys/VolumeWorker.h"
 #include "keys/WheelUI.h"
 #include "keys/win32/ShellProgramLauncher.h"
 #include "keys/win32/Win32AudioSystem.h"
@@ -154,6 +155,16 @@ int RunPenHost(const HostOptions& options) {
     return 0;
   }
 
+  // The window thread is single-threaded, as the shell's and OLE's dialogs
+  // need it; the audio calls have a thread of their own.
+  const bool ole = SUCCEEDED(OleInitialize(nullptr));
+  struct OleEnd {
+    bool on;
+    ~OleEnd() {
+      if (on) OleUninitialize();
+    }
+  } oleEnd{ole};
+
   std::unique_ptr<TTraceFile> traceFile;
   if (options.trace) traceFile = std::make_unique<TTraceFile>(options.traceFile);
   IHostTrace* trace = traceFile && traceFile->Ok() ? traceFile.get() : nullptr;
@@ -183,7 +194,7 @@ int RunPenHost(const HostOptions& options) {
   // Test runs note the programs a soft key would start instead of starting them.
   ShellProgramLauncher shellLauncher(shell.OwnWindow());
   TTracedLauncher launcher(options.launchPrograms ? &shellLauncher : nullptr, trace);
-  TVolControl buttonVolume(audio);
+  TVolumeWorker buttonVolume(audio);
   Win32WindowTimer repeatTimer;
   TButtonManager buttonManager(
       ButtonManagerPorts{{input, layout}, buttonVolume, launcher, dataFiles, folders, repeatTimer, trace});
@@ -193,7 +204,7 @@ int RunPenHost(const HostOptions& options) {
 
   // The wheel's windows come with the settings windows; until then they
   // show nothing and the wheel works without them.
-  TVolControl wheelVolume(audio);
+  TVolumeWorker wheelVolume(audio);
   Win32WindowTimer stepTimer, holdTimer;
   TNullWheelFaces faces;
   TNullNoticeWindow notice;

@@ -70,5 +70,61 @@ TEST_F(PenHostRun, AnR9270RecreatesR711DefAndASoftKeyProgramIsTracedNotStarted) 
   EXPECT_EQ(Stop(), 0);
 }
 
+TEST_F(PenHostRun, AnUnplugWithTwoKeysAndPenButtonOneHeldReleasesThemAllInTheFocusedWindow) {
+  DeleteFileA((dir + "\\R711Def.bin").c_str());
+  pen::test::KeyWindow window;
+  ASSERT_TRUE(WaitFor([&] { return window.Focused(); }, 5000));
+  // The pen hovers over the window's middle: the right button acts where
+  // the pointer is.
+  RECT r;
+  GetWindowRect(window.Handle(), &r);
+  const int vx = GetSystemMetrics(SM_XVIRTUALSCREEN), vy = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const int vw = GetSystemMetrics(SM_CXVIRTUALSCREEN), vh = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  pen::DigitizerSample s;
+  s.x = static_cast<uint16_t>(((r.left + r.right) / 2 - vx) * 4095 / vw);
+  s.y = static_cast<uint16_t>(((r.top + r.bottom) / 2 - vy) * 4095 / vh);
+  s.rawPressure = 1800;  // hovering, the tip up
+  pen::TTabletRecording rec = Idle();
+  for (int i = 0; i < 10; ++i) {
+    auto hover = pen::EncodeDigitizerReport(s);
+    rec.AddReport(i == 0 ? 3000 : 8, pen::TabletInterface::B, hover.data(), hover.size());
+  }
+  // Pen button 1 with key 4 (slot 10: Ctrl alone) and key 10 (slot 0: E).
+  s.sideValue = 4;
+  s.keysDown = 1u << 3 | 1u << 9;
+  for (int i = 0; i < 3; ++i) {
+    auto held = pen::EncodeDigitizerReport(s);
+    rec.AddReport(8, pen::TabletInterface::B, held.data(), held.size());
+  }
+  rec.AddUnplug(800);
+  rec.AddWait(1500);
+  Start(SaveRecording(rec), "--no-launch");
+  ASSERT_TRUE(WaitFor([&] { return CountOf(ReadAll(trace), "tablet disconnected") > 0; }, 30000)) << ReadAll(trace);
+  WaitFor([] { return false; }, 500);  // what the release sent arrives
+  EXPECT_EQ(window.keys, (std::vector<std::string>{"down 17/29", "down 69/18", "up 17/29", "up 69/18"}))
+      << ReadAll(trace);
+  EXPECT_EQ(window.mouse, (std::vector<std::string>{"right down", "right up"})) << ReadAll(trace);
+  for (int vk : {VK_CONTROL, VK_SHIFT, VK_MENU, VK_RBUTTON, int{'E'}}) {
+    EXPECT_EQ(GetKeyState(vk) & 0x8000, 0) << vk;
+  }
+  EXPECT_EQ(Stop(), 0);
+}
+
+TEST_F(PenHostRun, ClosingTheServiceWhileAKeyIsHeldReleasesIt) {
+  DeleteFileA((dir + "\\R711Def.bin").c_str());
+  pen::test::KeyWindow window;
+  ASSERT_TRUE(WaitFor([&] { return window.Focused(); }, 5000));
+  pen::TTabletRecording rec = Idle();
+  auto ctrl = pen::EncodeVendorKeyPacket(1u << 3, 0);  // key 4: slot 10, Ctrl alone
+  rec.AddReport(3000, pen::TabletInterface::A, ctrl.data(), ctrl.size());
+  rec.AddWait(60000);  // still held when the service is closed
+  Start(SaveRecording(rec), "--no-launch");
+  ASSERT_TRUE(WaitFor([&] { return window.keys.size() == 1; }, 30000)) << ReadAll(trace);
+  EXPECT_EQ(Stop(), 0);
+  WaitFor([] { return false; }, 500);
+  EXPECT_EQ(window.keys, (std::vector<std::string>{"down 17/29", "up 17/29"})) << ReadAll(trace);
+  EXPECT_EQ(GetKeyState(VK_CONTROL) & 0x8000, 0);
+}
+
 }  // namespace
 }  // namespace e2e

@@ -117,17 +117,93 @@ TEST_F(Buttons, ATickAlreadyOnItsWayAfterTheReleasePressesNothing) {
   EXPECT_FALSE(repeat.Running());
 }
 
-TEST_F(Buttons, ASecondButtonReplacesTheHeldDefinitionAndOnlyAWheelDefinitionRepeats) {
+TEST_F(Buttons, ASecondButtonEndsTheRepeatAndOnlyAWheelDefinitionRepeats) {
   Connect("R711");
   State(Device(4));  // WheelDown, repeating
   State(Device(4) | Device(0));  // and Tab
   input.Take();
   timers.Run(3000);
   EXPECT_EQ(input.Take(), Events{});
-  // A disconnect releases the one held last.
+  // A disconnect releases what is down; a wheel notch has nothing to release.
   buttons.ReleaseHeldKey();
   EXPECT_EQ(input.Take(), (Events{"up 9/15"}));
   buttons.ReleaseHeldKey();
+  EXPECT_EQ(input.Take(), Events{});
+}
+
+TEST_F(Buttons, AReleaseSendsUpWhatThePressSentDownWhateverTheDefinitionBecameMeanwhile) {
+  Connect("R711");
+  // Key setup rewrites slot 0 (device 9, E) while the button is held.
+  EXPECT_EQ(State(Device(9)), (Events{"down 69/18"}));
+  buttons.SetDefinition(0, 1, 65);  // Ctrl + A
+  EXPECT_EQ(State(0), (Events{"up 69/18"}));
+  EXPECT_EQ(State(Device(9)), (Events{"down 17/29", "down 65/30"}));
+  EXPECT_EQ(State(0), (Events{"up 65/30", "up 17/29"}));
+  // The factory reset puts E back while Ctrl + A is held.
+  buttons.SaveDefinitions();
+  State(Device(9));
+  input.Take();
+  buttons.ResetAllDefinitions();
+  EXPECT_EQ(buttons.Definition(0), (KeyDefinition{0, 69}));
+  EXPECT_EQ(State(0), (Events{"up 65/30", "up 17/29"}));
+  // A new self-defined key while pen button 2 holds Ctrl + Z.
+  EXPECT_EQ(State(4), (Events{"down 17/29", "down 90/44"}));
+  buttons.SetSelfDefinedKey(44, 2);  // Shift + Space
+  EXPECT_EQ(State(0), (Events{"up 90/44", "up 17/29"}));
+  // A slot emptied while held still releases what went down.
+  State(Device(3));  // slot 10: Ctrl alone
+  input.Take();
+  buttons.SetDefinition(10, 0, 0);
+  EXPECT_EQ(State(0), (Events{"up 17/29"}));
+  EXPECT_FALSE(buttons.Held());
+}
+
+TEST_F(Buttons, SeveralButtonsHeldAtOnceEachReleaseTheirOwnKey) {
+  Connect("R711");
+  State(Device(3));                          // slot 10: Ctrl alone
+  State(Device(3) | Device(9));              // slot 0: E
+  State(Device(3) | Device(9) | Device(1));  // slot 9: Space
+  input.Take();
+  EXPECT_EQ(State(Device(3) | Device(1)), (Events{"up 69/18"}));
+  EXPECT_EQ(State(Device(1)), (Events{"up 17/29"}));
+  EXPECT_TRUE(buttons.Held());
+  EXPECT_EQ(State(0), (Events{"up 32/57"}));
+  EXPECT_FALSE(buttons.Held());
+}
+
+TEST_F(Buttons, ADisconnectReleasesEverythingDownAndTheNextConnectionStartsFromNothingHeld) {
+  Connect("R711");
+  // Pen button 1, Ctrl alone (device 3), E (device 9) and pen button 2.
+  State(2 | 4 | Device(3) | Device(9));
+  input.Take();
+  buttons.ReleaseHeldKey();
+  EXPECT_EQ(input.Take(), (Events{"mouse 0010", "up 90/44", "up 17/29", "up 17/29", "up 69/18"}));
+  EXPECT_FALSE(buttons.Held());
+  // The tablet comes back with every button up: nothing to release again.
+  Connect("R711");
+  EXPECT_EQ(State(0), Events{});
+  // And a button down at the first report is a fresh press.
+  EXPECT_EQ(State(2 | Device(9)), (Events{"mouse 0008", "down 69/18"}));
+  buttons.ReleaseHeldKey();
+  EXPECT_EQ(input.Take(), (Events{"mouse 0010", "up 69/18"}));
+}
+
+TEST_F(Buttons, ADisconnectForgetsTheWheelCentreButtonAndAHeldWheelStopsRepeating) {
+  Connect("R766");
+  State(Device(10) | Device(5));  // the centre button, and slot 3 (right bracket)
+  input.Take();
+  buttons.SetDefinition(3, 0, 6);  // becomes WheelDown meanwhile
+  buttons.ReleaseHeldKey();
+  EXPECT_EQ(input.Take(), (Events{"up 221/27"}));
+  // Only the press was posted: a release would be taken for a click.
+  EXPECT_EQ(owner.posted, (std::vector<FakePoster::Message>{{1524, 1, 1}}));
+  EXPECT_EQ(State(0), Events{});
+  EXPECT_EQ(owner.posted.size(), 1u);
+  // A held wheel definition's repeat ends with the disconnect.
+  EXPECT_EQ(State(Device(5)), (Events{"wheel -121"}));  // now WheelDown
+  buttons.ReleaseHeldKey();
+  EXPECT_FALSE(repeat.Running());
+  timers.Run(3000);
   EXPECT_EQ(input.Take(), Events{});
 }
 

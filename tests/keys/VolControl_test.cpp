@@ -3,12 +3,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
 #include <map>
+#include <mutex>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "keys/SSVolumeController.h"
 #include "keys/VistaVol.h"
+#include "keys/VolumeWorker.h"
 
 namespace pen::test {
 namespace {
@@ -24,11 +32,14 @@ struct AudioDevices {
   std::string defaultDevice = "speakers";
   bool noAudio = false;
   std::vector<std::string> log;
+  std::set<std::thread::id> threads;  // every thread that made a call
+  std::function<void()> onStep;       // runs inside each step
 };
 
 class FakeEndpointApi : public IEndpointVolumeApi {
  public:
   explicit FakeEndpointApi(AudioDevices& a) : a_(a) {}
+  ~FakeEndpointApi() override { Log("released"); }
   bool CreateEnumerator() override { return Log("create"), !a_.noAudio; }
   bool EnumerateActiveEndpoints() override { return Log("enumerate"), !a_.noAudio; }
   bool GetDefaultRenderEndpoint() override {
@@ -52,11 +63,17 @@ class FakeEndpointApi : public IEndpointVolumeApi {
     Log(m ? "set mute on" : "set mute off");
     return Use([&](auto& d) { d.muted = m; });
   }
-  bool StepUp() override { return Log("step up " + inUse_), Use([](auto& d) { d.level += 0.02f; }); }
+  bool StepUp() override {
+    if (a_.onStep) a_.onStep();
+    return Log("step up " + inUse_), Use([](auto& d) { d.level += 0.02f; });
+  }
   bool StepDown() override { return Log("step down " + inUse_), Use([](auto& d) { d.level -= 0.02f; }); }
 
  private:
-  void Log(const std::string& s) { a_.log.push_back(s); }
+  void Log(const std::string& s) {
+    a_.log.push_back(s);
+    a_.threads.insert(std::this_thread::get_id());
+  }
   template <class F>
   bool Use(F f) {
     if (inUse_.empty()) return false;
@@ -71,6 +88,7 @@ class FakeEndpointApi : public IEndpointVolumeApi {
 struct Mixer {
   uint32_t left = 0, right = 0, mute = 0;
   bool openFails = false, muteReadFails = false;
+  bool failedReadsScribble = false;  // a failed read still fills its outputs
   std::vector<std::string> writes;
 };
 
@@ -79,7 +97,10 @@ class FakeMixerApi : public IMixerApi {
   explicit FakeMixerApi(Mixer& m) : m_(m) {}
   bool Open() override { return !m_.openFails; }
   bool ReadVolume(uint32_t& l, uint32_t& r) override {
-    if (m_.openFails) return false;
+    if (m_.openFails) {
+      if (m_.failedReadsScribble) l = r = m_.left;
+      return false;
+    }
     l = m_.left;
     r = m_.right;
     return true;
@@ -92,7 +113,10 @@ class FakeMixerApi : public IMixerApi {
     return true;
   }
   bool ReadMute(uint32_t& v) override {
-    if (m_.openFails || m_.muteReadFails) return false;
+    if (m_.openFails || m_.muteReadFails) {
+      if (m_.failedReadsScribble) v = m_.mute;
+      return false;
+    }
     v = m_.mute;
     return true;
   }
@@ -119,12 +143,21 @@ class FakeAudio : public IAudioSystem {
 // The smallest channel value that reads as `percent`.
 uint32_t Raw(int percent) { return static_cast<uint32_t>((percent * 65535 + 99) / 100); }
 
-TEST(VolControl, TheBackEndFollowsTheWindowsVersion) {
+TEST(VolControl, VistaAndLaterUseTheEndpointAndOlderWindowsTheMixer) {
   FakeAudio audio;
-  audio.version = 6;
-  EXPECT_TRUE(TVolControl(audio).UsesEndpointBackEnd());
-  audio.version = 5;
-  EXPECT_FALSE(TVolControl(audio).UsesEndpointBackEnd());
+  audio.mixer.left = audio.mixer.right = Raw(50);
+  for (int version : {6, 10}) {
+    audio.version = version;
+    audio.endpoint.log.clear();
+    TVolControl(audio).VolumeUp();
+    EXPECT_EQ(std::count(audio.endpoint.log.begin(), audio.endpoint.log.end(), "step up speakers"), 1) << version;
+    EXPECT_TRUE(audio.mixer.writes.empty()) << version;
+  }
+  audio.endpoint.log.clear();
+  audio.version = 5;  // Windows XP
+  TVolControl(audio).VolumeUp();
+  EXPECT_EQ(audio.mixer.writes, (std::vector<std::string>{"volume 36044 36044"}));  // 55
+  EXPECT_TRUE(audio.endpoint.log.empty());
 }
 
 TEST(EndpointVolume, MutingSavesTheLevelAndZeroesItBeforeTheMuteAndUnmutingRestoresItFirst) {
@@ -170,15 +203,32 @@ TEST(EndpointVolume, AMuteMadeElsewhereIsNotSeenButAMutedStartUnmutesToTheDevice
   EXPECT_FLOAT_EQ(audio.endpoint.devices["speakers"].level, 0.0f);
 }
 
-TEST(EndpointVolume, WithoutAnAudioDeviceEveryOperationDoesNothing) {
+TEST(EndpointVolume, WithoutAnAudioDeviceEveryOperationDoesNothingUntilOneAppears) {
   FakeAudio audio;
   audio.endpoint.noAudio = true;
+  audio.endpoint.devices["speakers"] = {0.6f, false};
   TVolControl volume(audio);
-  audio.endpoint.log.clear();
   volume.VolumeUp();
   volume.VolumeDown();
   volume.ToggleMute();
-  EXPECT_TRUE(audio.endpoint.log.empty());
+  EXPECT_FLOAT_EQ(audio.endpoint.devices["speakers"].level, 0.6f);
+  EXPECT_FALSE(audio.endpoint.devices["speakers"].muted);
+  for (const auto& l : audio.endpoint.log) EXPECT_EQ(l.find("set"), std::string::npos) << l;
+  // The headset is plugged in after logon: the next press finds it.
+  audio.endpoint.noAudio = false;
+  audio.endpoint.devices["speakers"].muted = true;
+  audio.endpoint.log.clear();
+  volume.VolumeDown();
+  ASSERT_FALSE(audio.endpoint.log.empty());
+  EXPECT_EQ(audio.endpoint.log.back(), "step down speakers");
+  // Its mute and level were read as it was found: the toggle unmutes, to
+  // the level it had then.
+  volume.ToggleMute();
+  EXPECT_FALSE(audio.endpoint.devices["speakers"].muted);
+  EXPECT_FLOAT_EQ(audio.endpoint.devices["speakers"].level, 0.6f);
+  volume.ToggleMute();
+  EXPECT_TRUE(audio.endpoint.devices["speakers"].muted);
+  EXPECT_FLOAT_EQ(audio.endpoint.devices["speakers"].level, 0.0f);
 }
 
 TEST(MixerVolume, StepsOfFiveStopAtTheEnds) {
@@ -226,14 +276,73 @@ TEST(MixerVolume, MuteTogglesWhatItReadsAndAnUnreadableMuteCountsAsOff) {
   EXPECT_EQ(audio.mixer.writes, (std::vector<std::string>{"mute 1", "mute 0", "mute 1"}));
 }
 
-TEST(MixerVolume, WithoutAMixerNothingBreaks) {
+TEST(MixerVolume, WithoutAMixerEveryPressActsFromSilenceNotFromWhatAFailedReadLeft) {
   FakeAudio audio;
   audio.version = 5;
   audio.mixer.openFails = true;
+  // What the mixer calls leave in their outputs when they fail.
+  audio.mixer.left = audio.mixer.right = 65535;
+  audio.mixer.mute = 1;
+  audio.mixer.failedReadsScribble = true;
   TVolControl volume(audio);
   volume.VolumeUp();
+  volume.VolumeUp();
+  volume.VolumeDown();
   volume.ToggleMute();
-  EXPECT_EQ(audio.mixer.left, 0u);
+  EXPECT_EQ(audio.mixer.writes, (std::vector<std::string>{"volume 3276 3276", "volume 3276 3276", "volume 0 0",
+                                                          "mute 1"}));
+}
+
+TEST(VolumeWorker, TheAudioIsMadeUsedAndReleasedOnTheWorkersOwnThreadInTheOrderAskedFor) {
+  FakeAudio audio;
+  {
+    TVolumeWorker volume(audio);
+    volume.VolumeUp();
+    volume.ToggleMute();
+    volume.VolumeDown();
+    ASSERT_TRUE(volume.WaitIdle(std::chrono::seconds(10)));
+    std::vector<std::string> acts;
+    for (const auto& l : audio.endpoint.log) {
+      if (l.rfind("step", 0) == 0 || l.rfind("set mute", 0) == 0) acts.push_back(l);
+    }
+    EXPECT_EQ(acts, (std::vector<std::string>{"step up speakers", "set mute on", "step down speakers"}));
+    EXPECT_EQ(audio.endpoint.log.front(), "create");
+  }
+  EXPECT_EQ(audio.endpoint.log.back(), "released");
+  EXPECT_EQ(audio.endpoint.threads.size(), 1u);
+  EXPECT_EQ(audio.endpoint.threads.count(std::this_thread::get_id()), 0u);
+}
+
+TEST(VolumeWorker, ARequestReturnsAtOnceWhileTheAudioIsBusyAndABurstBeyondSixteenIsDropped) {
+  FakeAudio audio;
+  std::mutex m;
+  std::condition_variable cv;
+  bool entered = false, open = false;
+  audio.endpoint.onStep = [&] {
+    std::unique_lock<std::mutex> lock(m);
+    entered = true;
+    cv.notify_all();
+    cv.wait(lock, [&] { return open; });
+  };
+  TVolumeWorker volume(audio);
+  volume.VolumeUp();
+  {
+    std::unique_lock<std::mutex> lock(m);
+    ASSERT_TRUE(cv.wait_for(lock, std::chrono::seconds(10), [&] { return entered; }));
+  }
+  // The audio call hangs; twenty more presses neither wait nor pile up.
+  for (int i = 0; i < 20; ++i) volume.VolumeUp();
+  EXPECT_EQ(volume.Dropped(), 4u);
+  EXPECT_FALSE(volume.WaitIdle(std::chrono::milliseconds(0)));
+  {
+    std::lock_guard<std::mutex> lock(m);
+    open = true;
+  }
+  cv.notify_all();
+  ASSERT_TRUE(volume.WaitIdle(std::chrono::seconds(10)));
+  size_t steps = 0;
+  for (const auto& l : audio.endpoint.log) steps += l == "step up speakers";
+  EXPECT_EQ(steps, 17u);
 }
 
 }  // namespace

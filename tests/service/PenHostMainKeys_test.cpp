@@ -143,12 +143,40 @@ TEST_F(HostKeys, TheCentreButtonOfAnR766ReachesTheWheelThroughTheHostsWindow) {
   EXPECT_EQ(wheelUI->Data().CurrentFunction, 0);
 }
 
-TEST_F(HostKeys, ADisconnectReleasesTheHeldKey) {
+TEST_F(HostKeys, ADisconnectReleasesEveryKeyAndThePenButtonAndTheNextConnectionSendsNoStrayRelease) {
   Start("R711");
-  KeysA(0, 1u << 3);  // slot 10: Ctrl held
-  input.Take();
+  ReportB(2 | 1u << (3 + 3) | 1u << (3 + 9));  // pen button 1, Ctrl alone, E
+  EXPECT_EQ(input.Take(), (Events{"mouse 0008", "down 17/29", "down 69/18"}));
   device.onConnect(false);
-  EXPECT_EQ(input.Take(), (Events{"up 17/29"}));
+  EXPECT_EQ(input.Take(), (Events{"mouse 0010", "up 17/29", "up 69/18"}));
+  device.onConnect(true);
+  ReportB(0);
+  KeysA(0, 0);
+  EXPECT_EQ(input.Take(), Events{});
+}
+
+TEST_F(HostKeys, CommandsZeroAndNineWhileKeysAreHeldReleaseTheKeysThatWentDown) {
+  Start("R711");
+  manager->SetDefinition(0, 0, 65);  // device 9: A instead of E
+  ReportB(4 | 1u << (3 + 9));         // pen button 2 (Ctrl + Z) and A
+  EXPECT_EQ(input.Take(), (Events{"down 17/29", "down 90/44", "down 65/30"}));
+  // The settings window's new key for pen button 2: Shift + Space.
+  window.SetSelfDefineKey(44);
+  window.SetSelfDefineModifiers(2);
+  host->OnServiceCommand(0, 0);
+  host->OnServiceCommand(9, 0);  // device 9 back to E
+  input.Take();
+  ReportB(0);
+  EXPECT_EQ(input.Take(), (Events{"up 90/44", "up 17/29", "up 65/30"}));
+}
+
+TEST_F(HostKeys, TheShutDownReleasesWhatIsStillHeld) {
+  Start("R711");
+  KeysA(0, 1u << 3 | 1u << 9);  // Ctrl alone and E
+  input.Take();
+  intptr_t r = 0;
+  host->HandleMessage(host_msg::kDestroy, 0, 0, r);
+  EXPECT_EQ(input.Take(), (Events{"up 17/29", "up 69/18"}));
 }
 
 TEST_F(HostKeys, CommandsSixAndNineAndTheShutDownReachTheDefinitionsFile) {

@@ -223,7 +223,7 @@ TEST_F(Reports, CloseQueryEndSessionAndDestroyEndTheLoop) {
   Send(host_msg::kDestroy);
   EXPECT_EQ(shell.quits, 3);
   EXPECT_EQ(device.log, (std::vector<std::string>{"close"}));
-  EXPECT_EQ(buttons.calls, (std::vector<std::string>{"save"}));
+  EXPECT_EQ(buttons.calls, (std::vector<std::string>{"release", "save"}));
   EXPECT_EQ(settings.writes, 0);
 }
 

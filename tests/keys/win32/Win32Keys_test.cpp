@@ -1,11 +1,14 @@
 // The Win32 side of key synthesis, timers, files and audio, under Wine.
 #include <windows.h>
+#include <ole2.h>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "common/win32/Win32DataFiles.h"
@@ -13,6 +16,7 @@
 #include "keys/KeyList.h"
 #include "keys/PostKeyPress.h"
 #include "keys/VistaVol.h"
+#include "keys/VolumeWorker.h"
 #include "keys/win32/Win32AudioSystem.h"
 #include "keys/win32/Win32EndpointVolume.h"
 #include "keys/win32/Win32ForegroundWindows.h"
@@ -121,12 +125,12 @@ TEST(Win32Audio, EveryVolumeOperationIsHarmlessWhateverAudioWineHas) {
   Win32AudioSystem audio;
   EXPECT_GE(audio.WindowsMajorVersion(), 6);
   {
-    TVolControl volume(audio);
-    EXPECT_TRUE(volume.UsesEndpointBackEnd());
+    TVolumeWorker volume(audio);
     volume.VolumeUp();
     volume.VolumeDown();
     volume.ToggleMute();
     volume.ToggleMute();
+    EXPECT_TRUE(volume.WaitIdle(std::chrono::seconds(20)));
   }
   // With a device, a mute and an unmute bring the level back.
   auto api = std::make_unique<Win32EndpointVolume>();
@@ -146,6 +150,46 @@ TEST(Win32Audio, EveryVolumeOperationIsHarmlessWhateverAudioWineHas) {
     EXPECT_TRUE(mixer.WriteVolume(left, right));
   }
   mixer.ReadMute(mute);
+}
+
+// What CoInitializeEx answers on this thread for the single-threaded
+// apartment and then for the multithreaded one; each success is undone.
+std::pair<HRESULT, HRESULT> ApartmentAnswers() {
+  const HRESULT sta = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (SUCCEEDED(sta)) CoUninitialize();
+  const HRESULT mta = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  if (SUCCEEDED(mta)) CoUninitialize();
+  return {sta, mta};
+}
+
+TEST(Win32Audio, TheVolumeControlLeavesTheApartmentOfTheThreadThatMakesAndUsesIt) {
+  Win32AudioSystem audio;
+  // A window thread that has entered the single-threaded apartment stays in it.
+  std::thread([&] {
+    ASSERT_EQ(OleInitialize(nullptr), S_OK);
+    {
+      TVolumeWorker volume(audio);
+      volume.VolumeUp();
+      volume.ToggleMute();
+      volume.ToggleMute();
+      volume.VolumeDown();
+      EXPECT_TRUE(volume.WaitIdle(std::chrono::seconds(20)));
+      EXPECT_EQ(ApartmentAnswers(), std::make_pair(S_FALSE, RPC_E_CHANGED_MODE));
+    }
+    EXPECT_EQ(ApartmentAnswers(), std::make_pair(S_FALSE, RPC_E_CHANGED_MODE));
+    OleUninitialize();
+  }).join();
+  // A thread not yet in any apartment is left free to choose the
+  // single-threaded one afterwards.
+  std::thread([&] {
+    {
+      TVolumeWorker volume(audio);
+      volume.VolumeUp();
+      EXPECT_TRUE(volume.WaitIdle(std::chrono::seconds(20)));
+      EXPECT_EQ(ApartmentAnswers(), std::make_pair(S_OK, S_OK));
+    }
+    EXPECT_EQ(ApartmentAnswers(), std::make_pair(S_OK, S_OK));
+  }).join();
 }
 
 TEST(Win32ForegroundWindows, GivesTheForegroundBackOnlyToAWindowThatStillExists) {

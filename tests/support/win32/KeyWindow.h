@@ -20,7 +20,8 @@ inline void PumpMessages(DWORD ms) {
 }
 
 // A focused window of this thread that notes the keys it receives as
-// "down VK/SCAN" and "up VK/SCAN", system keys (with Alt) included.
+// "down VK/SCAN" and "up VK/SCAN", system keys (with Alt) included, and
+// its right mouse button as "right down" and "right up".
 class KeyWindow {
  public:
   KeyWindow() {
@@ -42,6 +43,7 @@ class KeyWindow {
   HWND Handle() const { return window_; }
   bool Focused() const { return GetForegroundWindow() == window_; }
   std::vector<std::string> keys;
+  std::vector<std::string> mouse;
 
  private:
   static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
@@ -49,6 +51,10 @@ class KeyWindow {
     if (self && (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYUP)) {
       const bool down = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
       self->keys.push_back((down ? "down " : "up ") + std::to_string(wp) + "/" + std::to_string((lp >> 16) & 0xFF));
+      return 0;
+    }
+    if (self && (msg == WM_RBUTTONDOWN || msg == WM_RBUTTONUP)) {
+      self->mouse.push_back(msg == WM_RBUTTONDOWN ? "right down" : "right up");
       return 0;
     }
     return DefWindowProcA(h, msg, wp, lp);
