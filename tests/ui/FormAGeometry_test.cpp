@@ -127,7 +127,9 @@ TEST(FormALayout, TheWindowIs847By488AndEveryControlFitsInItsParent) {
 
 TEST(PenPictures, TheShippedPicturesAreTheOnesWeDraw) {
   auto read = [](const char* name) {
-    std::ifstream in(std::string(PEN_UI_SOURCE_DIR) + "/pictures/" + name, std::ios::binary);
+    std::string path = PEN_UI_SOURCE_DIR;
+    path.append("/pictures/").append(name);
+    std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   };
   const std::string pen = PenShapeBmp();
