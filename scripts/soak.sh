@@ -113,8 +113,11 @@ run_fuzz() {
     nice -n 10 "$exe" -runs="$RUNS" -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 \
       -artifact_prefix="$dir/" "$dir/new" "fuzz/corpus/$t" >"$dir/log" 2>&1 || rc=$?
     echo "$rc $(($(date +%s) - start))" >"$dir/result"
-    # Only what adds coverage to the committed corpus is kept.
-    nice -n 10 "$exe" -merge=1 "fuzz/corpus/$t" "$dir/new" >"$dir/merge.log" 2>&1 || echo merge >>"$dir/result"
+    # Only what reaches code the committed corpus does not is kept: edges,
+    # not hit counts (-use_counters=0), and a small set of inputs that covers
+    # them (-set_cover_merge, libFuzzer's -merge with a better choice).
+    nice -n 10 "$exe" -set_cover_merge=1 -use_counters=0 "fuzz/corpus/$t" "$dir/new" >"$dir/merge.log" 2>&1 ||
+      echo merge >>"$dir/result"
   }
   for t in "${targets[@]}"; do
     while [ "$(jobs -rp | wc -l)" -ge 2 ]; do wait -n || true; done
