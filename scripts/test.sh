@@ -129,7 +129,8 @@ fuzz() {
     jobs+=($!)
     if [ ${#jobs[@]} -ge 2 ]; then wait "${jobs[0]}"; jobs=("${jobs[@]:1}"); fi
   done
-  wait
+  # Only these: the display and the background suites are children too.
+  [ ${#jobs[@]} -eq 0 ] || wait "${jobs[@]}"
 }
 
 fuzz_one() {
