@@ -26,8 +26,10 @@ std::vector<std::string> ButtonRecords(const std::vector<EventRecord>& records) 
   std::vector<std::string> out;
   for (const auto& r : records) {
     if (r.origin == EventRecord::Origin::Keyboard) {
-      out.push_back(std::to_string(r.type) + "/" + std::to_string(r.IntegerOr(f::kKeycode, -1)) +
-                    (r.type == t::kFlagsChanged ? "/" + std::to_string(r.flags.value_or(0)) : ""));
+      std::string s = std::to_string(r.type);
+      s.append("/").append(std::to_string(r.IntegerOr(f::kKeycode, -1)));
+      if (r.type == t::kFlagsChanged) s.append("/").append(std::to_string(r.flags.value_or(0)));
+      out.push_back(s);
     } else if (r.tabletButton) {
       out.push_back(std::to_string(r.type));
     }
