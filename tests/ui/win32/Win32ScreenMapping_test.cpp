@@ -8,6 +8,7 @@
 
 #include "common/win32/Win32FileReader.h"
 #include "common/win32/Win32IniFileSystem.h"
+#include "support/win32/ModalScript.h"
 #include "ui/FormAFakes.h"
 #include "ui/win32/GdiPlus.h"
 #include "ui/win32/ScreenMappingPainting.h"
@@ -137,14 +138,6 @@ TEST(ScreenMappingPicture, TheTabletDrawingShowsOnlyWithTheTabletHalf) {
   }
 }
 
-// What the test does once the modal window is up, run from its loop.
-std::function<void()> g_script;
-void CALLBACK RunScript(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  auto script = std::move(g_script);
-  g_script = nullptr;
-  if (script) script();
-}
 
 // The wait before the desktop picture, as the window saw it.
 struct WaitSeen {
@@ -235,7 +228,7 @@ TEST_F(ModalRun, ToggleButtonsStepTheTabletPresetsAndEscapeCloses) {
 TEST_F(ModalRun, ItBelongsToItsOwnerTitledFromTheLanguageAndKeepsTheOwnerDisabledWhileOpen) {
   MapRect screen = kFull, tablet = kFull;
   bool ran = false;
-  g_script = [&] {
+  test::RunInModalLoop([&] {
     ran = true;
     HWND w = child.Window();
     EXPECT_TRUE(IsWindowVisible(w));
@@ -247,8 +240,7 @@ TEST_F(ModalRun, ItBelongsToItsOwnerTitledFromTheLanguageAndKeepsTheOwnerDisable
     EXPECT_STREQ(title, L"映射绘画范围到屏幕");  // the built-in text for screen mapping
     EXPECT_FALSE(IsWindowEnabled(owner));
     PostMessageW(w, WM_CLOSE, 0, 0);
-  };
-  SetTimer(nullptr, 0, 50, &RunScript);
+  }, 50);
   child.ShowScreenMapping(screen, tablet, "R711", true);
   EXPECT_TRUE(ran);
   EXPECT_TRUE(IsWindowEnabled(owner));

@@ -12,6 +12,7 @@
 
 #include "common/win32/Win32FileReader.h"
 #include "common/win32/Win32IniFileSystem.h"
+#include "support/win32/ModalScript.h"
 #include "support/FakeKeyboardLayout.h"
 #include "ui/FormAFakes.h"
 #include "ui/win32/DialogKeys.h"
@@ -24,14 +25,6 @@ namespace {
 
 using W = TWin32SetKeys;
 
-// What the user does once the modal window is up, run from its loop.
-std::function<void()> g_script;
-void CALLBACK RunScript(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  auto script = std::move(g_script);
-  g_script = nullptr;
-  if (script) script();
-}
 
 std::wstring Text(HWND w) {
   wchar_t t[512] = {};
@@ -85,8 +78,7 @@ class KeySetupWindows : public ::testing::Test {
   }
   // Shows `which` modally and runs `script` from inside its loop.
   bool Run(KeySetupWindow which, std::function<void()> script) {
-    g_script = std::move(script);
-    SetTimer(nullptr, 0, 300, &RunScript);
+    test::RunInModalLoop(std::move(script), 300);
     return children.ShowKeySetup(which, block);
   }
   static void Click(HWND control) {
