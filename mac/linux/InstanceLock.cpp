@@ -17,7 +17,9 @@ InstanceLock::~InstanceLock() {
 
 std::string InstanceLock::DefaultPath(const std::string& fallbackFolder) {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (runtime != nullptr && runtime[0] == '/') return std::string(runtime) + "/penmac.lock";
+  // A folder of its own, which the user unit makes writable in a runtime
+  // folder that its sandbox otherwise keeps read-only.
+  if (runtime != nullptr && runtime[0] == '/') return std::string(runtime) + "/penmac/lock";
   if (fallbackFolder.empty()) return {};
   return fallbackFolder + "/.lock";
 }

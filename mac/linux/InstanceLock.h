@@ -16,7 +16,7 @@ class InstanceLock {
   InstanceLock(const InstanceLock&) = delete;
   InstanceLock& operator=(const InstanceLock&) = delete;
 
-  // The lock file: $XDG_RUNTIME_DIR/penmac.lock, or `fallbackFolder`/.lock
+  // The lock file: $XDG_RUNTIME_DIR/penmac/lock, or `fallbackFolder`/.lock
   // when that variable is unset or not absolute (no login session).
   static std::string DefaultPath(const std::string& fallbackFolder);
 

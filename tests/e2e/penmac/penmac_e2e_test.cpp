@@ -179,10 +179,10 @@ TEST_F(Penmac, ASecondDriverOfTheSameUserSaysSoAndEndsWhileTheFirstRuns) {
   const std::vector<std::string> args = {"--headless", "--dry-run", "--wait", "--config-dir", dir + "/c"};
   const pid_t first = Start(args);
   // The first has the lock once its process id is in the lock file.
-  for (int i = 0; i < 500 && ReadFile("run/penmac.lock") != std::to_string(first) + "\n"; ++i) {
+  for (int i = 0; i < 500 && ReadFile("run/penmac/lock") != std::to_string(first) + "\n"; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  ASSERT_EQ(ReadFile("run/penmac.lock"), std::to_string(first) + "\n") << ReadFile("stderr");
+  ASSERT_EQ(ReadFile("run/penmac/lock"), std::to_string(first) + "\n") << ReadFile("stderr");
   // Bounded, so that a second driver that wrongly runs ends too.
   std::vector<std::string> bounded = args;
   bounded.insert(bounded.end(), {"--exit-after", "3"});
