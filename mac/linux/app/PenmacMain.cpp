@@ -81,9 +81,10 @@ int Run(const PenmacOptions& options) {
                    which.c_str());
       return kExitAlreadyRunning;
     }
+    // A folder that cannot hold the lock must not keep the driver from
+    // working; it only loses the guard.
     if (status == InstanceLock::Status::Failed) {
-      std::fprintf(stderr, "penmac: %s\n", lock.Error().c_str());
-      return 1;
+      std::fprintf(stderr, "penmac: %s; not guarding against a second penmac\n", lock.Error().c_str());
     }
   }
 
@@ -165,6 +166,8 @@ int Run(const PenmacOptions& options) {
     } else if (options.verbose) {
       std::fprintf(stderr, "penmac: %s; the tablet's mode is not renewed after sleep\n", resume->Error().c_str());
     }
+    // A dry run posts nothing: the desktop keeps the kernel's tablet device.
+    if (options.dryRun) manager->SetGrabbing(false);
     hidraw = manager.get();
     hid = std::move(manager);
   }
