@@ -29,22 +29,29 @@ void HIDDeviceMonitor::read(int, IHidDeviceRef*, HidReportType, uint32_t, const 
 void HIDDeviceMonitor::rawDeviceAdded(int, void*, const HidDeviceRef& device) {
   if (!device) return;
   const size_t size = reportSize > 0 ? static_cast<size_t>(reportSize) : 0;
-  auto& buffer = buffers_[device.get()];
-  buffer = std::make_unique<uint8_t[]>(size > 0 ? size : 1);
-  device->RegisterInputReportCallback(buffer.get(), size, this);
+  auto& entry = devices_[device.get()];
+  entry.device = device;
+  entry.buffer = std::make_unique<uint8_t[]>(size > 0 ? size : 1);
+  device->RegisterInputReportCallback(entry.buffer.get(), size, this);
   center_.Post(Notification{HIDDeviceConnected, DeviceEntry{HIDDevice(device)}});
 }
 
 void HIDDeviceMonitor::rawDeviceRemoved(int, void*, const HidDeviceRef& device) {
   if (!device) return;
   // The manager has ended the registration before calling this.
-  buffers_.erase(device.get());
+  devices_.erase(device.get());
   center_.Post(Notification{HIDDeviceDisconnected, IdEntry{HIDDevice(device).id}});
 }
 
 void HIDMonitor::rawDeviceAdded(int result, void* sender, const HidDeviceRef& device) {
   if (device) device->SetReport(HidReportType::Feature, kModeReportId, kModeReport, sizeof kModeReport);
   HIDDeviceMonitor::rawDeviceAdded(result, sender, device);
+}
+
+void HIDMonitor::systemResumed() {
+  for (auto& [key, entry] : devices_) {
+    entry.device->SetReport(HidReportType::Feature, kModeReportId, kModeReport, sizeof kModeReport);
+  }
 }
 
 }  // namespace penmac

@@ -34,10 +34,13 @@ class HIDDeviceMonitor : public IHidManagerClient {
  protected:
   IHidManager& manager_;
   INotificationCenter& center_;
-
- private:
-  // One report buffer per device, for as long as its registration lives.
-  std::map<const IHidDeviceRef*, std::unique_ptr<uint8_t[]>> buffers_;
+  // The devices present, each with its report buffer, for as long as its
+  // registration lives.
+  struct Registered {
+    HidDeviceRef device;
+    std::unique_ptr<uint8_t[]> buffer;
+  };
+  std::map<const IHidDeviceRef*, Registered> devices_;
 };
 
 // The tablet's monitor: switches each arriving tablet into its reporting mode
@@ -46,6 +49,8 @@ class HIDMonitor : public HIDDeviceMonitor {
  public:
   using HIDDeviceMonitor::HIDDeviceMonitor;
   void rawDeviceAdded(int result, void* sender, const HidDeviceRef& device) override;
+  // A tablet reset during sleep is back in its default mode: tell it again.
+  void systemResumed() override;
 };
 
 // Feature report 8, mode 3, report ID first.

@@ -41,6 +41,10 @@ class IHidManagerClient {
                     size_t reportLength) = 0;
   virtual void rawDeviceAdded(int result, void* sender, const std::shared_ptr<IHidDeviceRef>& device) = 0;
   virtual void rawDeviceRemoved(int result, void* sender, const std::shared_ptr<IHidDeviceRef>& device) = 0;
+  // The machine has woken from sleep. A device reset on the way back keeps
+  // its node and so is neither removed nor added, but may have lost what it
+  // was told at arrival.
+  virtual void systemResumed() {}
 };
 
 class IHidDeviceRef {

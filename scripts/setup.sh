@@ -14,6 +14,7 @@ packages=(
   qemu-system-x86                                      # a Debian kernel guest: uinput/uhid, 32-bit programs
   e2fsprogs xz-utils                                   # the guest's prefix disk; unpacking its kernel
   pkg-config libudev-dev libevdev-dev                  # penmac on Linux: hidraw devices, uinput devices
+  libsystemd-dev dbus-daemon                           # penmac: logind's session and sleep (sd-bus); a test bus
   nlohmann-json3-dev libcli11-dev                      # penmac: configuration files, command line
   udev libinput-tools libinput-bin libwacom-common     # penmac's qemu test: its devices read as a desktop reads them
 )

@@ -20,6 +20,7 @@ namespace {
 constexpr uint64_t kWakeTag = 1;
 constexpr uint64_t kSignalTag = 2;
 constexpr uint64_t kTimerTag = 16;
+constexpr uint64_t kWatchTag = uint64_t{1} << 32;
 
 sigset_t EndingSignals() {
   sigset_t set;
@@ -90,6 +91,15 @@ void EpollMainLoop::ExitAfter(double seconds, int code) {
   AddTimer(seconds, false, [this, code] { Quit(code); });
 }
 
+void EpollMainLoop::WatchFd(int fd, std::function<void()> ready) {
+  if (fd < 0) return;
+  if (!Watch(epoll_, fd, kWatchTag + watches_.size())) {
+    error_ = std::string("cannot watch a descriptor: ") + std::strerror(errno);
+    return;
+  }
+  watches_.push_back(std::move(ready));
+}
+
 void EpollMainLoop::Wake() {
   const uint64_t one = 1;
   // A full counter already means "wake up"; nothing is lost if this fails.
@@ -131,6 +141,8 @@ int EpollMainLoop::Run() {
           Timer& t = timers_[tag - kTimerTag];
           // Missed expirations are not made up for: one tick, however many.
           if (read(t.fd, &count, sizeof count) == sizeof count && count > 0) t.tick();
+        } else if (tag >= kWatchTag && tag - kWatchTag < watches_.size()) {
+          watches_[tag - kWatchTag]();
         }
       }
     }

@@ -32,6 +32,9 @@ class EpollMainLoop : public IMainRunLoop, public IMainQueueWaker {
 
   // What runs on the main thread after Wake.
   void SetWakeHandler(std::function<void()> handler) { wakeHandler_ = std::move(handler); }
+  // Calls `ready` on the main thread whenever `fd` is readable (level
+  // triggered: `ready` must take what is waiting).
+  void WatchFd(int fd, std::function<void()> ready);
   // Ends Run (with `code`) that long after Run starts.
   void ExitAfter(double seconds, int code);
   // Main thread: ends Run after the current handler.
@@ -51,6 +54,7 @@ class EpollMainLoop : public IMainRunLoop, public IMainQueueWaker {
   int wakeFd_ = -1;
   int signalFd_ = -1;
   std::vector<Timer> timers_;
+  std::vector<std::function<void()>> watches_;
   std::function<void()> wakeHandler_;
   std::string error_;
   bool quit_ = false;

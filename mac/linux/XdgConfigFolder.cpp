@@ -52,12 +52,40 @@ FileResult XdgConfigFolder::MakeFolder() {
   return {};
 }
 
+std::string XdgConfigFolder::Resolve(const std::string& path) {
+  // A dotfile manager links the file to its own store: reading and writing
+  // go to the link's target, so that the link stays a link. Only the last
+  // component is followed here; the final open refuses a link that appears
+  // after this step.
+  std::string resolved = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st{};
+    if (lstat(resolved.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return resolved;
+    std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 0) + 256, '\0');
+    const ssize_t n = readlink(resolved.c_str(), target.data(), target.size());
+    if (n < 0 || static_cast<size_t>(n) >= target.size()) return resolved;
+    target.resize(static_cast<size_t>(n));
+    if (target.empty()) return resolved;
+    if (target[0] != '/') target = resolved.substr(0, resolved.rfind('/') + 1) + target;
+    resolved = std::move(target);
+  }
+  return resolved;
+}
+
 FileResult XdgConfigFolder::Read(std::string_view name, std::string& contents) {
   const std::string path = PathOf(name);
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a FIFO in the file's place fails below instead of
+  // waiting for a writer; not following a link, so that only what Resolve
+  // chose is opened.
+  const int fd = open(Resolve(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
   if (fd < 0) {
     if (errno == ENOENT) return FileResult{FileResult::Status::NotFound, "No file " + path};
     return Failure("Cannot read", path, errno);
+  }
+  struct stat st{};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return FileResult{FileResult::Status::Failed, "Cannot read " + path + ": not a regular file"};
   }
   std::string data;
   char buf[16384];
@@ -85,9 +113,17 @@ FileResult XdgConfigFolder::Write(std::string_view name, std::string_view conten
   if (folder_.empty()) return FileResult{FileResult::Status::Failed, "No configuration folder (HOME is not set)"};
   if (FileResult made = MakeFolder(); !made.ok()) return made;
   const std::string path = PathOf(name);
-  const std::string temporary = path + ".tmp" + std::to_string(getpid());
-  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  const std::string target = Resolve(path);
+  const size_t slash = target.rfind('/');
+  // A fresh name that nobody can have planted: mkstemp creates it with
+  // O_EXCL, private to the user, beside the target so that the rename stays
+  // on one file system.
+  std::string temporary = target.substr(0, slash + 1) + "." + target.substr(slash + 1) + ".XXXXXX";
+  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) return Failure("Cannot write", path, errno);
+  // An existing file keeps its permissions.
+  struct stat old{};
+  if (stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) fchmod(fd, old.st_mode & 07777);
   // The old file stays whole until the new one is complete on disk.
   if (!WriteAll(fd, contents) || fsync(fd) != 0) {
     const int error = errno;
@@ -95,7 +131,7 @@ FileResult XdgConfigFolder::Write(std::string_view name, std::string_view conten
     unlink(temporary.c_str());
     return Failure("Cannot write", path, error);
   }
-  if (close(fd) != 0 || rename(temporary.c_str(), path.c_str()) != 0) {
+  if (close(fd) != 0 || rename(temporary.c_str(), target.c_str()) != 0) {
     const int error = errno;
     unlink(temporary.c_str());
     return Failure("Cannot write", path, error);

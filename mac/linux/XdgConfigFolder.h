@@ -26,6 +26,8 @@ class XdgConfigFolder : public IConfigFolder {
 
  private:
   std::string PathOf(std::string_view name) const;
+  // The file a name stands for: the target of a symbolic link, else itself.
+  static std::string Resolve(const std::string& path);
   FileResult MakeFolder();
 
   std::string folder_;

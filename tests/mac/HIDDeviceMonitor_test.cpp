@@ -76,6 +76,26 @@ TEST_F(Monitor, AnArrivingTabletGetsTheModeReportBeforeItIsAnnounced) {
   EXPECT_EQ(d.device, tablet);
 }
 
+TEST_F(Monitor, AfterSleepEachTabletStillThereGetsTheModeReportAgainAndIsNotAnnouncedAgain) {
+  auto a = FakeHidDevice::Tablet();
+  auto gone = FakeHidDevice::Tablet();
+  auto b = FakeHidDevice::Tablet();
+  Add(a);
+  Add(gone);
+  Add(b);
+  Remove(gone);
+  hid.OnManagerThread([this] { hid.client->systemResumed(); });
+  const std::vector<uint8_t> mode{0x08, 0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+  for (const auto& tablet : {a, b}) {
+    ASSERT_EQ(tablet->sent.size(), 2u);
+    EXPECT_EQ(tablet->sent[1].type, HidReportType::Feature);
+    EXPECT_EQ(tablet->sent[1].id, 8u);
+    EXPECT_EQ(tablet->sent[1].bytes, mode);
+  }
+  EXPECT_EQ(gone->sent.size(), 1u);
+  EXPECT_EQ(Drain().size(), 4u);  // three arrivals, one removal: nothing for the wake-up
+}
+
 TEST_F(Monitor, EachReportIsACopyWithItsReportIdFirst) {
   auto tablet = FakeHidDevice::Tablet();
   Add(tablet);

@@ -18,7 +18,11 @@
 #include "mac/linux/ConsoleAlerts.h"
 #include "mac/linux/EpollMainLoop.h"
 #include "mac/linux/HidrawManager.h"
+#include "mac/linux/InstanceLock.h"
 #include "mac/linux/LinuxEventPoster.h"
+#include "mac/linux/LogindSession.h"
+#include "mac/linux/ResumeSignal.h"
+#include "mac/linux/SessionGate.h"
 #include "mac/linux/UinputDevices.h"
 #include "mac/linux/XdgConfigFolder.h"
 #include "mac/linux/app/PenmacOptions.h"
@@ -63,6 +67,27 @@ int Run(const PenmacOptions& options) {
     return kExitUsage;
   }
 
+  // A driver that reads the tablet or posts input is the user's only one; a
+  // replay that only records may run beside it.
+  InstanceLock lock;
+  if (!options.dryRun || options.replay.empty()) {
+    const std::string path = InstanceLock::DefaultPath(XdgConfigFolder::DefaultFolder());
+    const InstanceLock::Status status = lock.Acquire(path);
+    if (status == InstanceLock::Status::HeldByAnother) {
+      const std::string which = lock.HolderPid() > 0 ? " (process " + std::to_string(lock.HolderPid()) + ")" : "";
+      std::fprintf(stderr,
+                   "penmac: penmac is already running for this user%s; a second one would double every key and "
+                   "click. Stop the running one first (if it is the user service: systemctl --user stop penmac).\n",
+                   which.c_str());
+      return kExitAlreadyRunning;
+    }
+    // A folder that cannot hold the lock must not keep the driver from
+    // working; it only loses the guard.
+    if (status == InstanceLock::Status::Failed) {
+      std::fprintf(stderr, "penmac: %s; not guarding against a second penmac\n", lock.Error().c_str());
+    }
+  }
+
   // Before any thread starts: it blocks the ending signals for all of them.
   EpollMainLoop loop;
   if (!loop.Error().empty()) {
@@ -73,6 +98,7 @@ int Run(const PenmacOptions& options) {
   // Where the input goes.
   RecordingPoster recorder;
   UinputDevices uinput;
+  SessionGate gate(uinput);
   std::unique_ptr<LinuxEventPoster> linuxPoster;
   std::FILE* eventsFile = nullptr;
   IEventPoster* poster = &recorder;
@@ -94,12 +120,14 @@ int Run(const PenmacOptions& options) {
       std::fprintf(stderr, "%s\n", NoUinputMessage(error).c_str());
       return kExitNoUinput;
     }
-    linuxPoster = std::make_unique<LinuxEventPoster>(uinput, axes);
+    linuxPoster = std::make_unique<LinuxEventPoster>(gate, axes);
     poster = linuxPoster.get();
   }
 
   // Where the reports come from.
   std::unique_ptr<IHidManager> hid;
+  HidrawManager* hidraw = nullptr;
+  std::unique_ptr<LogindResumeSignal> resume;
   if (!options.replay.empty()) {
     pen::TTabletRecording recording;
     std::string error;
@@ -128,7 +156,43 @@ int Run(const PenmacOptions& options) {
     manager->onOpenFailed = [](const std::string& devnode, int error) {
       std::fprintf(stderr, "%s\n", NoHidrawAccessMessage({TabletCheck::Status::NoAccess, devnode, error}).c_str());
     };
+    manager->onGrabFailed = [](const std::string& devnode, int error) {
+      std::fprintf(stderr, "%s\n", NoGrabMessage(devnode, error).c_str());
+    };
+    // A tablet reset on the way back from sleep is told its mode again.
+    resume = std::make_unique<LogindResumeSignal>();
+    if (resume->Error().empty()) {
+      manager->SetResumeSignal(resume.get());
+    } else if (options.verbose) {
+      std::fprintf(stderr, "penmac: %s; the tablet's mode is not renewed after sleep\n", resume->Error().c_str());
+    }
+    // A dry run posts nothing: the desktop keeps the kernel's tablet device.
+    if (options.dryRun) manager->SetGrabbing(false);
+    hidraw = manager.get();
     hid = std::move(manager);
+  }
+
+  // Input goes only to the user's session while it is the active one.
+  LogindSession session;
+  const auto follow = [&] {
+    gate.SetActive(session.Active());
+    // In the background the kernel's own tablet device is left to whoever
+    // is in front.
+    if (hidraw != nullptr) hidraw->SetGrabbing(session.Active());
+  };
+  if (!options.dryRun) {
+    follow();
+    if (options.verbose && !session.Session().empty()) {
+      std::fprintf(stderr, "penmac: following session %s (%s)\n", session.Session().c_str(),
+                   session.Active() ? "active" : "in the background");
+    }
+    loop.WatchFd(session.Fd(), [&] {
+      if (!session.Refresh()) return;
+      follow();
+      std::fprintf(stderr, "penmac: session %s %s\n", session.Session().c_str(),
+                   session.Active() ? "is active again: input resumes"
+                                    : "is in the background: everything held is let go, nothing is posted");
+    });
   }
 
   NotificationCenter center(loop);

@@ -54,6 +54,11 @@ std::string NoHidrawAccessMessage(const TabletCheck& check) {
          ").\n" + kRuleAdvice;
 }
 
+std::string NoGrabMessage(const std::string& devnode, int error) {
+  return "penmac: the kernel's own input device of the tablet, " + devnode + ", cannot be held (" +
+         std::strerror(error) + "): the desktop may see the tablet a second time, as a plain pointer.\n" + kRuleAdvice;
+}
+
 std::string NoUinputMessage(const std::string& error) {
   return "penmac: cannot post input through uinput (" + error +
          "). The uinput module must be loaded (sudo modprobe uinput).\n" + kRuleAdvice;

@@ -20,5 +20,6 @@ std::string CheckUinput(const std::string& path);
 std::string NoTabletMessage();
 std::string NoHidrawAccessMessage(const TabletCheck& check);
 std::string NoUinputMessage(const std::string& error);
+std::string NoGrabMessage(const std::string& devnode, int error);
 
 }  // namespace penmac::linux_layer

@@ -20,6 +20,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -166,6 +167,34 @@ int OpenInput(const std::string& name, int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   return -1;
+}
+
+// The event node the kernel's own HID input driver made for the tablet's
+// pen collection (USB bus, the tablet's vendor; penmac's devices are on the
+// virtual bus).
+std::string KernelTabletNode() {
+  std::string found;
+  if (DIR* d = opendir("/sys/class/input")) {
+    while (dirent* e = readdir(d)) {
+      const std::string node = e->d_name;
+      if (node.rfind("event", 0) != 0) continue;
+      const std::string id = "/sys/class/input/" + node + "/device/id/";
+      if (ReadText(id + "bustype") == "0003\n" && ReadText(id + "vendor") == "08f2\n") found = "/dev/input/" + node;
+    }
+    closedir(d);
+  }
+  return found;
+}
+
+// 0 when the node could be grabbed (and is let go again), otherwise errno:
+// EBUSY while another holds it.
+int TryGrab(const std::string& devnode) {
+  const int fd = open(devnode.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return errno;
+  const int error = ioctl(fd, EVIOCGRAB, 1) == 0 ? 0 : errno;
+  if (error == 0) ioctl(fd, EVIOCGRAB, 0);
+  close(fd);
+  return error;
 }
 
 struct Event {
@@ -445,6 +474,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   tablet.Pump(300);  // the kernel adds the device in the background
+  const std::string kernelNode = KernelTabletNode();
+  Check(!kernelNode.empty() && TryGrab(kernelNode) == 0,
+        "the kernel's own input device of the tablet (" + kernelNode + ") is free while penmac does not run");
 
   {
     chmod("/tmp", 01777);
@@ -481,6 +513,11 @@ int main(int argc, char** argv) {
     }
     Check(announced == 1 && tablet.features.size() == 1,
           "the tablet (two top-level collections, one hidraw node) is announced and switched once");
+  }
+  {
+    const int grab = TryGrab(kernelNode);
+    Check(grab == EBUSY, "while penmac runs, it holds the kernel's own input device of the tablet (" +
+                             std::string(grab == 0 ? "free" : std::strerror(grab)) + ")");
   }
   if (!g_failures.empty()) {
     std::printf("%s", ReadText(err).c_str());
@@ -619,9 +656,14 @@ int main(int argc, char** argv) {
   Check(back != nullptr && AxisAt(penAgain, back, ABS_X) == 3840 && AxisAt(penAgain, back, ABS_Y) == 2160,
         "the pen is read again after the tablet came back (screen centre)");
 
+  const std::string nodeAgain = KernelTabletNode();
+  Check(!nodeAgain.empty() && TryGrab(nodeAgain) == EBUSY,
+        "the kernel's own input device of the tablet that came back is held again");
+
   kill(pid, SIGTERM);
   const int status = ExitStatus(pid, 5000);
   Check(status == 0, "penmac ends cleanly on SIGTERM (status " + std::to_string(status) + ")");
+  Check(TryGrab(nodeAgain) == 0, "once penmac has ended, the kernel's own input device of the tablet is free again");
   struct stat st{};
   Check(stat("/tmp/xdg/penmac/[R711]Pen Tablet.scrn", &st) == 0, "penmac wrote the screen file on plug-in");
 

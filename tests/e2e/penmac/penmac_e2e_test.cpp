@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -167,6 +168,44 @@ TEST_F(Penmac, SignalsEndItCleanly) {
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   kill(pid, SIGTERM);
   EXPECT_EQ(Wait(pid).status, 0);
+}
+
+TEST_F(Penmac, ASecondDriverOfTheSameUserSaysSoAndEndsWhileTheFirstRuns) {
+  fs::create_directory(dir + "/run");
+  const char* saved = std::getenv("XDG_RUNTIME_DIR");
+  const std::string savedValue = saved ? saved : "";
+  setenv("XDG_RUNTIME_DIR", (dir + "/run").c_str(), 1);
+  // Both read the tablet (none is plugged in: they wait for it).
+  const std::vector<std::string> args = {"--headless", "--dry-run", "--wait", "--config-dir", dir + "/c"};
+  const pid_t first = Start(args);
+  // The first has the lock once its process id is in the lock file.
+  for (int i = 0; i < 500 && ReadFile("run/penmac/lock") != std::to_string(first) + "\n"; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  ASSERT_EQ(ReadFile("run/penmac/lock"), std::to_string(first) + "\n") << ReadFile("stderr");
+  // Bounded, so that a second driver that wrongly runs ends too.
+  std::vector<std::string> bounded = args;
+  bounded.insert(bounded.end(), {"--exit-after", "3"});
+  const Result second = RunPenmac(bounded);
+  EXPECT_EQ(second.status, 6);
+  EXPECT_NE(second.err.find("already running for this user (process " + std::to_string(first) + ")"),
+            std::string::npos)
+      << second.err;
+  // A replay that posts nothing may run beside it.
+  WriteFile("stroke.txt", kStroke);
+  EXPECT_EQ(RunPenmac({"--headless", "--replay", dir + "/stroke.txt", "--dry-run", "--config-dir", dir + "/c",
+                       "--exit-after", "0.3"})
+                .status,
+            0);
+  kill(first, SIGTERM);
+  EXPECT_EQ(Wait(first).status, 0);
+  // Once the first has ended, the next one runs.
+  EXPECT_EQ(RunPenmac(bounded).status, 0);
+  if (saved) {
+    setenv("XDG_RUNTIME_DIR", savedValue.c_str(), 1);
+  } else {
+    unsetenv("XDG_RUNTIME_DIR");
+  }
 }
 
 // Voluntary context switches of each thread of a process: how often each

@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 namespace penmac::linux_layer {
 namespace {
@@ -18,6 +23,12 @@ class Folder : public ::testing::Test {
     root = mkdtemp(name);
   }
   ~Folder() override { fs::remove_all(root); }
+  static std::string Contents(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
   std::string root;
 };
 
@@ -105,6 +116,79 @@ TEST_F(Folder, AnOversizedFileIsNotReadIntoMemory) {
   std::string text;
   EXPECT_EQ(folder.Read("T.keys", text).status, FileResult::Status::Failed);
   EXPECT_TRUE(text.empty());
+}
+
+TEST_F(Folder, ALinkPlantedWhereATemporaryFileCouldGoDoesNotRedirectTheWrite) {
+  // Another program of the user's (or anyone, in a shared folder) plants
+  // links at the names a writer might pick for its temporary file.
+  std::ofstream(root + "/victim") << "precious";
+  for (const std::string& name : {"T.keys.tmp" + std::to_string(getpid()), std::string(".T.keys.tmp"), std::string("T.keys.tmp")}) {
+    fs::create_symlink(root + "/victim", root + "/" + name);
+  }
+  XdgConfigFolder folder(root);
+  ASSERT_TRUE(folder.Write("T.keys", "new").ok());
+  EXPECT_EQ(Contents(root + "/victim"), "precious");
+  EXPECT_EQ(Contents(root + "/T.keys"), "new");
+  EXPECT_FALSE(fs::is_symlink(root + "/T.keys"));
+}
+
+TEST_F(Folder, ASymlinkedFileStaysALinkAndItsTargetGetsTheNewContents) {
+  fs::create_directory(root + "/dotfiles");
+  std::ofstream(root + "/dotfiles/T.keys") << "old";
+  fs::create_directory(root + "/penmac");
+  fs::create_symlink("../dotfiles/T.keys", root + "/penmac/T.keys");  // relative, as dotfile managers make them
+  XdgConfigFolder folder(root + "/penmac");
+  std::string text;
+  ASSERT_TRUE(folder.Read("T.keys", text).ok());
+  EXPECT_EQ(text, "old");
+  ASSERT_TRUE(folder.Write("T.keys", "new").ok());
+  EXPECT_TRUE(fs::is_symlink(root + "/penmac/T.keys"));
+  EXPECT_EQ(fs::read_symlink(root + "/penmac/T.keys"), "../dotfiles/T.keys");
+  EXPECT_EQ(Contents(root + "/dotfiles/T.keys"), "new");
+  ASSERT_TRUE(folder.Read("T.keys", text).ok());
+  EXPECT_EQ(text, "new");
+  // No temporary file left beside the target or the link.
+  EXPECT_EQ(std::distance(fs::directory_iterator(root + "/dotfiles"), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(root + "/penmac"), fs::directory_iterator()), 1);
+}
+
+TEST_F(Folder, AnExistingFileKeepsItsPermissionsAndANewOneIsPrivate) {
+  XdgConfigFolder folder(root);
+  ASSERT_TRUE(folder.Write("new.keys", "x").ok());
+  EXPECT_EQ(fs::status(root + "/new.keys").permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+  std::ofstream(root + "/T.keys") << "old";
+  fs::permissions(root + "/T.keys", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ASSERT_TRUE(folder.Write("T.keys", "new").ok());
+  EXPECT_EQ(fs::status(root + "/T.keys").permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+// In a child, so that a read that blocks ends the child (by its alarm)
+// instead of the test run; the child's exit status is the read's status.
+int ReadStatusInAChild(const std::string& folderPath, const char* name) {
+  const pid_t child = fork();
+  if (child == 0) {
+    alarm(60);
+    XdgConfigFolder folder(folderPath);
+    std::string text;
+    _exit(static_cast<int>(folder.Read(name, text).status));
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(Folder, AFifoInPlaceOfTheFileFailsToReadWithoutWaitingForAWriter) {
+  ASSERT_EQ(mkfifo((root + "/T.scrn").c_str(), 0600), 0);
+  EXPECT_EQ(ReadStatusInAChild(root, "T.scrn"), static_cast<int>(FileResult::Status::Failed));
+  // Also behind a link.
+  fs::create_symlink(root + "/T.scrn", root + "/U.scrn");
+  EXPECT_EQ(ReadStatusInAChild(root, "U.scrn"), static_cast<int>(FileResult::Status::Failed));
+  if (HasFailure()) return;  // the read below would block
+  XdgConfigFolder folder(root);
+  std::string text;
+  const FileResult r = folder.Read("T.scrn", text);
+  EXPECT_NE(r.error.find("not a regular file"), std::string::npos) << r.error;
 }
 
 }  // namespace
