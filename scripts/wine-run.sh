@@ -10,7 +10,9 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 pen_wine_env
 [ -f "$WINEPREFIX/.pen-ready" ] || pen_wine_prefix
-[ -n "${PEN_WINE_ISOLATE:-}" ] || exec "$PEN_WINE" "$@"
+# PEN_WINE_SHARED: one Wine for all, the runs one after another (the 32-bit
+# qemu guest, whose one emulated processor would only be shared out thinner).
+[ -n "${PEN_WINE_ISOLATE:-}" ] && [ -z "${PEN_WINE_SHARED:-}" ] || exec "$PEN_WINE" "$@"
 
 pen_wine_isolated "$PEN_WINE_ISOLATE" || { echo "wine-run: no private Wine for $PEN_WINE_ISOLATE" >&2; exit 125; }
 "$PEN_WINE" "$@"

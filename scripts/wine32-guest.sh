@@ -20,8 +20,7 @@ source "$PEN_ROOT/scripts/qemu-kernel.sh"
 W32_DIR=${PEN_QEMU_CACHE:-$PEN_ROOT/build/qemu}/wine32
 # The guest's programs see the prefix there, the job folder at /w32ctl.
 W32_PREFIX=/w32pfx/prefix
-# Room for the end-to-end runs, each in a Wine of its own, side by side.
-export PEN_QEMU_MEMORY=${PEN_QEMU_MEMORY:-4G}
+export PEN_QEMU_MEMORY=${PEN_QEMU_MEMORY:-2G}
 
 w32_die() { echo "wine32 guest: $*" >&2; exit 125; }
 
@@ -159,7 +158,7 @@ w32_job() {
     local n
     for n in $(compgen -e); do
       case $n in
-        WINEDEBUG | WINEDLLOVERRIDES | CTEST_* | GTEST_* | LANG | LANGUAGE | LC_* | TZ) printf 'export %s=%q\n' "$n" "${!n}" ;;
+        WINEDEBUG | WINEDLLOVERRIDES | PEN_WINE_SHARED | CTEST_* | GTEST_* | LANG | LANGUAGE | LC_* | TZ) printf 'export %s=%q\n' "$n" "${!n}" ;;
       esac
     done
     printf 'export PEN_WINEPREFIX=%q PEN_WINEARCH=win32\n' "$W32_PREFIX"
