@@ -161,6 +161,14 @@ penmac_kernel() {
   fi
 }
 
+# One Windows suite at a time: each runs its Wines side by side already, and
+# two suites at once on two busy cores would push the programs past their
+# start-up limits.
+one_wine_suite() {
+  local lock=$log/wine-suite.lock
+  (flock 9 && "$@") 9>"$lock"
+}
+
 win64_tests() { run_tests win64 ctest --preset win64 -j "$WINE_JOBS"; }
 
 # The 32-bit Windows programs run under wine32, which needs a kernel that
@@ -211,23 +219,26 @@ readme_commands() {
 }
 
 stage readme readme_commands
-# The Windows suites wait on real time (programs, recordings, windows): they
-# run in the background while the CPU builds, fuzzes and boots the qemu
-# guests.
+# The Windows suites wait on real time (programs, recordings, windows): each
+# runs in the background as soon as it is built, while the CPU builds,
+# fuzzes and boots the qemu guests. The Wine prefix is made meanwhile too.
 pen_xvfb_start
-pen_wine_prefix
+pen_wine_env
+stage_bg wine-prefix pen_wine_prefix
 native_ok=
 if stage native-build build native; then
   native_ok=1
   stage native-tests native_tests
   stage_bg penmac-kernel penmac_kernel
 fi
-stage win64-build build win64 && stage_bg win64-tests win64_tests
+stage_join wine-prefix
+stage win64-build build win64 && stage_bg win64-tests one_wine_suite win64_tests
+stage win32-build build win32 && stage_bg win32-tests one_wine_suite win32_tests
 [ -n "$native_ok" ] && stage fuzz fuzz
 stage gcc-build build gcc && stage gcc-tests gcc_tests
 stage_join penmac-kernel
-stage win32-build build win32 && stage win32-tests win32_tests
 stage_join win64-tests
+stage_join win32-tests
 pen_wine_stop
 pen_xvfb_stop
 
