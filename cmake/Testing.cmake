@@ -15,7 +15,9 @@ include(GoogleTest)
 
 # GoogleTest and GoogleMock are most of what a test file costs to compile:
 # each test program parses them once, and its Win32 tests windows.h with
-# them (only those: the portable tests must not see its macros).
+# them (only those: the portable tests must not see its macros). The native
+# clang build goes without: its precompiled headers name the tree they were
+# made in, so another clone of it would miss every object in ccache.
 option(PEN_PCH "Precompile the headers every test file includes" ON)
 function(pen_test_pch target)
   if(NOT PEN_PCH)
