@@ -61,6 +61,7 @@ class TMapFile {
   // The longest wait for the named mutex: well above a client's 150 ms hold,
   // well below what makes the service look hung.
   static constexpr uint32_t kFirstWaitMs = 400;
+  static_assert(kFirstWaitMs <= ISharedBlockObjects::kLongestLockWaitMs);
   // How soon the main thread tries again what found the mutex taken.
   static constexpr uint32_t kRetryMs = 100;
   static constexpr uint8_t kStatusInRange = 0xC0;

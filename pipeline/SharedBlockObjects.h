@@ -18,10 +18,14 @@ class ISharedBlockObjects {
   // Creates (or opens) the mutex and the mapping and maps a writable view.
   // False, with nothing held, when any of the three cannot be had.
   virtual bool Open(SharedBlockView& view) = 0;
-  // Waits at most `waitMs` (0: only tries) for the mutex. True when the
+  // Waits at most `waitMs` (0: only tries), and never longer than
+  // kLongestLockWaitMs whatever is asked, for the mutex. True when the
   // caller holds it now, also when a client ended while holding it (the
   // mutex passes to this caller); false when the wait ran out or failed.
   virtual bool Lock(uint32_t waitMs) = 0;
+  // Any program of the session can take the mutex and keep it: no wait on
+  // it may outlast this, so a frozen client costs packets, never the service.
+  static constexpr uint32_t kLongestLockWaitMs = 1000;
   virtual void Unlock() = 0;
   // Unmaps the view and lets go of both objects.
   virtual void Close() = 0;

@@ -1,5 +1,7 @@
 #include "pipeline/win32/Win32SharedBlock.h"
 
+#include <algorithm>
+
 #include "pipeline/SharedBlockLayout.h"
 
 namespace pen::win32 {
@@ -29,9 +31,9 @@ bool TWin32SharedBlock::Open(SharedBlockView& view) {
 
 bool TWin32SharedBlock::Lock(uint32_t waitMs) {
   if (mutex_ == nullptr) return false;
-  // Never INFINITE: any program of the session can take this mutex and
-  // keep it. Abandoned: a client ended while holding it; it is ours now.
-  const DWORD r = WaitForSingleObject(mutex_, waitMs == INFINITE ? INFINITE - 1 : waitMs);
+  // Bounded whatever the caller asks (see kLongestLockWaitMs). Abandoned: a
+  // client ended while holding it; it is ours now.
+  const DWORD r = WaitForSingleObject(mutex_, std::min<DWORD>(waitMs, kLongestLockWaitMs));
   return r == WAIT_OBJECT_0 || r == WAIT_ABANDONED;
 }
 
