@@ -222,9 +222,8 @@ inline Notification DataNotification(const std::vector<uint8_t>& bytes) {
   return n;
 }
 
-// The model on fakes. Reports and plug-ins go straight to the handlers, as
-// the main queue would deliver them.
-struct DelegateRig {
+// The fakes a model runs on.
+struct DelegateFakes {
   FakeHidManager hid;
   CountingWaker waker;
   NotificationCenter center{waker};
@@ -233,7 +232,13 @@ struct DelegateRig {
   ScreenLayout screens = OneScreen();
   MemoryFolder files;
   RecordingAlerts alerts;
-  USBDelegate delegate{USBDelegatePorts{hid, center, loop, poster, screens, files, alerts}};
+  USBDelegatePorts Ports() { return USBDelegatePorts{hid, center, loop, poster, screens, files, alerts}; }
+};
+
+// The model on fakes. Reports and plug-ins go straight to the handlers, as
+// the main queue would deliver them.
+struct DelegateRig : DelegateFakes {
+  USBDelegate delegate{Ports()};
 
   explicit DelegateRig(int64_t version = 0x2201) { Plug("[R711]Pen Tablet", version); }
 

@@ -79,15 +79,9 @@ TEST(Release, UnpluggingTheTabletReleasesTheHeldDefinition) {
 }
 
 TEST(Release, TheModelEndingReleasesTheHeldDefinitionThenTheTipThenTheProximity) {
-  FakeHidManager hid;
-  CountingWaker waker;
-  NotificationCenter center{waker};
-  FakeRunLoop loop;
-  RecordingPoster poster;
-  ScreenLayout screens = OneScreen();
-  MemoryFolder files;
-  RecordingAlerts alerts;
-  auto delegate = std::make_unique<USBDelegate>(USBDelegatePorts{hid, center, loop, poster, screens, files, alerts});
+  DelegateFakes fakes;
+  RecordingPoster& poster = fakes.poster;
+  auto delegate = std::make_unique<USBDelegate>(fakes.Ports());
   delegate->version = 0x2201;
   delegate->keyDefs[0x001] = KeyDef{"a", ""};
   TabletReport r = Keys(0xFF);
