@@ -60,7 +60,6 @@ function(pen_wine_isolate)
   endif()
   foreach(t ${ARGN})
     set_property(TEST ${t} APPEND PROPERTY ENVIRONMENT "PEN_WINE_ISOLATE=${t}")
-    set_property(TEST ${t} PROPERTY RUN_SERIAL FALSE)
   endforeach()
 endfunction()
 

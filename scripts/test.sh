@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Every test suite: native under ASan/UBSan (clang, which also builds the
 # fuzz targets), the g++ build of what only Linux builds (its warnings and
-# tests; the benchmarks run once), penmac against a real kernel under qemu, bounded fuzz runs, and the
-# Windows builds under wine64 and wine32 (in a qemu guest where this kernel
-# cannot run 32-bit programs; PEN_WINE32_GUEST=1 forces the guest).
+# tests; the benchmarks run once), penmac against a real kernel under qemu,
+# bounded fuzz runs, and the Windows builds under wine64 and wine32 (in a
+# qemu guest where this kernel cannot run 32-bit programs;
+# PEN_WINE32_GUEST=1 forces the guest).
 #
 #   scripts/test.sh           everything
 #   scripts/test.sh --quick   the native build and its tests only: the loop
@@ -11,7 +12,7 @@
 #
 # Ends with a table of each stage's time. The Windows suites' end-to-end runs
 # each get a Wine and a display of their own (scripts/wine-run.sh), so they
-# run side by side; the 64-bit suite's waits overlap the 32-bit build.
+# run side by side, and each suite runs in the background once built.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$PEN_ROOT"
@@ -35,7 +36,6 @@ FUZZ_SECONDS=${FUZZ_SECONDS:-10}
 # Wine tests mostly wait on real time; more of them at once than cores.
 WINE_JOBS=${PEN_WINE_JOBS:-6}
 log=$(mktemp -d)
-stages=()
 
 # stage NAME COMMAND...: runs COMMAND, timing it; its counts go to
 # $log/NAME.count ("passed failed") and its time to the table.
