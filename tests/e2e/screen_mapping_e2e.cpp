@@ -57,6 +57,9 @@ class ScreenMappingWindow : public WindowRun {
     const pen::PixelRect c = TScreenMappingForm::kCloseButton;
     ClickAt(OnScreen(map, (c.left + c.right) / 2, (c.top + c.bottom) / 2));
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(map) && IsWindowVisible(settings); }, 10000));
+    // A click before the settings window is in front again may go nowhere
+    // (seen on a slow, emulated machine); it normally is at once.
+    WaitFor([&] { return GetForegroundWindow() == settings; }, 5000);
     Sleep(300);
   }
 
