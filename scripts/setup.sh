@@ -3,6 +3,13 @@
 # Idempotent: does nothing when every package is already there.
 set -euo pipefail
 
+# Two commands started together (the run and the test command, or two work
+# trees) must not both run apt: the second waits and then finds it all there.
+lock="${TMPDIR:-/tmp}/pen-setup.lock"
+[ -e "$lock" ] || { : >"$lock"; chmod 666 "$lock"; } 2>/dev/null || true
+exec 9<"$lock"   # read-only: whoever created it, every user can lock it
+flock 9
+
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev      # native build, sanitizers, libFuzzer
   ccache                                               # rebuilds pay only for what changed
