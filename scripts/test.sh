@@ -207,7 +207,13 @@ report() {
   [ "$failed" -eq 0 ]
 }
 
+layering() {
+  echo "=== no folder includes from a floor above it"
+  if "$PEN_ROOT/scripts/check-includes.sh"; then count layering 1 0; else count layering 0 1; fi
+}
+
 if [ -n "$quick" ]; then
+  stage layering layering
   stage native-build build native && stage native-tests native_tests
   report
   exit
@@ -219,6 +225,7 @@ readme_commands() {
 }
 
 stage readme readme_commands
+stage layering layering
 # The Windows suites wait on real time (programs, recordings, windows): each
 # runs in the background as soon as it is built, while the CPU builds,
 # fuzzes and boots the qemu guests. The Wine prefix is made meanwhile too.
