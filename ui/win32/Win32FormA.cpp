@@ -185,9 +185,7 @@ void TWin32FormA::Sync() {
 // --- IFormAView --------------------------------------------------------
 
 RECT TWin32FormA::DrawAreaOnScreen() {
-  // Where ShowCentred puts the window.
-  const POINT o{(GetSystemMetrics(SM_CXSCREEN) - form_a::kClientWidth) / 2,
-                (GetSystemMetrics(SM_CYSCREEN) - form_a::kClientHeight) / 2};
+  const POINT o = CentredOrigin(form_a::kClientWidth, form_a::kClientHeight);
   const ControlLayout& s = LayoutOf(C::pnlDrawArea);
   return {o.x + s.x, o.y + s.y, o.x + s.x + s.width, o.y + s.y + s.height};
 }

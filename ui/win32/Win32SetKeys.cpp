@@ -41,17 +41,6 @@ std::wstring Lines(const std::string& ansi) {
   return out;
 }
 
-std::string Ansi(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                    nullptr);
-  std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0) {
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
-  }
-  return out;
-}
-
 RECT Shifted(const Box& b, const Box& by) {
   return {b.left + by.left, b.top + by.top, b.left + by.left + b.width, b.top + by.top + b.height};
 }

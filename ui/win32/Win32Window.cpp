@@ -55,12 +55,15 @@ void TWin32Window::ScreenshotAfterShow(const std::string& pngFile, uint32_t ms) 
   screenshotMs_ = ms;
 }
 
+POINT TWin32Window::CentredOrigin(int width, int height) {
+  return {(GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2};
+}
+
 void TWin32Window::ShowCentred(HWND insertAfter) {
   if (!window_) return;
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - width_) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - height_) / 2;
+  const POINT at = CentredOrigin(width_, height_);
   const bool activate = (GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_NOACTIVATE) == 0;
-  SetWindowPos(window_, insertAfter, x, y, width_, height_, SWP_SHOWWINDOW | (activate ? 0 : SWP_NOACTIVATE));
+  SetWindowPos(window_, insertAfter, at.x, at.y, width_, height_, SWP_SHOWWINDOW | (activate ? 0 : SWP_NOACTIVATE));
   if (activate) SetForegroundWindow(window_);
   if (!screenshotFile_.empty()) SetTimer(window_, kScreenshotTimer, screenshotMs_ ? screenshotMs_ : 1, nullptr);
 }

@@ -68,6 +68,8 @@ class TWin32Window {
   // z-order (HWND_TOP, HWND_TOPMOST), in the foreground unless it is a
   // WS_EX_NOACTIVATE window; the asked-for picture follows.
   void ShowCentred(HWND insertAfter);
+  // Where ShowCentred puts a window of that size.
+  static POINT CentredOrigin(int width, int height);
   // Modal use: the owner takes no input from BeginModal to EndModal; it is
   // enabled again before the window hides, so that it is the one activated.
   void BeginModal(HWND insertAfter);
