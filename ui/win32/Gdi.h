@@ -5,22 +5,22 @@
 
 namespace pen::win32 {
 
-// A GDI object of ours (pen, brush, font, bitmap), deleted with its owner.
-// It converts to its handle, so that it goes straight into the GDI calls;
-// a temporary does not, as its handle would be deleted at once.
-template <class Handle>
-class TGdiObject {
+// A handle of ours, freed with its owner by `Free`. It converts to the
+// handle, so that it goes straight into the calls; a temporary does not, as
+// its handle would be freed at once.
+template <class Handle, class Free>
+class TOwned {
  public:
-  TGdiObject() = default;
-  explicit TGdiObject(Handle handle) : handle_(handle) {}
-  ~TGdiObject() { Reset(); }
-  TGdiObject(TGdiObject&& other) noexcept : handle_(other.Release()) {}
-  TGdiObject& operator=(TGdiObject&& other) noexcept {
+  TOwned() = default;
+  explicit TOwned(Handle handle) : handle_(handle) {}
+  ~TOwned() { Reset(); }
+  TOwned(TOwned&& other) noexcept : handle_(other.Release()) {}
+  TOwned& operator=(TOwned&& other) noexcept {
     if (this != &other) Reset(other.Release());
     return *this;
   }
-  TGdiObject(const TGdiObject&) = delete;
-  TGdiObject& operator=(const TGdiObject&) = delete;
+  TOwned(const TOwned&) = delete;
+  TOwned& operator=(const TOwned&) = delete;
 
   operator Handle() const& { return handle_; }
   operator Handle() const&& = delete;
@@ -28,7 +28,7 @@ class TGdiObject {
   // The handle is the caller's from now on.
   Handle Release() { return std::exchange(handle_, nullptr); }
   void Reset(Handle handle = nullptr) {
-    if (handle_) DeleteObject(handle_);
+    if (handle_) Free{}(handle_);
     handle_ = handle;
   }
 
@@ -36,35 +36,19 @@ class TGdiObject {
   Handle handle_ = nullptr;
 };
 
-using TPen = TGdiObject<HPEN>;
-using TBrush = TGdiObject<HBRUSH>;
-using TFont = TGdiObject<HFONT>;
-using TBitmap = TGdiObject<HBITMAP>;
-
-// A cursor we made (CreateIconIndirect), destroyed with its owner.
-class TCursor {
- public:
-  TCursor() = default;
-  explicit TCursor(HCURSOR cursor) : cursor_(cursor) {}
-  ~TCursor() {
-    if (cursor_) DestroyCursor(cursor_);
-  }
-  TCursor(TCursor&& other) noexcept : cursor_(std::exchange(other.cursor_, nullptr)) {}
-  TCursor& operator=(TCursor&& other) noexcept {
-    if (this != &other) {
-      if (cursor_) DestroyCursor(cursor_);
-      cursor_ = std::exchange(other.cursor_, nullptr);
-    }
-    return *this;
-  }
-  TCursor(const TCursor&) = delete;
-  TCursor& operator=(const TCursor&) = delete;
-  operator HCURSOR() const& { return cursor_; }
-  operator HCURSOR() const&& = delete;
-
- private:
-  HCURSOR cursor_ = nullptr;
+struct FreeGdiObject {
+  void operator()(HGDIOBJ object) const { DeleteObject(object); }
 };
+// Cursors we made (CreateIconIndirect); the system's shared ones are not ours.
+struct FreeCursor {
+  void operator()(HCURSOR cursor) const { DestroyCursor(cursor); }
+};
+
+using TPen = TOwned<HPEN, FreeGdiObject>;
+using TBrush = TOwned<HBRUSH, FreeGdiObject>;
+using TFont = TOwned<HFONT, FreeGdiObject>;
+using TBitmap = TOwned<HBITMAP, FreeGdiObject>;
+using TCursor = TOwned<HCURSOR, FreeCursor>;
 
 TBrush SolidBrush(COLORREF colour);
 TPen SolidPen(COLORREF colour, int width = 1);
