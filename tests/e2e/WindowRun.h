@@ -18,15 +18,16 @@ inline std::string g_pictures;  // where the windows' pictures go
 // A visible top-level window of that class (and title, when given): several
 // windows may share a class, and only one of them shows.
 struct VisibleSearch {
-  const char* className;
+  const wchar_t* className;
   const char* title;
   HWND found;
 };
 inline BOOL CALLBACK MatchVisible(HWND w, LPARAM p) {
   auto* s = reinterpret_cast<VisibleSearch*>(p);
-  char cls[64] = {}, title[256] = {};
-  GetClassNameA(w, cls, sizeof cls);
-  if (!IsWindowVisible(w) || lstrcmpA(cls, s->className) != 0) return TRUE;
+  wchar_t cls[64] = {};
+  char title[256] = {};
+  GetClassNameW(w, cls, 64);
+  if (!IsWindowVisible(w) || lstrcmpW(cls, s->className) != 0) return TRUE;
   if (s->title) {
     GetWindowTextA(w, title, sizeof title);
     if (lstrcmpA(title, s->title) != 0) return TRUE;
@@ -37,7 +38,7 @@ inline BOOL CALLBACK MatchVisible(HWND w, LPARAM p) {
 
 // The window of that class (and title, when given) once it is visible; null
 // when it did not show within `ms`.
-inline HWND WaitForVisible(const char* className, const char* title, DWORD ms) {
+inline HWND WaitForVisible(const wchar_t* className, const char* title, DWORD ms) {
   VisibleSearch search{className, title, nullptr};
   WaitFor(
       [&] {

@@ -11,18 +11,6 @@
 
 namespace pen::win32 {
 
-void Fill(HDC dc, const RECT& r, COLORREF c) {
-  HBRUSH b = CreateSolidBrush(c);
-  FillRect(dc, &r, b);
-  DeleteObject(b);
-}
-
-void Frame(HDC dc, const RECT& r, COLORREF c) {
-  HBRUSH b = CreateSolidBrush(c);
-  FrameRect(dc, &r, b);
-  DeleteObject(b);
-}
-
 namespace {
 
 constexpr COLORREF kButtonFace = RGB(0xFF, 0xFF, 0xFF);
@@ -32,12 +20,10 @@ constexpr COLORREF kAccent = RGB(0x1E, 0x6F, 0xC8);
 constexpr COLORREF kGrid = RGB(0xE4, 0xE4, 0xE4);
 
 void Line(HDC dc, int x0, int y0, int x1, int y1, COLORREF c, int width = 1) {
-  HPEN pen = CreatePen(PS_SOLID, width, c);
-  HGDIOBJ old = SelectObject(dc, pen);
+  const TPen pen = SolidPen(c, width);
+  const TSelection use(dc, pen);
   MoveToEx(dc, x0, y0, nullptr);
   LineTo(dc, x1, y1);
-  SelectObject(dc, old);
-  DeleteObject(pen);
 }
 
 }  // namespace
@@ -53,13 +39,12 @@ void PaintFlatButton(const DRAWITEMSTRUCT& item, HFONT font) {
   Frame(dc, r, (item.itemState & ODS_FOCUS) ? kAccent : kButtonBorder);
   wchar_t text[256];
   const int n = GetWindowTextW(item.hwndItem, text, 256);
-  HGDIOBJ old = SelectObject(dc, font);
+  const TSelection use(dc, font);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, disabled ? RGB(0x90, 0x90, 0x90) : RGB(0x20, 0x20, 0x20));
   RECT t = r;
   if (pressed) OffsetRect(&t, 1, 1);
   DrawTextW(dc, text, n, &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  SelectObject(dc, old);
 }
 
 void PaintCloseButton(HDC dc, const RECT& r, bool hot) {
@@ -87,12 +72,11 @@ void PaintTracker(HDC dc, const RECT& r, int32_t value, bool focused, HFONT font
   const int left = r.left + tracker::ThumbLeft(value, w);
   RECT thumb{left, trackY - 11, left + tracker::kThumbWidth, trackY + 11};
   Fill(dc, thumb, focused ? kAccent : RGB(0x3C, 0x82, 0xD2));
-  HGDIOBJ old = SelectObject(dc, font);
+  const TSelection use(dc, font);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(0xFF, 0xFF, 0xFF));
   const std::wstring text = std::to_wstring(value);
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &thumb, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  SelectObject(dc, old);
 }
 
 void PaintChart(HDC dc, const RECT& r, const TPressureLine& chart) {
@@ -103,11 +87,9 @@ void PaintChart(HDC dc, const RECT& r, const TPressureLine& chart) {
   if (points.size() >= 2) {
     std::vector<POINT> line;
     for (const auto& p : points) line.push_back({r.left + p.x, r.top + p.y});
-    HPEN pen = CreatePen(PS_SOLID, TPressureLine::kLineWidth, RGB(0xD0, 0x20, 0x20));
-    HGDIOBJ old = SelectObject(dc, pen);
+    const TPen pen = SolidPen(RGB(0xD0, 0x20, 0x20), TPressureLine::kLineWidth);
+    const TSelection use(dc, pen);
     Polyline(dc, line.data(), static_cast<int>(line.size()));
-    SelectObject(dc, old);
-    DeleteObject(pen);
   }
   Frame(dc, r, RGB(0xB0, 0xB0, 0xB0));
 }
@@ -124,13 +106,11 @@ void PaintPicture(HDC dc, const RECT& r, HBITMAP picture) {
   Fill(dc, r, Colour(form_a::kFormColour));
   if (!picture) return;
   BITMAP bm{};
-  GetObject(picture, sizeof bm, &bm);
-  HDC src = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(src, picture);
+  GetObjectW(picture, sizeof bm, &bm);
+  const TMemoryDc src(dc);
+  const TSelection use(src, picture);
   SetStretchBltMode(dc, HALFTONE);
   StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, src, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
-  SelectObject(src, old);
-  DeleteDC(src);
 }
 
 void PaintPanel(HDC dc, const RECT& r) {
@@ -152,32 +132,32 @@ void PaintStrokeStep(HDC dc, const StrokeStep& step) {
                 static_cast<Gdiplus::REAL>(step.centre.y) - d / 2, d, d);
 }
 
-HCURSOR MakeTestAreaCursor(const CursorShape& shape) {
+TCursor MakeTestAreaCursor(const CursorShape& shape) {
   const int size = CursorShape::kSize;
   void* bits = nullptr;
-  HBITMAP colour = CreateDib32(size, size, &bits);
-  if (!colour) return nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, colour);
+  const TBitmap colour = CreateDib32(size, size, &bits);
+  if (!colour) return {};
   {
-    Gdiplus::Graphics g(dc);
-    g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-    g.Clear(Gdiplus::Color(255, 255, 255, 255));
-    const auto cx = static_cast<Gdiplus::REAL>(shape.centre.x), cy = static_cast<Gdiplus::REAL>(shape.centre.y);
-    Gdiplus::Pen grey(Gdiplus::Color(255, 0x80, 0x80, 0x80), static_cast<Gdiplus::REAL>(CursorShape::kLineWidth));
-    grey.SetStartCap(Gdiplus::LineCapRound);
-    grey.SetEndCap(Gdiplus::LineCapRound);
-    if (shape.lineEnd.x != shape.centre.x || shape.lineEnd.y != shape.centre.y) {
-      g.DrawLine(&grey, cx, cy, static_cast<Gdiplus::REAL>(shape.lineEnd.x),
-                 static_cast<Gdiplus::REAL>(shape.lineEnd.y));
+    const TMemoryDc dc;
+    const TSelection use(dc, colour);
+    {
+      Gdiplus::Graphics g(dc);
+      g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+      g.Clear(Gdiplus::Color(255, 255, 255, 255));
+      const auto cx = static_cast<Gdiplus::REAL>(shape.centre.x), cy = static_cast<Gdiplus::REAL>(shape.centre.y);
+      Gdiplus::Pen grey(Gdiplus::Color(255, 0x80, 0x80, 0x80), static_cast<Gdiplus::REAL>(CursorShape::kLineWidth));
+      grey.SetStartCap(Gdiplus::LineCapRound);
+      grey.SetEndCap(Gdiplus::LineCapRound);
+      if (shape.lineEnd.x != shape.centre.x || shape.lineEnd.y != shape.centre.y) {
+        g.DrawLine(&grey, cx, cy, static_cast<Gdiplus::REAL>(shape.lineEnd.x),
+                   static_cast<Gdiplus::REAL>(shape.lineEnd.y));
+      }
+      Gdiplus::Pen red(Gdiplus::Color(255, 255, 0, 0), 1);
+      const auto r = static_cast<Gdiplus::REAL>(CursorShape::kRingDiameter / 2);
+      g.DrawEllipse(&red, cx - r, cy - r, 2 * r, 2 * r);
     }
-    Gdiplus::Pen red(Gdiplus::Color(255, 255, 0, 0), 1);
-    const auto r = static_cast<Gdiplus::REAL>(CursorShape::kRingDiameter / 2);
-    g.DrawEllipse(&red, cx - r, cy - r, 2 * r, 2 * r);
+    GdiFlush();
   }
-  GdiFlush();
-  SelectObject(dc, old);
-  DeleteDC(dc);
   // White (and near white, where smoothing blended) is see-through; every
   // other pixel is opaque.
   auto* px = static_cast<uint32_t*>(bits);
@@ -195,27 +175,25 @@ HCURSOR MakeTestAreaCursor(const CursorShape& shape) {
       }
     }
   }
-  HBITMAP maskBitmap = CreateBitmap(size, size, 1, 1, mask.data());
+  const TBitmap maskBitmap(CreateBitmap(size, size, 1, 1, mask.data()));
   ICONINFO info{};
   info.fIcon = FALSE;
   info.xHotspot = static_cast<DWORD>(size / 2);
   info.yHotspot = static_cast<DWORD>(size / 2);
   info.hbmMask = maskBitmap;
   info.hbmColor = colour;
-  HCURSOR cursor = CreateIconIndirect(&info);
-  DeleteObject(maskBitmap);
-  DeleteObject(colour);
-  return cursor;
+  // The system copies both bitmaps into the cursor.
+  return TCursor(CreateIconIndirect(&info));
 }
 
-HBITMAP BlankedPenPicture(HBITMAP full) {
-  if (!full) return nullptr;
-  HBITMAP copy = static_cast<HBITMAP>(CopyImage(full, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  if (!copy) return nullptr;
+TBitmap BlankedPenPicture(HBITMAP full) {
+  if (!full) return {};
+  TBitmap copy(static_cast<HBITMAP>(CopyImage(full, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  if (!copy) return {};
   BITMAP bm{};
-  GetObject(copy, sizeof bm, &bm);
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, copy);
+  GetObjectW(copy, sizeof bm, &bm);
+  const TMemoryDc dc;
+  const TSelection use(dc, copy);
   // The strips are given in the picture's own 78 x 370 pixels.
   auto sx = [&](int x) { return x * bm.bmWidth / form_a::kPenWidth; };
   auto sy = [&](int y) { return y * bm.bmHeight / form_a::kPenHeight; };
@@ -223,8 +201,6 @@ HBITMAP BlankedPenPicture(HBITMAP full) {
     RECT r{sx(strip.left), sy(strip.top), sx(strip.right), sy(strip.bottom)};
     Fill(dc, r, Colour(form_a::kFormColour));
   }
-  SelectObject(dc, old);
-  DeleteDC(dc);
   return copy;
 }
 

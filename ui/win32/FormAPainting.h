@@ -5,14 +5,12 @@
 
 #include "ui/PressureLine.h"
 #include "ui/TestDrawArea.h"
+#include "ui/win32/Gdi.h"
 
 namespace pen::win32 {
 
 // The drawing of the settings window's own controls, with GDI and GDI+.
 COLORREF Colour(uint32_t delphiColour);
-// A rectangle filled / framed (one pixel) in a colour.
-void Fill(HDC dc, const RECT& r, COLORREF c);
-void Frame(HDC dc, const RECT& r, COLORREF c);
 
 void PaintFlatButton(const DRAWITEMSTRUCT& item, HFONT font);
 void PaintCloseButton(HDC dc, const RECT& r, bool hot);
@@ -27,9 +25,9 @@ void PaintPanel(HDC dc, const RECT& r);
 void PaintStrokeStep(HDC dc, const StrokeStep& step);
 
 // The test area's cursor; the white background is transparent.
-HCURSOR MakeTestAreaCursor(const CursorShape& shape);
+TCursor MakeTestAreaCursor(const CursorShape& shape);
 
 // A copy of the pen picture with the pressure strips painted over.
-HBITMAP BlankedPenPicture(HBITMAP full);
+TBitmap BlankedPenPicture(HBITMAP full);
 
 }  // namespace pen::win32

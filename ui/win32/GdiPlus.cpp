@@ -36,7 +36,7 @@ TGdiPlus::~TGdiPlus() {
   if (token_) Gdiplus::GdiplusShutdown(token_);
 }
 
-HBITMAP CreateDib32(int width, int height, void** bits) {
+TBitmap CreateDib32(int width, int height, void** bits) {
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof bi.bmiHeader;
   bi.bmiHeader.biWidth = width;
@@ -44,31 +44,24 @@ HBITMAP CreateDib32(int width, int height, void** bits) {
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
   *bits = nullptr;
-  HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
-  if (dib && !*bits) {
-    DeleteObject(dib);
-    dib = nullptr;
-  }
+  TBitmap dib(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0));
+  if (!*bits) return {};
   return dib;
 }
 
-HBITMAP LoadPicture(const std::string& fileName) {
+TBitmap LoadPicture(const std::string& fileName) {
   const std::wstring name = WidePath(fileName);
   std::unique_ptr<Gdiplus::Bitmap> picture(Gdiplus::Bitmap::FromFile(name.c_str()));
-  if (!picture || picture->GetLastStatus() != Gdiplus::Ok) return nullptr;
+  if (!picture || picture->GetLastStatus() != Gdiplus::Ok) return {};
   const int w = static_cast<int>(picture->GetWidth()), h = static_cast<int>(picture->GetHeight());
-  if (w <= 0 || h <= 0) return nullptr;
+  if (w <= 0 || h <= 0) return {};
   void* bits = nullptr;
-  HBITMAP dib = CreateDib32(w, h, &bits);
-  if (!dib) return nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, dib);
-  {
-    Gdiplus::Graphics g(dc);
-    g.DrawImage(picture.get(), 0, 0, w, h);
-  }
-  SelectObject(dc, old);
-  DeleteDC(dc);
+  TBitmap dib = CreateDib32(w, h, &bits);
+  if (!dib) return {};
+  const TMemoryDc dc;
+  const TSelection use(dc, dib);
+  Gdiplus::Graphics g(dc);
+  g.DrawImage(picture.get(), 0, 0, w, h);
   return dib;
 }
 
@@ -85,17 +78,16 @@ bool SaveWindowShot(HWND window, const std::string& fileName) {
   if (!GetWindowRect(window, &r)) return false;
   const int w = r.right - r.left, h = r.bottom - r.top;
   if (w <= 0 || h <= 0) return false;
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP shot = CreateCompatibleBitmap(screen, w, h);
-  HGDIOBJ old = SelectObject(dc, shot);
-  const bool copied = BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY | CAPTUREBLT) != 0;
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  const bool saved = copied && SavePng(shot, fileName);
-  DeleteObject(shot);
-  return saved;
+  const TWindowDc screen;
+  const TBitmap shot(CreateCompatibleBitmap(screen, w, h));
+  bool copied = false;
+  {
+    // Saved once it is out of the context again.
+    const TMemoryDc dc(screen);
+    const TSelection use(dc, shot);
+    copied = BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY | CAPTUREBLT) != 0;
+  }
+  return copied && SavePng(shot, fileName);
 }
 
 }  // namespace pen::win32

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "ui/win32/Gdi.h"
+
 namespace pen::win32 {
 
 // GDI+ for the lifetime of the object (the settings windows draw with it).
@@ -19,11 +21,11 @@ class TGdiPlus {
 };
 
 // A 32-bit top-down DIB section of that size; `bits` points at its pixels.
-HBITMAP CreateDib32(int width, int height, void** bits);
+TBitmap CreateDib32(int width, int height, void** bits);
 
 // A picture file (BMP, PNG, ...) as a 32-bit top-down DIB section; null
 // when the file is missing or not a picture.
-HBITMAP LoadPicture(const std::string& fileName);
+TBitmap LoadPicture(const std::string& fileName);
 
 // `bitmap` as a PNG file. False when it cannot be written.
 bool SavePng(HBITMAP bitmap, const std::string& fileName);

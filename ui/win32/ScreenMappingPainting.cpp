@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ui/win32/FormAPainting.h"
+#include "ui/win32/Gdi.h"
 #include "ui/win32/WideText.h"
 
 namespace pen::win32 {
@@ -27,18 +28,14 @@ RECT Win(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 // A filled shape without an outline of another colour.
 void Shape(HDC dc, TabletShapeKind kind, const PixelRect& r, int radius, COLORREF c) {
-  HBRUSH b = CreateSolidBrush(c);
-  HPEN p = CreatePen(PS_SOLID, 1, c);
-  HGDIOBJ oldB = SelectObject(dc, b), oldP = SelectObject(dc, p);
+  const TBrush brush = SolidBrush(c);
+  const TPen pen = SolidPen(c);
+  const TSelection useBrush(dc, brush), usePen(dc, pen);
   switch (kind) {
     case TabletShapeKind::Ellipse: Ellipse(dc, r.left, r.top, r.right, r.bottom); break;
     case TabletShapeKind::RoundRect: RoundRect(dc, r.left, r.top, r.right, r.bottom, 2 * radius, 2 * radius); break;
     case TabletShapeKind::Rect: Rectangle(dc, r.left, r.top, r.right, r.bottom); break;
   }
-  SelectObject(dc, oldB);
-  SelectObject(dc, oldP);
-  DeleteObject(b);
-  DeleteObject(p);
 }
 
 void PaintFrame(HDC dc, const TSizeFrame& frame, HFONT captionFont) {
@@ -46,10 +43,9 @@ void PaintFrame(HDC dc, const TSizeFrame& frame, HFONT captionFont) {
   const COLORREF colour = frame.Dragging() ? kFrameRed : kFrameBlue;
   // Hatched, so that the picture below stays visible: the forward diagonal,
   // lines from the top left down to the bottom right.
-  HBRUSH hatch = CreateHatchBrush(HS_FDIAGONAL, colour);
+  const TBrush hatch(CreateHatchBrush(HS_FDIAGONAL, colour));
   SetBkMode(dc, TRANSPARENT);
   FillRect(dc, &r, hatch);
-  DeleteObject(hatch);
   Fill(dc, {r.left, r.top, r.right, r.top + kBorder}, colour);
   Fill(dc, {r.left, r.bottom - kBorder, r.right, r.bottom}, colour);
   Fill(dc, {r.left, r.top, r.left + kBorder, r.bottom}, colour);
@@ -65,12 +61,11 @@ void PaintFrame(HDC dc, const TSizeFrame& frame, HFONT captionFont) {
   }
   if (!frame.Caption().empty()) {
     const std::wstring text = Wide(frame.Caption());
-    HGDIOBJ old = SelectObject(dc, captionFont);
+    const TSelection use(dc, captionFont);
     SetTextColor(dc, kFrameRed);
     RECT t = r;
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &t,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
-    SelectObject(dc, old);
   }
 }
 
@@ -93,10 +88,7 @@ void PaintMonitor(HDC dc, const TDisplayMonitor& monitor, HDC desktop) {
 
 void PaintToggle(HDC dc, const PixelRect& r, bool hot, bool pressed) {
   Fill(dc, Win(r), pressed ? RGB(0xCC, 0xE4, 0xF7) : hot ? RGB(0xE5, 0xF1, 0xFB) : RGB(0xFF, 0xFF, 0xFF));
-  HBRUSH border = CreateSolidBrush(RGB(0xA0, 0xA0, 0xA0));
-  const RECT w = Win(r);
-  FrameRect(dc, &w, border);
-  DeleteObject(border);
+  Frame(dc, Win(r), RGB(0xA0, 0xA0, 0xA0));
   // Three bars: the button steps through a list.
   const int barW = r.Width() / 2, left = r.left + (r.Width() - barW) / 2;
   const int cy = (r.top + r.bottom) / 2;
@@ -120,9 +112,7 @@ void PaintScreenMapping(HDC dc, const TScreenMappingForm& form, HDC desktop, con
                         HFONT captionFont) {
   RECT client{0, 0, TScreenMappingForm::kWidth, TScreenMappingForm::kHeight};
   Fill(dc, client, Colour(kFormColour));
-  HBRUSH frame = CreateSolidBrush(Colour(kWindowFrame));
-  FrameRect(dc, &client, frame);
-  DeleteObject(frame);
+  Frame(dc, client, Colour(kWindowFrame));
 
   PaintMonitor(dc, form.Monitor(), desktop);
   auto hot = [&](MapScreenHit h) { return buttons.hot == h; };

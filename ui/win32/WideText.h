@@ -19,4 +19,16 @@ inline std::wstring WidePath(const std::string& ansi) {
   return out;
 }
 
+// And back, for the texts the models keep in ANSI (key names, file names).
+inline std::string Ansi(std::wstring_view wide) {
+  if (wide.empty()) return {};
+  const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                                    nullptr);
+  std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0) {
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
+  }
+  return out;
+}
+
 }  // namespace pen::win32

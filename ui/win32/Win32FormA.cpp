@@ -13,7 +13,6 @@ namespace {
 
 using C = FormAControl;
 
-constexpr UINT_PTR kScreenshotTimer = 9;
 constexpr UINT_PTR TimerId(FormATimer t) { return static_cast<UINT_PTR>(t) + 1; }
 
 bool HasCaption(ControlKind k) {
@@ -50,57 +49,25 @@ TWin32FormA::TWin32FormA(TLanguage& language, IFileReader& files, IFormAChildren
       uiLanguage_(uiLanguage) {}
 
 TWin32FormA::~TWin32FormA() {
-  if (window_) {
-    for (UINT_PTR id = 1; id <= kScreenshotTimer; ++id) KillTimer(window_, id);
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    DestroyWindow(window_);
-  }
+  Destroy();
   form_.reset();
-  for (HCURSOR& c : cursors_) {
-    if (c) DestroyCursor(c);
-  }
-  if (drawDc_) {
-    SelectObject(drawDc_, drawOld_);
-    DeleteDC(drawDc_);
-  }
-  for (HGDIOBJ o : {static_cast<HGDIOBJ>(drawBitmap_), static_cast<HGDIOBJ>(logo_), static_cast<HGDIOBJ>(penFull_),
-                    static_cast<HGDIOBJ>(penBlanked_), static_cast<HGDIOBJ>(font_),
-                    static_cast<HGDIOBJ>(headingFont_), static_cast<HGDIOBJ>(smallFont_),
-                    static_cast<HGDIOBJ>(formBrush_), static_cast<HGDIOBJ>(whiteBrush_),
-                    static_cast<HGDIOBJ>(foundBrush_), static_cast<HGDIOBJ>(notFoundBrush_)}) {
-    if (o) DeleteObject(o);
-  }
 }
 
 bool TWin32FormA::Create() {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  // Unicode classes: the procedures hand every message, texts included, to
-  // DefWindowProcW, and the title is a language text.
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = &TWin32FormA::FormProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = L"TFormA";
-  RegisterClassW(&wc);
-  WNDCLASSW cc{};
-  cc.style = CS_HREDRAW | CS_VREDRAW;
-  cc.lpfnWndProc = &TWin32FormA::ControlProc;
-  cc.hInstance = instance;
-  cc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  cc.lpszClassName = L"TFormAControl";
-  RegisterClassW(&cc);
-
+  if (!RegisterChildClass({kControlClass, CS_HREDRAW | CS_VREDRAW})) return false;
   CreateFonts();
-  formBrush_ = CreateSolidBrush(Colour(form_a::kFormColour));
-  whiteBrush_ = CreateSolidBrush(RGB(0xFF, 0xFF, 0xFF));
-  foundBrush_ = CreateSolidBrush(Colour(form_a::kFoundColour));
-  notFoundBrush_ = CreateSolidBrush(Colour(form_a::kNotFoundColour));
+  formBrush_ = SolidBrush(Colour(form_a::kFormColour));
+  whiteBrush_ = SolidBrush(RGB(0xFF, 0xFF, 0xFF));
+  foundBrush_ = SolidBrush(Colour(form_a::kFoundColour));
+  notFoundBrush_ = SolidBrush(Colour(form_a::kNotFoundColour));
   LoadPictures();
 
-  window_ = CreateWindowExW(0, L"TFormA", L"", WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
-                            form_a::kClientWidth, form_a::kClientHeight, nullptr, nullptr, instance, this);
-  if (!window_) return false;
-  TakeDialogKeys(window_);
+  Style style;
+  style.style = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX;
+  style.width = form_a::kClientWidth;
+  style.height = form_a::kClientHeight;
+  if (!CreateWindowOf({kClassName}, style)) return false;
+  TakeDialogKeys(Window());
   form_ = std::make_unique<TFormA>(
       TFormA::Environment{*this, *this, children_, language_, files_, folder_, uiLanguage_});
   CreateControls();
@@ -111,13 +78,9 @@ bool TWin32FormA::Create() {
 }
 
 void TWin32FormA::CreateFonts() {
-  auto make = [](int height, int weight) {
-    return CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Shell Dlg 2");
-  };
-  font_ = make(12, FW_NORMAL);
-  headingFont_ = make(13, FW_BOLD);
-  smallFont_ = make(11, FW_BOLD);
+  font_ = DialogFont(12, FW_NORMAL);
+  headingFont_ = DialogFont(13, FW_BOLD);
+  smallFont_ = DialogFont(11, FW_BOLD);
 }
 
 void TWin32FormA::LoadPictures() {
@@ -128,12 +91,10 @@ void TWin32FormA::LoadPictures() {
 }
 
 void TWin32FormA::CreateControls() {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
   for (const ControlLayout& s : FormAControls()) {
-    HWND parent = s.parent == C::kNone ? window_ : ControlWindow(s.parent);
-    const auto id = reinterpret_cast<HMENU>(static_cast<intptr_t>(kFirstControlId + Index(s.id)));
-    const wchar_t* cls = L"TFormAControl";
-    DWORD style = WS_CHILD;
+    HWND parent = s.parent == C::kNone ? Window() : ControlWindow(s.parent);
+    const wchar_t* cls = kControlClass;
+    DWORD style = 0;
     DWORD exStyle = 0;
     switch (s.kind) {
       case ControlKind::Label:
@@ -172,13 +133,14 @@ void TWin32FormA::CreateControls() {
       default:
         break;
     }
-    HWND hwnd = CreateWindowExW(exStyle, cls, L"", style, s.x, s.y, s.width, s.height, parent, id, instance, this);
+    const RECT box{s.x, s.y, s.x + s.width, s.y + s.height};
+    HWND hwnd = CreateChild(cls, style, exStyle, kFirstControlId + Index(s.id), box, parent);
     Control& c = controls_[static_cast<size_t>(Index(s.id))];
     c.hwnd = hwnd;
     c.visible = false;
     if (!hwnd) continue;
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(s.kind == ControlKind::Heading ? headingFont_ : font_),
-                 FALSE);
+    HFONT font = s.kind == ControlKind::Heading ? headingFont_ : font_;
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (s.kind == ControlKind::Edit) SendMessageW(hwnd, EM_LIMITTEXT, 1, 0);
     if (s.kind == ControlKind::ComboBox) {
       for (const std::u16string& name : form_->LanguageNames()) {
@@ -189,7 +151,7 @@ void TWin32FormA::CreateControls() {
 }
 
 void TWin32FormA::Sync() {
-  if (!form_ || !window_) return;
+  if (!form_ || !Window()) return;
   syncing_ = true;
   for (const ControlLayout& s : FormAControls()) {
     Control& c = controls_[static_cast<size_t>(Index(s.id))];
@@ -216,45 +178,35 @@ void TWin32FormA::Sync() {
   const int count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
   const int want = form_->LanguageSelected() >= 0 && form_->LanguageSelected() < count ? form_->LanguageSelected() : -1;
   if (static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)) != want) SendMessageW(list, CB_SETCURSEL, want, 0);
-  SetWindowTextW(window_, Wide(language_.Slot(lan::kSettings)).c_str());
+  SetTitle(language_.Slot(lan::kSettings));
   syncing_ = false;
 }
 
 // --- IFormAView --------------------------------------------------------
 
-namespace {
-POINT CentredOrigin() {
-  return {(GetSystemMetrics(SM_CXSCREEN) - form_a::kClientWidth) / 2,
-          (GetSystemMetrics(SM_CYSCREEN) - form_a::kClientHeight) / 2};
-}
-}  // namespace
-
 RECT TWin32FormA::DrawAreaOnScreen() {
-  const POINT o = CentredOrigin();
+  const POINT o = CentredOrigin(form_a::kClientWidth, form_a::kClientHeight);
   const ControlLayout& s = LayoutOf(C::pnlDrawArea);
   return {o.x + s.x, o.y + s.y, o.x + s.x + s.width, o.y + s.y + s.height};
 }
 
 void TWin32FormA::ShowForm() {
-  if (!IsWindowEnabled(window_)) {
+  if (!IsWindowEnabled(Window())) {
     // One of its windows is open, modally: that one is the one to work in.
-    if (HWND open = GetWindow(window_, GW_ENABLEDPOPUP)) SetForegroundWindow(open);
+    if (HWND open = GetWindow(Window(), GW_ENABLEDPOPUP)) SetForegroundWindow(open);
     return;
   }
-  if (IsWindowVisible(window_)) {
-    SetForegroundWindow(window_);
+  if (IsWindowVisible(Window())) {
+    SetForegroundWindow(Window());
     return;
   }
-  const POINT o = CentredOrigin();
-  SetWindowPos(window_, HWND_TOP, o.x, o.y, form_a::kClientWidth, form_a::kClientHeight, SWP_SHOWWINDOW);
-  SetForegroundWindow(window_);
-  if (!screenshotFile_.empty()) SetTimer(window_, kScreenshotTimer, screenshotMs_ ? screenshotMs_ : 1, nullptr);
+  ShowCentred(HWND_TOP);
 }
 
-void TWin32FormA::HideForm() { ShowWindow(window_, SW_HIDE); }
+void TWin32FormA::HideForm() { ShowWindow(Window(), SW_HIDE); }
 
 void TWin32FormA::Changed(FormAChange what) {
-  if (!form_ || !window_) return;
+  if (!form_ || !Window()) return;
   switch (what) {
     case FormAChange::Controls:
       Sync();
@@ -275,20 +227,15 @@ void TWin32FormA::Changed(FormAChange what) {
 }
 
 void TWin32FormA::StartTimer(FormATimer t, uint32_t ms) {
-  if (window_) SetTimer(window_, TimerId(t), ms, nullptr);
+  if (Window()) SetTimer(Window(), TimerId(t), ms, nullptr);
 }
 
 void TWin32FormA::StopTimer(FormATimer t) {
-  if (window_) KillTimer(window_, TimerId(t));
+  if (Window()) KillTimer(Window(), TimerId(t));
 }
 
 void TWin32FormA::RequestPressureLine() {
-  if (window_) PostMessageW(window_, kPressureLineRequest, 0, 0);
-}
-
-void TWin32FormA::ScreenshotAfterShow(const std::string& pngFile, uint32_t ms) {
-  screenshotFile_ = pngFile;
-  screenshotMs_ = ms;
+  if (Window()) PostMessageW(Window(), kPressureLineRequest, 0, 0);
 }
 
 // --- IFormADesktop -----------------------------------------------------
@@ -296,39 +243,33 @@ void TWin32FormA::ScreenshotAfterShow(const std::string& pngFile, uint32_t ms) {
 bool TWin32FormA::IsWindow(uintptr_t window) { return window && ::IsWindow(reinterpret_cast<HWND>(window)); }
 
 void TWin32FormA::PostCommand(uintptr_t window, int64_t code, uint64_t wparam) {
-  PostMessageA(reinterpret_cast<HWND>(window), host_msg::kServiceCommand, static_cast<WPARAM>(wparam),
+  PostMessageW(reinterpret_cast<HWND>(window), host_msg::kServiceCommand, static_cast<WPARAM>(wparam),
                static_cast<LPARAM>(code));
 }
 
 void TWin32FormA::OpenAddress(const std::string& address) {
-  ShellExecuteA(nullptr, nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  ShellExecuteW(nullptr, nullptr, WidePath(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 // --- drawing -----------------------------------------------------------
 
 void TWin32FormA::ClearDrawBuffer() {
-  if (!drawDc_) {
-    HDC screen = GetDC(nullptr);
-    drawDc_ = CreateCompatibleDC(screen);
-    drawBitmap_ = CreateCompatibleBitmap(screen, form_a::kDrawWidth, form_a::kDrawHeight);
-    ReleaseDC(nullptr, screen);
-    drawOld_ = SelectObject(drawDc_, drawBitmap_);
-  }
+  if (!drawing_) drawing_.emplace(nullptr, form_a::kDrawWidth, form_a::kDrawHeight);
   RECT all{0, 0, form_a::kDrawWidth, form_a::kDrawHeight};
-  FillRect(drawDc_, &all, whiteBrush_);
+  FillRect(*drawing_, &all, whiteBrush_);
 }
 
 void TWin32FormA::BuildCursor() {
   if (!form_) return;
-  const int slot = form_->CursorSlot() == 2 ? 2 : 1;
-  // The other slot holds the cursor on screen; this one was replaced 50 ms ago.
-  if (cursors_[slot] && cursors_[slot] != currentCursor_) DestroyCursor(cursors_[slot]);
-  cursors_[slot] = MakeTestAreaCursor(form_->Cursor());
-  if (!cursors_[slot]) return;
-  currentCursor_ = cursors_[slot];
+  TCursor made(MakeTestAreaCursor(form_->Cursor()));
+  if (!made) return;
+  // The one replaced now may be on screen until the new one is set; the one
+  // before it, replaced 50 ms ago, is not.
+  previousCursor_ = std::move(cursor_);
+  cursor_ = std::move(made);
   POINT at{};
   GetCursorPos(&at);
-  if (WindowFromPoint(at) == ControlWindow(C::ImgDraw)) SetCursor(currentCursor_);
+  if (WindowFromPoint(at) == ControlWindow(C::ImgDraw)) SetCursor(cursor_);
 }
 
 void TWin32FormA::PaintControl(FormAControl id, HWND hwnd, HDC dc) {
@@ -336,7 +277,7 @@ void TWin32FormA::PaintControl(FormAControl id, HWND hwnd, HDC dc) {
   GetClientRect(hwnd, &r);
   switch (LayoutOf(id).kind) {
     case ControlKind::Image:
-      PaintPicture(dc, r, id == C::imglogo ? logo_ : (form_->PenPictureBlanked() ? penBlanked_ : penFull_));
+      PaintPicture(dc, r, id == C::imglogo ? logo_.Get() : (form_->PenPictureBlanked() ? penBlanked_ : penFull_).Get());
       break;
     case ControlKind::Panel:
       PaintPanel(dc, r);
@@ -351,7 +292,7 @@ void TWin32FormA::PaintControl(FormAControl id, HWND hwnd, HDC dc) {
       PaintBar(dc, r, form_->ShownPressure());
       break;
     case ControlKind::DrawArea:
-      BitBlt(dc, 0, 0, r.right, r.bottom, drawDc_, 0, 0, SRCCOPY);
+      BitBlt(dc, 0, 0, r.right, r.bottom, *drawing_, 0, 0, SRCCOPY);
       break;
     case ControlKind::CloseButton:
       PaintCloseButton(dc, r, closeHot_ || closePressed_);
@@ -363,47 +304,9 @@ void TWin32FormA::PaintControl(FormAControl id, HWND hwnd, HDC dc) {
 
 // --- messages ----------------------------------------------------------
 
-LRESULT CALLBACK TWin32FormA::FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-    static_cast<TWin32FormA*>(cs->lpCreateParams)->window_ = hwnd;
-  }
-  auto* self = reinterpret_cast<TWin32FormA*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self || !self->form_) return DefWindowProcW(hwnd, msg, wp, lp);
-  return self->HandleForm(msg, wp, lp);
-}
-
-LRESULT CALLBACK TWin32FormA::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<TWin32FormA*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  const int index = GetDlgCtrlID(hwnd) - kFirstControlId;
-  if (!self || !self->form_ || index < 0 || index >= kFormAControls) return DefWindowProcW(hwnd, msg, wp, lp);
-  return self->HandleControl(static_cast<FormAControl>(index), hwnd, msg, wp, lp);
-}
-
 bool TWin32FormA::HandleChildNotice(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   switch (msg) {
     case WM_COMMAND: {
-      if (lp == 0 && LOWORD(wp) == IDCANCEL) {
-        // Esc: closed as with its close button, which applies.
-        form_->btnOkClick();
-        result = 0;
-        return true;
-      }
-      if (LOWORD(wp) == IDOK) {
-        // Enter presses the focused button; the window has no default one.
-        HWND focus = GetFocus();
-        if (focus && IsChild(window_, focus) && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) &&
-            (GetWindowLongW(focus, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW) {
-          SendMessageW(focus, BM_CLICK, 0, 0);
-        }
-        result = 0;
-        return true;
-      }
       const int index = LOWORD(wp) - kFirstControlId;
       if (index >= 0 && index < kFormAControls) OnCommand(static_cast<FormAControl>(index), HIWORD(wp),
                                                           reinterpret_cast<HWND>(lp));
@@ -426,13 +329,13 @@ bool TWin32FormA::HandleChildNotice(UINT msg, WPARAM wp, LPARAM lp, LRESULT& res
         const bool found = form_->TabletFound();
         SetTextColor(dc, found ? RGB(0, 0, 0) : RGB(0xE0, 0, 0));
         SetBkColor(dc, Colour(found ? form_a::kFoundColour : form_a::kNotFoundColour));
-        result = reinterpret_cast<LRESULT>(found ? foundBrush_ : notFoundBrush_);
+        result = reinterpret_cast<LRESULT>(found ? foundBrush_.Get() : notFoundBrush_.Get());
         return true;
       }
       SetTextColor(dc, id == C::lblVer ? RGB(0x50, 0x50, 0x50) : RGB(0x10, 0x10, 0x10));
       const bool white = OnWhite(LayoutOf(id).parent);
       SetBkColor(dc, white ? RGB(0xFF, 0xFF, 0xFF) : Colour(form_a::kFormColour));
-      result = reinterpret_cast<LRESULT>(white ? whiteBrush_ : formBrush_);
+      result = reinterpret_cast<LRESULT>(white ? whiteBrush_.Get() : formBrush_.Get());
       return true;
     }
     default:
@@ -493,59 +396,59 @@ void TWin32FormA::OnCommand(FormAControl id, UINT code, HWND from) {
   }
 }
 
-LRESULT TWin32FormA::HandleForm(UINT msg, WPARAM wp, LPARAM lp) {
+void TWin32FormA::OnPaint(HDC dc) {
+  RECT r{};
+  GetClientRect(Window(), &r);
+  FillRect(dc, &r, formBrush_);
+  Frame(dc, r, Colour(form_a::kFrameColour));
+}
+
+void TWin32FormA::OnTimer(UINT_PTR id) {
+  if (form_ && id >= TimerId(FormATimer::PressureLine) && id <= TimerId(FormATimer::Cursor)) {
+    form_->OnTimer(static_cast<FormATimer>(id - 1));
+  }
+}
+
+void TWin32FormA::OnClose() {
+  // Alt+F4 and Esc close as the close button does, which applies; the
+  // window itself stays.
+  if (form_) form_->btnOkClick();
+}
+
+void TWin32FormA::OnEnter() {
+  // Enter presses the focused button; the window has no default one.
+  HWND focus = GetFocus();
+  if (focus && IsChild(Window(), focus) && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) &&
+      (GetWindowLongW(focus, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW) {
+    SendMessageW(focus, BM_CLICK, 0, 0);
+  }
+}
+
+LRESULT TWin32FormA::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (!form_) return DefWindowProcW(Window(), msg, wp, lp);
   LRESULT result = 0;
   if (HandleChildNotice(msg, wp, lp, result)) return result;
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window_, &ps);
-      RECT r{};
-      GetClientRect(window_, &r);
-      FillRect(dc, &r, formBrush_);
-      HBRUSH frame = CreateSolidBrush(Colour(form_a::kFrameColour));
-      FrameRect(dc, &r, frame);
-      DeleteObject(frame);
-      EndPaint(window_, &ps);
-      return 0;
-    }
     case WM_LBUTTONDOWN:
-      // The background moves the window: there is no caption to hold.
-      ReleaseCapture();
-      SendMessageW(window_, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
-      return 0;
-    case WM_TIMER:
-      if (wp == kScreenshotTimer) {
-        KillTimer(window_, kScreenshotTimer);
-        SaveWindowShot(window_, screenshotFile_);
-        screenshotFile_.clear();
-      } else if (wp >= TimerId(FormATimer::PressureLine) && wp <= TimerId(FormATimer::Cursor)) {
-        form_->OnTimer(static_cast<FormATimer>(wp - 1));
-      }
+      DragWindow();
       return 0;
     case kPressureLineRequest:
       form_->PressureLineRequested();
-      return 0;
-    case WM_CLOSE:
-      // Alt+F4 closes like the close button; the window itself stays.
-      form_->btnOkClick();
       return 0;
     case WM_ACTIVATE:
       // As a dialog does: the control that had the keyboard gets it back.
       if (LOWORD(wp) == WA_INACTIVE) {
         HWND focus = GetFocus();
-        if (focus && IsChild(window_, focus)) lastFocus_ = focus;
+        if (focus && IsChild(Window(), focus)) lastFocus_ = focus;
       } else if (!HIWORD(wp)) {
         HWND to = lastFocus_ && IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_)
                       ? lastFocus_
-                      : GetNextDlgTabItem(window_, nullptr, FALSE);
-        SetFocus(to ? to : window_);
+                      : GetNextDlgTabItem(Window(), nullptr, FALSE);
+        SetFocus(to ? to : Window());
       }
       return 0;
     default:
-      return DefWindowProcW(window_, msg, wp, lp);
+      return DefWindowProcW(Window(), msg, wp, lp);
   }
 }
 

@@ -59,28 +59,29 @@ void TWin32FormA::DrawAreaMouse(UINT msg, LPARAM lp) {
   }
   StrokeStep step;
   if (f.ImgDrawMouseMove(x, y, step)) {
-    PaintStrokeStep(drawDc_, step);
+    PaintStrokeStep(*drawing_, step);
     InvalidateRect(area, nullptr, FALSE);
   }
+}
+
+namespace {
+bool IsControl(int index) { return index >= 0 && index < kFormAControls; }
+}  // namespace
+
+void TWin32FormA::OnPaintChild(int id, HWND child, HDC dc) {
+  const int index = id - kFirstControlId;
+  if (form_ && IsControl(index)) PaintControl(static_cast<FormAControl>(index), child, dc);
+}
+
+LRESULT TWin32FormA::OnChildMessage(int id, HWND child, UINT msg, WPARAM wp, LPARAM lp) {
+  if (!form_ || !IsControl(id - kFirstControlId)) return DefWindowProcW(child, msg, wp, lp);
+  return HandleControl(static_cast<FormAControl>(id - kFirstControlId), child, msg, wp, lp);
 }
 
 LRESULT TWin32FormA::HandleControl(FormAControl id, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
   if (HandleChildNotice(msg, wp, lp, result)) return result;
   const ControlKind kind = LayoutOf(id).kind;
-  switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      PaintControl(id, hwnd, dc);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
-    default:
-      break;
-  }
   if (kind == ControlKind::Tracker) {
     switch (msg) {
       case WM_LBUTTONDOWN:
@@ -150,8 +151,8 @@ LRESULT TWin32FormA::HandleControl(FormAControl id, HWND hwnd, UINT msg, WPARAM 
         DrawAreaMouse(msg, lp);
         return 0;
       case WM_SETCURSOR:
-        if (LOWORD(lp) == HTCLIENT && currentCursor_) {
-          SetCursor(currentCursor_);
+        if (LOWORD(lp) == HTCLIENT && cursor_) {
+          SetCursor(cursor_);
           return TRUE;
         }
         break;
@@ -161,13 +162,11 @@ LRESULT TWin32FormA::HandleControl(FormAControl id, HWND hwnd, UINT msg, WPARAM 
   } else if (kind == ControlKind::Panel || kind == ControlKind::Image) {
     // Their background moves the window like the form's.
     if (msg == WM_LBUTTONDOWN) {
-      ReleaseCapture();
-      SendMessageW(window_, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+      DragWindow();
       return 0;
     }
   }
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
-
 
 }  // namespace pen::win32

@@ -5,14 +5,12 @@
 #include "ui/FormALayout.h"
 #include "ui/win32/DialogKeys.h"
 #include "ui/win32/FormAPainting.h"
-#include "ui/win32/GdiPlus.h"
 #include "ui/win32/WideText.h"
 
 namespace pen::win32 {
 
 namespace {
 
-constexpr UINT_PTR kScreenshotTimer = 1;
 constexpr uint32_t kFrameColour = 8421504;
 constexpr COLORREF kPanelFace = RGB(0x3C, 0x3F, 0x44);
 constexpr COLORREF kPanelShadow = RGB(0xA8, 0xA8, 0xA8);
@@ -27,14 +25,10 @@ constexpr int kCloseSize = 32;
 constexpr int kShadow = 4;
 
 void Circle(HDC dc, int left, int top, int diameter, COLORREF face, COLORREF edge) {
-  HBRUSH b = CreateSolidBrush(face);
-  HPEN p = CreatePen(PS_SOLID, 2, edge);
-  HGDIOBJ ob = SelectObject(dc, b), op = SelectObject(dc, p);
+  const TBrush brush = SolidBrush(face);
+  const TPen pen = SolidPen(edge, 2);
+  const TSelection useBrush(dc, brush), usePen(dc, pen);
   Ellipse(dc, left, top, left + diameter, top + diameter);
-  SelectObject(dc, ob);
-  SelectObject(dc, op);
-  DeleteObject(b);
-  DeleteObject(p);
 }
 
 // The model's captions break lines with a lone carriage return.
@@ -47,81 +41,41 @@ std::wstring Lines(const std::string& ansi) {
   return out;
 }
 
-std::string Ansi(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                    nullptr);
-  std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0) {
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
-  }
-  return out;
+RECT Shifted(const Box& b, const Box& by) {
+  return {b.left + by.left, b.top + by.top, b.left + by.left + b.width, b.top + by.top + b.height};
 }
-
-Box Shifted(const Box& b, const Box& by) { return {b.left + by.left, b.top + by.top, b.width, b.height}; }
 
 }  // namespace
 
 TWin32SetKeys::TWin32SetKeys(const SetKeysModel& model, const IKeyboardLayout& layout, TLanguage& language)
     : model_(model), language_(language), keys_(model, layout) {}
 
-TWin32SetKeys::~TWin32SetKeys() {
-  if (window_) {
-    KillTimer(window_, kScreenshotTimer);
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    DestroyWindow(window_);
-  }
-  for (HGDIOBJ o : {static_cast<HGDIOBJ>(font_), static_cast<HGDIOBJ>(bigFont_), static_cast<HGDIOBJ>(keyFont_),
-                    static_cast<HGDIOBJ>(sideFont_), static_cast<HGDIOBJ>(formBrush_),
-                    static_cast<HGDIOBJ>(whiteBrush_)}) {
-    if (o) DeleteObject(o);
-  }
-}
+TWin32SetKeys::~TWin32SetKeys() { Destroy(); }
 
 bool TWin32SetKeys::Create(HWND owner) {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  // Unicode classes: the procedures hand their texts to DefWindowProcW.
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = &TWin32SetKeys::WindowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = L"TSetKeys";
-  RegisterClassW(&wc);  // fails harmlessly for the second model's window
-  WNDCLASSW bc{};
-  bc.style = CS_HREDRAW | CS_VREDRAW;
-  bc.lpfnWndProc = &TWin32SetKeys::ButtonProc;
-  bc.hInstance = instance;
-  bc.hCursor = LoadCursor(nullptr, IDC_HAND);
-  bc.lpszClassName = L"TSetKeysButton";
-  RegisterClassW(&bc);
+  if (!RegisterChildClass({kButtonClass, CS_HREDRAW | CS_VREDRAW, IDC_HAND})) return false;
+  font_ = DialogFont(12, FW_NORMAL);
+  bigFont_ = DialogFont(36, FW_BOLD);
+  keyFont_ = DialogFont(12, FW_BOLD);
+  sideFont_ = DialogFont(11, FW_BOLD, 900);
+  formBrush_ = SolidBrush(Colour(form_a::kFormColour));
+  whiteBrush_ = SolidBrush(RGB(0xFF, 0xFF, 0xFF));
 
-  auto font = [](int height, int weight, int escapement) {
-    return CreateFontW(-height, 0, escapement, escapement, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                       L"MS Shell Dlg 2");
-  };
-  font_ = font(12, FW_NORMAL, 0);
-  bigFont_ = font(36, FW_BOLD, 0);
-  keyFont_ = font(12, FW_BOLD, 0);
-  sideFont_ = font(11, FW_BOLD, 900);
-  formBrush_ = CreateSolidBrush(Colour(form_a::kFormColour));
-  whiteBrush_ = CreateSolidBrush(RGB(0xFF, 0xFF, 0xFF));
-
-  // Titled when shown, in the language of that moment.
-  window_ = CreateWindowExW(0, L"TSetKeys", L"", WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU, 0, 0, model_.clientWidth,
-                            model_.clientHeight, owner, nullptr, instance, this);
-  if (!window_) return false;
-  TakeDialogKeys(window_);
+  Style style;
+  style.style = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU;
+  style.width = model_.clientWidth;
+  style.height = model_.clientHeight;
+  style.owner = owner;
+  if (!CreateWindowOf({kClassName}, style)) return false;
+  TakeDialogKeys(Window());
   CreateControls();
   return true;
 }
 
-HWND TWin32SetKeys::MakeControl(const wchar_t* cls, DWORD style, DWORD exStyle, int id, const Box& box,
+HWND TWin32SetKeys::MakeControl(const wchar_t* cls, DWORD style, DWORD exStyle, int id, const RECT& box,
                                 const wchar_t* text) {
-  HWND hwnd = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, box.left, box.top, box.width,
-                              box.height, window_, reinterpret_cast<HMENU>(static_cast<intptr_t>(id)),
-                              GetModuleHandleW(nullptr), this);
-  if (hwnd) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  HWND hwnd = CreateChild(cls, WS_VISIBLE | style, exStyle, id, box, nullptr, text);
+  if (hwnd) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   return hwnd;
 }
 
@@ -129,12 +83,12 @@ void TWin32SetKeys::CreateControls() {
   namespace e = set_keys_editor;
   const Box& ed = model_.editor;
   for (size_t k = 1; k <= model_.buttons; ++k) {
-    MakeControl(L"TSetKeysButton", WS_TABSTOP, 0, kFirstButtonId + static_cast<int>(k),
+    MakeControl(kButtonClass, WS_TABSTOP, 0, kFirstButtonId + static_cast<int>(k),
                 Shifted(SetKeysButtonBox(model_, k), model_.panel), L"");
   }
   MakeControl(L"STATIC", SS_LEFT, 0, kButtonNoId, Shifted(e::kButtonNoLabel, ed), L"");
   HWND number = MakeControl(L"STATIC", SS_CENTER, 0, kNumberId, Shifted(e::kButtonNumber, ed), L"1");
-  SendMessageW(number, WM_SETFONT, reinterpret_cast<WPARAM>(bigFont_), FALSE);
+  SendMessageW(number, WM_SETFONT, reinterpret_cast<WPARAM>(bigFont_.Get()), FALSE);
   HWND chooser =
       MakeControl(L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0, kChooserId,
                   Shifted(e::kChooser, ed), L"");
@@ -145,39 +99,29 @@ void TWin32SetKeys::CreateControls() {
   MakeControl(L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0, kCtrlId, Shifted(e::kCtrl, ed), L"Ctrl");
   MakeControl(L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0, kAltId, Shifted(e::kAlt, ed), L"Alt");
   MakeControl(L"STATIC", SS_CENTER, WS_EX_CLIENTEDGE, kResultId, Shifted(e::kPreview, ed), L"");
-  MakeControl(L"TSetKeysButton", WS_TABSTOP, 0, kApplyId, Shifted(e::kApply, ed), L"");
-  MakeControl(L"TSetKeysButton", WS_TABSTOP, 0, kResetId, Shifted(e::kReset, ed), L"");
-  MakeControl(L"TSetKeysButton", WS_TABSTOP, 0, kCloseId,
-              {model_.clientWidth - kCloseSize - 6, 6, kCloseSize, kCloseSize}, L"");
+  MakeControl(kButtonClass, WS_TABSTOP, 0, kApplyId, Shifted(e::kApply, ed), L"");
+  MakeControl(kButtonClass, WS_TABSTOP, 0, kResetId, Shifted(e::kReset, ed), L"");
+  MakeControl(kButtonClass, WS_TABSTOP, 0, kCloseId,
+              {model_.clientWidth - kCloseSize - 6, 6, model_.clientWidth - 6, 6 + kCloseSize}, L"");
 }
 
 // --- showing and closing ---------------------------------------------------
 
 bool TWin32SetKeys::ShowModal(ButtonDefinitions& definitions) {
-  if (!window_ || open_) return false;
+  if (!Window() || open_) return false;
   keys_.SetDefinitions(&definitions);
   keys_.FormShow(language_.Slot(lan::kButtonNumber), language_.Slot(lan::kKeyDefault));
   open_ = true;
   closing_ = false;
   result_ = false;
   Sync();
-  SetWindowTextW(window_, Wide(language_.Slot(lan::kKeyDefine)).c_str());
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - model_.clientWidth) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - model_.clientHeight) / 2;
-  // Modal: its owner takes no input until it closes.
-  HWND owner = GetWindow(window_, GW_OWNER);
-  if (owner) EnableWindow(owner, FALSE);
-  SetWindowPos(window_, HWND_TOP, x, y, model_.clientWidth, model_.clientHeight, SWP_SHOWWINDOW);
-  SetForegroundWindow(window_);
+  SetTitle(language_.Slot(lan::kKeyDefine));
+  BeginModal(HWND_TOP);
   // The keyboard starts in the key chooser.
   SetFocus(Control(kChooserId));
-  if (!screenshotFile_.empty()) SetTimer(window_, kScreenshotTimer, screenshotMs_ ? screenshotMs_ : 1, nullptr);
-
   // A quit closes the window, with its commit, and is passed on.
   if (!RunModalLoop(closing_)) Close();
-  // Enabled before the hide, so that the owner is the window activated next.
-  if (owner) EnableWindow(owner, TRUE);
-  ShowWindow(window_, SW_HIDE);
+  EndModal();
   open_ = false;
   // The definitions belong to the caller, who may let them go now.
   keys_.SetDefinitions(nullptr);
@@ -185,7 +129,7 @@ bool TWin32SetKeys::ShowModal(ButtonDefinitions& definitions) {
 }
 
 void TWin32SetKeys::BringToFront() {
-  if (open_) SetForegroundWindow(window_);
+  if (open_) SetForegroundWindow(Window());
 }
 
 void TWin32SetKeys::Close() {
@@ -193,12 +137,7 @@ void TWin32SetKeys::Close() {
   result_ = keys_.CloseBtnClick();
   closing_ = true;
   // Wakes the modal loop when it waits for a message.
-  PostMessageW(window_, WM_NULL, 0, 0);
-}
-
-void TWin32SetKeys::ScreenshotAfterShow(const std::string& pngFile, uint32_t ms) {
-  screenshotFile_ = pngFile;
-  screenshotMs_ = ms;
+  PostMessageW(Window(), WM_NULL, 0, 0);
 }
 
 // --- what the model shows --------------------------------------------------
@@ -286,7 +225,7 @@ void TWin32SetKeys::OnClick(int id) {
 
 void TWin32SetKeys::OnEnter() {
   HWND focus = GetFocus();
-  const int id = focus && GetParent(focus) == window_ ? GetDlgCtrlID(focus) : 0;
+  const int id = focus && GetParent(focus) == Window() ? GetDlgCtrlID(focus) : 0;
   const bool flatButton = id == kApplyId || id == kResetId || id == kCloseId ||
                           (id > kFirstButtonId && id <= kFirstButtonId + static_cast<int>(model_.buttons));
   OnClick(flatButton ? id : kApplyId);
@@ -294,9 +233,9 @@ void TWin32SetKeys::OnEnter() {
 
 // --- drawing ---------------------------------------------------------------
 
-void TWin32SetKeys::PaintBackground(HDC dc) {
+void TWin32SetKeys::OnPaint(HDC dc) {
   RECT all{};
-  GetClientRect(window_, &all);
+  GetClientRect(Window(), &all);
   FillRect(dc, &all, formBrush_);
   Frame(dc, all, Colour(kFrameColour));
   // GroupBox1, drawn here: a group box control over the editor would hide
@@ -330,22 +269,19 @@ void TWin32SetKeys::PaintButton(int id, HWND hwnd, HDC dc) {
   if (id == kApplyId) {
     Fill(dc, r, hot ? kAccent : Colour(form_a::kFormColour));
     const COLORREF mark = pressed ? RGB(0xE0, 0x10, 0x10) : hot ? RGB(0xFF, 0xFF, 0xFF) : kCheckMark;
-    HPEN pen = CreatePen(PS_SOLID, 4, mark);
-    HGDIOBJ old = SelectObject(dc, pen);
+    const TPen pen = SolidPen(mark, 4);
+    const TSelection use(dc, pen);
     const POINT tick[] = {{w / 5, h / 2}, {w * 2 / 5, h * 3 / 4}, {w * 4 / 5, h / 4}};
     Polyline(dc, tick, 3);
-    SelectObject(dc, old);
-    DeleteObject(pen);
     return;
   }
   if (id == kResetId) {
     Fill(dc, r, pressed ? RGB(0xCC, 0xE4, 0xF7) : hot ? RGB(0xE5, 0xF1, 0xFB) : RGB(0xFF, 0xFF, 0xFF));
     Frame(dc, r, RGB(0xA0, 0xA0, 0xA0));
-    HGDIOBJ old = SelectObject(dc, font_);
+    const TSelection use(dc, font_);
     SetTextColor(dc, RGB(0x20, 0x20, 0x20));
     const std::wstring text = Wide(keys_.ResetText());
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(dc, old);
     return;
   }
   // A tablet button: the selected one is drawn pressed, as is one under a
@@ -361,64 +297,36 @@ void TWin32SetKeys::PaintButton(int id, HWND hwnd, HDC dc) {
     std::wstring line = caption;
     std::replace(line.begin(), line.end(), L'\r', L' ');
     line.erase(std::remove(line.begin(), line.end(), L'\n'), line.end());
-    HGDIOBJ old = SelectObject(dc, sideFont_);
+    const TSelection use(dc, sideFont_);
     SIZE size{};
     GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
     const int x = (w - 12) / 2, y = std::min(h - 2, (h + static_cast<int>(size.cx)) / 2);
     IntersectClipRect(dc, 1, 1, w - 1, h - 1);
     TextOutW(dc, x, y, line.c_str(), static_cast<int>(line.size()));
-    SelectObject(dc, old);
     return;
   }
-  HGDIOBJ old = SelectObject(dc, keyFont_);
+  const TSelection use(dc, keyFont_);
   RECT measure{4, 0, w - 4, 0};
   DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measure, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
   const int textHeight = measure.bottom - measure.top;
   RECT t{4, std::max(0, (h - textHeight) / 2), w - 4, h};
   DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &t, DT_CENTER | DT_WORDBREAK);
-  SelectObject(dc, old);
 }
 
 // --- messages --------------------------------------------------------------
 
-LRESULT CALLBACK TWin32SetKeys::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-    static_cast<TWin32SetKeys*>(cs->lpCreateParams)->window_ = hwnd;
+void TWin32SetKeys::OnPaintChild(int id, HWND child, HDC dc) {
+  PaintButton(id, child, dc);
+  if (GetFocus() == child) {
+    RECT r{};
+    GetClientRect(child, &r);
+    InflateRect(&r, -3, -3);
+    DrawFocusRect(dc, &r);
   }
-  auto* self = reinterpret_cast<TWin32SetKeys*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  return self->HandleWindow(msg, wp, lp);
 }
 
-LRESULT CALLBACK TWin32SetKeys::ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<TWin32SetKeys*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  return self->HandleButton(GetDlgCtrlID(hwnd), hwnd, msg, wp, lp);
-}
-
-LRESULT TWin32SetKeys::HandleButton(int id, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT TWin32SetKeys::OnChildMessage(int id, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      PaintButton(id, hwnd, dc);
-      if (GetFocus() == hwnd) {
-        RECT r{};
-        GetClientRect(hwnd, &r);
-        InflateRect(&r, -3, -3);
-        DrawFocusRect(dc, &r);
-      }
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
     case WM_MOUSEMOVE: {
       const POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
       RECT r{};
@@ -476,26 +384,10 @@ LRESULT TWin32SetKeys::HandleButton(int id, HWND hwnd, UINT msg, WPARAM wp, LPAR
   }
 }
 
-LRESULT TWin32SetKeys::HandleWindow(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT TWin32SetKeys::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window_, &ps);
-      PaintBackground(dc);
-      EndPaint(window_, &ps);
-      return 0;
-    }
     case WM_COMMAND:
-      if (lp == 0 && LOWORD(wp) == IDCANCEL) {
-        // Esc closes as the close button does, committing: there is no cancel.
-        Close();
-      } else if (lp == 0 && LOWORD(wp) == IDOK) {
-        OnEnter();
-      } else {
-        OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
-      }
+      OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
       return 0;
     case WM_CTLCOLORSTATIC: {
       HDC dc = reinterpret_cast<HDC>(wp);
@@ -503,26 +395,13 @@ LRESULT TWin32SetKeys::HandleWindow(UINT msg, WPARAM wp, LPARAM lp) {
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, RGB(0x10, 0x10, 0x10));
       SetBkColor(dc, result ? RGB(0xFF, 0xFF, 0xFF) : Colour(form_a::kFormColour));
-      return reinterpret_cast<LRESULT>(result ? whiteBrush_ : formBrush_);
+      return reinterpret_cast<LRESULT>(result ? whiteBrush_.Get() : formBrush_.Get());
     }
     case WM_LBUTTONDOWN:
-      // The background moves the window: there is no caption to hold.
-      ReleaseCapture();
-      SendMessageW(window_, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
-      return 0;
-    case WM_TIMER:
-      if (wp == kScreenshotTimer) {
-        KillTimer(window_, kScreenshotTimer);
-        SaveWindowShot(window_, screenshotFile_);
-        screenshotFile_.clear();
-      }
-      return 0;
-    case WM_CLOSE:
-      // Alt+F4 closes like the close button, committing; the window stays.
-      Close();
+      DragWindow();
       return 0;
     default:
-      return DefWindowProcW(window_, msg, wp, lp);
+      return DefWindowProcW(Window(), msg, wp, lp);
   }
 }
 

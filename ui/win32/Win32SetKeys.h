@@ -8,6 +8,8 @@
 #include "keys/KeyboardLayout.h"
 #include "ui/Language.h"
 #include "ui/SetKeys.h"
+#include "ui/win32/Gdi.h"
+#include "ui/win32/Win32Window.h"
 
 namespace pen::win32 {
 
@@ -15,10 +17,10 @@ namespace pen::win32 {
 // the editor and flat buttons drawn with GDI for the tablet's buttons. The
 // model's row decides everything that differs between the models. Created
 // once, hidden and shown again, always modally.
-class TWin32SetKeys final {
+class TWin32SetKeys final : public TWin32Window {
  public:
-  static constexpr const char* kClassName = "TSetKeys";
-  static constexpr const char* kButtonClass = "TSetKeysButton";
+  static constexpr const wchar_t* kClassName = L"TSetKeys";
+  static constexpr const wchar_t* kButtonClass = L"TSetKeysButton";
   // Control ids: the tablet's button k is kFirstButtonId + k.
   static constexpr int kFirstButtonId = 2000;
   static constexpr int kChooserId = 2100;  // cbb1
@@ -33,15 +35,12 @@ class TWin32SetKeys final {
   static constexpr int kNumberId = 2109;    // AALabel1
 
   TWin32SetKeys(const SetKeysModel& model, const IKeyboardLayout& layout, TLanguage& language);
-  ~TWin32SetKeys();
-  TWin32SetKeys(const TWin32SetKeys&) = delete;
-  TWin32SetKeys& operator=(const TWin32SetKeys&) = delete;
+  ~TWin32SetKeys() override;
 
   // The window, hidden, owned by `owner` (the settings window): no taskbar
   // button of its own, and the owner disabled while it is open.
   bool Create(HWND owner);
-  HWND Window() const { return window_; }
-  HWND Control(int id) const { return GetDlgItem(window_, id); }
+  HWND Control(int id) const { return GetDlgItem(Window(), id); }
   TSetKeys& Keys() { return keys_; }
 
   // Shows the window modally over `definitions`; true (OK) when closing
@@ -53,28 +52,26 @@ class TWin32SetKeys final {
   // Closes the open window as its close button does.
   void Close();
 
-  // Saves a picture of the window as PNG `ms` after it is next shown.
-  void ScreenshotAfterShow(const std::string& pngFile, uint32_t ms);
-
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  static LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT HandleWindow(UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT HandleButton(int id, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  // TWin32Window: Alt+F4 and Esc close as the close button does, committing
+  // (there is no cancel); the window stays.
+  void OnClose() override { Close(); }
+  // Enter: the focused flat button, else the check mark.
+  void OnEnter() override;
+  void OnPaint(HDC dc) override;
+  void OnPaintChild(int id, HWND child, HDC dc) override;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  LRESULT OnChildMessage(int id, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) override;
   void CreateControls();
-  HWND MakeControl(const wchar_t* cls, DWORD style, DWORD exStyle, int id, const Box& box, const wchar_t* text);
+  HWND MakeControl(const wchar_t* cls, DWORD style, DWORD exStyle, int id, const RECT& box, const wchar_t* text);
   void OnCommand(int id, UINT code, HWND from);
   void OnClick(int id);
-  // Enter: the focused flat button, else the check mark.
-  void OnEnter();
   void Sync();
-  void PaintBackground(HDC dc);
   void PaintButton(int id, HWND hwnd, HDC dc);
 
   const SetKeysModel& model_;
   TLanguage& language_;
   TSetKeys keys_;
-  HWND window_ = nullptr;
   bool open_ = false;
   bool closing_ = false;
   bool result_ = false;
@@ -83,14 +80,12 @@ class TWin32SetKeys final {
   int pressedId_ = 0;
   std::array<std::wstring, kMaxSetKeysButtons> shownCaptions_;
 
-  HFONT font_ = nullptr;
-  HFONT bigFont_ = nullptr;
-  HFONT keyFont_ = nullptr;
-  HFONT sideFont_ = nullptr;  // written upwards, for the narrow keys
-  HBRUSH formBrush_ = nullptr;
-  HBRUSH whiteBrush_ = nullptr;
-  std::string screenshotFile_;
-  uint32_t screenshotMs_ = 0;
+  TFont font_;
+  TFont bigFont_;
+  TFont keyFont_;
+  TFont sideFont_;  // written upwards, for the narrow keys
+  TBrush formBrush_;
+  TBrush whiteBrush_;
 };
 
 }  // namespace pen::win32

@@ -25,42 +25,25 @@ constexpr uint32_t kGreen = 0x00FF00, kBlue = 0x0000FF, kRed = 0xFF0000, kYellow
 class Picture {
  public:
   explicit Picture(const TScreenMappingForm& form) {
-    HDC screen = GetDC(nullptr);
-    dc_ = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    bitmap_ = CreateDib32(TScreenMappingForm::kWidth, TScreenMappingForm::kHeight, &bits_);
-    old_ = SelectObject(dc_, bitmap_);
-    desktopDc_ = CreateCompatibleDC(dc_);
+    const TSelection useBitmap(dc_, bitmap_);
+    const TMemoryDc desktopDc(static_cast<HDC>(dc_));
     void* desktopBits = nullptr;
-    desktop_ = CreateDib32(192, 108, &desktopBits);
-    desktopOld_ = SelectObject(desktopDc_, desktop_);
-    HBRUSH green = CreateSolidBrush(RGB(0, 0xFF, 0));
-    RECT all{0, 0, 192, 108};
-    FillRect(desktopDc_, &all, green);
-    DeleteObject(green);
-    HFONT font = CreateFontW(-48, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Shell Dlg 2");
-    PaintScreenMapping(dc_, form, desktopDc_, {}, font);
+    const TBitmap desktop = CreateDib32(192, 108, &desktopBits);
+    const TSelection useDesktop(desktopDc, desktop);
+    Fill(desktopDc, {0, 0, 192, 108}, RGB(0, 0xFF, 0));
+    const TFont font(CreateFontW(-48, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Shell Dlg 2"));
+    PaintScreenMapping(dc_, form, desktopDc, {}, font);
     GdiFlush();
-    DeleteObject(font);
-  }
-  ~Picture() {
-    SelectObject(desktopDc_, desktopOld_);
-    DeleteDC(desktopDc_);
-    DeleteObject(desktop_);
-    SelectObject(dc_, old_);
-    DeleteDC(dc_);
-    DeleteObject(bitmap_);
   }
   uint32_t At(int x, int y) const {
     return static_cast<const uint32_t*>(bits_)[y * TScreenMappingForm::kWidth + x] & 0xFFFFFF;
   }
 
  private:
-  HDC dc_ = nullptr, desktopDc_ = nullptr;
-  HBITMAP bitmap_ = nullptr, desktop_ = nullptr;
-  HGDIOBJ old_ = nullptr, desktopOld_ = nullptr;
   void* bits_ = nullptr;
+  TBitmap bitmap_ = CreateDib32(TScreenMappingForm::kWidth, TScreenMappingForm::kHeight, &bits_);
+  TMemoryDc dc_;
 };
 
 TScreenMappingForm Opened(const char* model, bool showTablet) {
