@@ -5,9 +5,8 @@
 
 #include <array>
 
-#include "service/ButtonManagerLink.h"
-#include "service/PenHostMainFakes.h"
 #include "support/AllocationCounter.h"
+#include "support/HostRig.h"
 #include "support/QuietButtons.h"
 
 namespace pen {
@@ -53,20 +52,8 @@ BENCHMARK(BM_ButtonManagerKeyReport);
 // The same key as an interface A key packet through the host.
 void BM_HostKeyPacketToInput(benchmark::State& state) {
   Rig rig;
-  TButtonManagerLink buttons(rig.buttons);
-  test::FakeSettings settings;
-  test::FakeDeviceLink device;
-  test::FakePointer pointer;
-  test::FakeSmoothing smoothing;
-  test::FakeChannel channel;
-  TNullForegroundWatch foreground;
-  test::FakeWheel wheel;
-  test::FakeTexts texts;
-  test::FakeTray tray;
-  test::FakeShell shell;
-  test::FakeClock clock;
-  TPenHostMain host(HostParts{settings, device, pointer, smoothing, channel, foreground, buttons, wheel, nullptr,
-                              texts, tray, shell, clock, nullptr});
+  test::HostRig<test::FakeClock> fakes;
+  TPenHostMain host(fakes.Parts({.buttons = &rig.buttons, .window = nullptr}));
   const uint8_t down[9] = {0x80, 0xFF, 0, 0x80, 0};  // key 8
   const uint8_t up[9] = {0x80, 0xFF, 0, 0, 0};
   uint32_t i = 0;

@@ -9,8 +9,7 @@
 #include "pipeline/PktFifoBezier.h"
 #include "pipeline/SimMouse.h"
 #include "service/HostMessages.h"
-#include "service/PenHostMainFakes.h"
-#include "service/SimMouseLink.h"
+#include "support/HostRig.h"
 
 namespace {
 
@@ -61,27 +60,14 @@ constexpr uint32_t kMessages[] = {pen::host_msg::kWheelUi,         pen::host_msg
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace pen;
   using namespace pen::test;
-  FakeClock clock;
-  TXYZFifo fifo(clock);
+  HostRig<FakeClock> rig;
+  TXYZFifo fifo(rig.clock);
   NoMouse mouse;
   Screen screen;
   TSimMouse simMouse(fifo, mouse, screen);
-  TSimMouseLink pointer(simMouse);
-  TFifoLink smoothing(fifo);
-  FakeSettings settings;
-  FakeDeviceLink device;
-  FakeChannel channel;
-  TNullForegroundWatch foreground;
-  FakeButtons buttons;
-  FakeWheel wheel;
-  FakeWindow window;
-  FakeTexts texts;
-  FakeTray tray;
-  FakeShell shell;
-  TPenHostMain host(HostParts{settings, device, pointer, smoothing, channel, foreground, buttons, wheel, &window,
-                              texts, tray, shell, clock, nullptr});
+  TPenHostMain host(rig.Parts({.pointer = &simMouse, .smoothing = &fifo}));
   Reader in(data, size);
-  device.connected = in.Byte() & 1;
+  rig.device.connected = in.Byte() & 1;
   host.Start();
   uint8_t report[64];
   while (!in.Empty()) {
@@ -98,15 +84,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 2: host.OnDigitizerReport(report, in.Bytes(report, sizeof report)); break;
       case 3: host.OnConnectChange(in.Byte() & 1); break;
       case 4: host.OnMonitorPowerChanged(in.Byte() & 1 ? TMonitorPower::PoOn : TMonitorPower::PoOff); break;
-      case 5: window.SetScreenMapRect({static_cast<int8_t>(in.Byte()) * 16, static_cast<int8_t>(in.Byte()) * 16,
-                                       in.Byte() * 17, in.Byte() * 17});
-        window.SetPressureLevel(static_cast<int16_t>(in.Word()));
+      case 5: rig.window.SetScreenMapRect({static_cast<int8_t>(in.Byte()) * 16, static_cast<int8_t>(in.Byte()) * 16,
+                                           in.Byte() * 17, in.Byte() * 17});
+        rig.window.SetPressureLevel(static_cast<int16_t>(in.Word()));
         break;
-      default: foreground.MarkChanged(); break;
+      default: rig.foreground.MarkChanged(); break;
     }
-    if (device.pressure < -255 || device.pressure > 255) std::abort();
-    if (device.rotation > 3) std::abort();
-    if (device.mode != 0 && device.mode != 1 && device.mode != 3) std::abort();
+    if (rig.device.pressure < -255 || rig.device.pressure > 255) std::abort();
+    if (rig.device.rotation > 3) std::abort();
+    if (rig.device.mode != 0 && rig.device.mode != 1 && rig.device.mode != 3) std::abort();
     if (simMouse.Threshold() < 1450 - 255 || simMouse.Threshold() > 1450 + 255) std::abort();
   }
   return 0;

@@ -14,6 +14,7 @@
 #include "common/WindowPoster.h"
 #include "common/WindowTimer.h"
 #include "keys/ButtonDefinitionsPort.h"
+#include "keys/ButtonManagerPort.h"
 #include "keys/KeyList.h"
 #include "keys/ModelGroups.h"
 #include "keys/PostKeyPress.h"
@@ -61,7 +62,7 @@ constexpr int kSoftKeys = 10;
 // own that is held only around its key events, never across a soft key's
 // program start. The slots are atomic, so key-setup edits and reports never
 // tear a definition. Nothing on the key path allocates.
-class TButtonManager final : public IButtonDefinitions {
+class TButtonManager final : public IButtonManager, public IButtonDefinitions {
  public:
   static constexpr size_t kSlots = 32;
   static constexpr uint32_t kRepeatDelayMs = 1000;
@@ -76,28 +77,29 @@ class TButtonManager final : public IButtonDefinitions {
   void SetOwner(IWindowPoster* owner) { owner_.store(owner); }
 
   // The only input of button events.
-  void SetButtonState(uint32_t state);
+  void SetButtonState(uint32_t state) override;
 
   // Written when a tablet connects, before LoadDefinitions.
-  void SetModelCode(const std::string& code);
+  void SetModelCode(const std::string& code) override;
   const std::string& ModelCode() const { return modelCode_; }
-  void SetSelfDefinedKey(uint8_t usage, uint8_t modifiers);
+  void SetSelfDefinedKey(uint8_t usage, uint8_t modifiers) override;
   SelfDefinedKey GetSelfDefinedKey() const;
 
-  void LoadDefinitions();
-  void SaveDefinitions();
-  void ResetAllDefinitions();
+  void LoadDefinitions() override;
+  void SaveDefinitions() override;
+  void ResetAllDefinitions() override;
   // At a disconnect and at shut-down: releases everything still held (the
   // keys, the right button of the pen's first side button) and forgets the
   // last button state, so that the next connection starts from nothing held.
-  void ReleaseHeldKey();
+  void ReleaseHeldKey() override;
 
   // The key-setup windows' access to the slots. Slots 32 and up are ignored.
   void SetDefinition(size_t slot, uint8_t modifiers, uint8_t key) override;
   KeyDefinition Definition(size_t slot) const override;
   ButtonDefinitions Definitions() const;
   void SetDefinitions(const ButtonDefinitions& block);
-  bool Modified() const { return dirty_.load(); }
+  bool Modified() const override { return dirty_.load(); }
+  IButtonDefinitions* DefinitionsStore() override { return this; }
 
   // The file the current model's definitions are read from and written to.
   std::string DefinitionsPath() const;

@@ -8,6 +8,7 @@
 #include "common/WindowTimer.h"
 #include "keys/WheelData.h"
 #include "keys/WheelFunc.h"
+#include "keys/WheelOverlayPort.h"
 #include "keys/WheelWindows.h"
 
 namespace pen {
@@ -32,24 +33,22 @@ struct WheelUIPorts {
 // a press of 400 ms opens the wheel settings window, and the notice window
 // shows which function acted. Main thread only: the host hands it every
 // WM_WHEELUI message, and its timers tick there.
-class TWheelUI {
+class TWheelUI final : public IWheelOverlay {
  public:
   static constexpr uint32_t kStepMergeMs = 60;
   static constexpr uint32_t kHoldCheckMs = 100;
   static constexpr uint32_t kLongPressMs = 400;
 
   explicit TWheelUI(const WheelUIPorts& ports);
-  ~TWheelUI();
+  ~TWheelUI() override;
   TWheelUI(const TWheelUI&) = delete;
   TWheelUI& operator=(const TWheelUI&) = delete;
 
-  // WM_WHEELUI: WPARAM 1 centre button (LPARAM 1 pressed), 2 a step.
-  void HandleMessage(uint64_t wparam, int64_t lparam);
+  void HandleMessage(uint64_t wparam, int64_t lparam) override;
   void WheelButtonDown();
   void WheelButtonUp();
   void WheelStep(uint8_t value);
-  // The language was (re)loaded.
-  void RefreshFaces();
+  void RefreshFaces() override;
   void SelectNextFunction();
   void OpenWheelSettings();
 

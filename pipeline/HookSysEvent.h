@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "pipeline/DesktopWindows.h"
+#include "pipeline/ForegroundWatchPort.h"
 #include "pipeline/WinEventSource.h"
 
 namespace pen {
@@ -15,7 +16,7 @@ namespace pen {
 // the watch) while it pumps messages. The recorded windows and the change
 // flag are single atomic words; the HID read threads read the flag and clear
 // it.
-class TMyHook {
+class TMyHook final : public IForegroundWatch {
  public:
   static constexpr uint32_t kEventForeground = 3;     // EVENT_SYSTEM_FOREGROUND
   static constexpr uint32_t kEventCaptureStart = 8;   // EVENT_SYSTEM_CAPTURESTART
@@ -27,7 +28,7 @@ class TMyHook {
 
   // Installs the hook and records the current foreground window.
   TMyHook(IWinEventSource& events, IDesktopWindows& windows);
-  ~TMyHook();
+  ~TMyHook() override;
   TMyHook(const TMyHook&) = delete;
   TMyHook& operator=(const TMyHook&) = delete;
 
@@ -36,15 +37,15 @@ class TMyHook {
   // The hook's callback.
   void OnWinEvent(uint32_t event);
   // Removes the hook; events stop arriving.
-  void Unhook();
+  void Unhook() override;
 
   bool Installed() const { return installed_; }
-  uintptr_t RecordedForeground() const { return foreground_.load(std::memory_order_relaxed); }
-  uintptr_t RecordedPrevious() const { return previous_.load(std::memory_order_relaxed); }
+  uintptr_t RecordedForeground() const override { return foreground_.load(std::memory_order_relaxed); }
+  uintptr_t RecordedPrevious() const override { return previous_.load(std::memory_order_relaxed); }
   bool ForegroundChanged() const { return changed_.load(std::memory_order_relaxed); }
   // Clears the flag; true when it was set, so only one reader acts on it.
-  bool TakeForegroundChanged() { return changed_.exchange(false, std::memory_order_relaxed); }
-  void ClearForegroundChanged() { changed_.store(false, std::memory_order_relaxed); }
+  bool TakeForegroundChanged() override { return changed_.exchange(false, std::memory_order_relaxed); }
+  void ClearForegroundChanged() override { changed_.store(false, std::memory_order_relaxed); }
 
  private:
   IWinEventSource& events_;

@@ -15,6 +15,7 @@
 #include "pipeline/PerformanceCounter.h"
 #include "pipeline/SharedBlock.h"
 #include "pipeline/SharedBlockObjects.h"
+#include "pipeline/SharedChannelPort.h"
 
 namespace pen {
 
@@ -55,7 +56,7 @@ struct MapFilePorts {
 // When the block cannot be had (mapping, view or mutex refused, or a view
 // shorter than the layout) the channel writes nothing, but registrations,
 // targets and ClientPresent still work, so the report-mode policy does too.
-class TMapFile {
+class TMapFile final : public ISharedChannel {
  public:
   static constexpr uint32_t kProximityMs = 500;
   // The longest wait for the named mutex: well above a client's 150 ms hold,
@@ -70,23 +71,23 @@ class TMapFile {
   static constexpr uint8_t kStatusMask = 0xCF;
 
   explicit TMapFile(const MapFilePorts& ports);
-  ~TMapFile();
+  ~TMapFile() override;
   TMapFile(const TMapFile&) = delete;
   TMapFile& operator=(const TMapFile&) = delete;
 
   // The service's own settings window counts as a client of this process.
-  void RegisterOwnWindow(uintptr_t window);
-  void SetArea(const AreaRecord& screenArea) { area_.store(PackArea(screenArea), std::memory_order_relaxed); }
+  void RegisterOwnWindow(uintptr_t window) override;
+  void SetArea(const AreaRecord& screenArea) override { area_.store(PackArea(screenArea), std::memory_order_relaxed); }
   // Re-targets to the foreground window (`previous`: the one before it) and
   // returns ClientPresent.
-  bool SelectForegroundClient(uintptr_t foreground, uintptr_t previous);
-  void PublishPacket(const PenPacket& packet);
+  bool SelectForegroundClient(uintptr_t foreground, uintptr_t previous) override;
+  void PublishPacket(const PenPacket& packet) override;
   // Messages A and B; false for any other message.
-  bool HandleChannelMessage(uint32_t msg, uint64_t wparam, int64_t lparam);
+  bool HandleChannelMessage(uint32_t msg, uint64_t wparam, int64_t lparam) override;
   void OnProximityTimer();
   // Saves the client table into the block for the next start, then lets go
   // of the block. Nothing is published afterwards.
-  void Close();
+  void Close() override;
 
   bool ClientPresent() const { return clientPresent_.load(std::memory_order_relaxed); }
   bool Publishing() const { return usable_; }

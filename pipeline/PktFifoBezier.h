@@ -4,6 +4,7 @@
 
 #include "common/Clock.h"
 #include "common/Rounding.h"
+#include "pipeline/HostPointer.h"
 #include "pipeline/PenPacket.h"
 
 namespace pen {
@@ -32,7 +33,7 @@ struct FilterOutput {
 // steps the same way. Feed returns the outputs of the very step it made. The
 // restart request and the smoothing level are single atomic stores from the
 // main thread.
-class TXYZFifo {
+class TXYZFifo final : public IHostSmoothing {
  public:
   static constexpr uint32_t kPauseMs = 500;
 
@@ -51,10 +52,10 @@ class TXYZFifo {
   // Interface A: smooths X, Y (bytes 1..4, scaled to 0..0xFFF0) and pressure
   // (bytes 5..6, 0..2047) of a pen packet in place, two steps per packet.
   // Bytes 0, 7 and 8 are untouched.
-  void FilterPacket(PenPacket& packet);
+  void FilterPacket(PenPacket& packet) override;
 
   // The next Feed restarts from its sample.
-  void RequestRestart() { restart_.store(true, std::memory_order_relaxed); }
+  void RequestRestart() override { restart_.store(true, std::memory_order_relaxed); }
   // Recorded only; the filter does not depend on it.
   void SetSmoothing(int32_t level) { smoothing_.store(level, std::memory_order_relaxed); }
   int32_t Smoothing() const { return smoothing_.load(std::memory_order_relaxed); }

@@ -6,6 +6,7 @@
 #include "common/Rounding.h"
 #include "pipeline/AreaRecord.h"
 #include "pipeline/DisplayGeometry.h"
+#include "pipeline/HostPointer.h"
 #include "pipeline/MouseInput.h"
 #include "pipeline/PenPacket.h"
 #include "pipeline/PktFifoBezier.h"
@@ -23,7 +24,7 @@ namespace pen {
 // main thread. Each setter stores one value or one area as a single atomic
 // store, and the monitor geometry is published under a sequence count, so a
 // report never sees half of an area or half of a geometry and never waits.
-class TSimMouse {
+class TSimMouse final : public IHostPointer {
  public:
   static constexpr int32_t kDefaultThreshold = 1450;
   static constexpr int32_t kReleaseCountCap = 10000;
@@ -34,22 +35,28 @@ class TSimMouse {
   TSimMouse(TXYZFifo& fifo, IMouseInput& mouse, IDisplayInfo& display);
 
   // The host passes the device's pressure value (-255..255) + 1450.
-  void SetThreshold(int32_t value) { threshold_.store(value, std::memory_order_relaxed); }
+  void SetThreshold(int32_t value) override { threshold_.store(value, std::memory_order_relaxed); }
   // A level above 3 becomes 0; also handed to the smoothing filter.
-  void SetSmoothing(int32_t level);
+  void SetSmoothing(int32_t level) override;
   // The part of the virtual screen (0..4095 units) that the tablet area drives.
-  void SetArea(const AreaRecord& screenArea) { screenArea_.store(PackArea(screenArea), std::memory_order_relaxed); }
+  void SetArea(const AreaRecord& screenArea) override { screenArea_.store(PackArea(screenArea), std::memory_order_relaxed); }
   // The part of the tablet that covers the screen area.
-  void SetTabletArea(const AreaRecord& area) { tabletArea_.store(PackArea(area), std::memory_order_relaxed); }
-  void SetLeftHand(bool on) { leftHand_.store(on, std::memory_order_relaxed); }
+  void SetTabletArea(const AreaRecord& area) override { tabletArea_.store(PackArea(area), std::memory_order_relaxed); }
+  void SetLeftHand(bool on) override { leftHand_.store(on, std::memory_order_relaxed); }
   // Set when the firmware version number is 0x2201 or more.
-  void SetTiltEnabled(bool on) { tiltEnabled_.store(on, std::memory_order_relaxed); }
+  void SetTiltEnabled(bool on) override { tiltEnabled_.store(on, std::memory_order_relaxed); }
   // Re-reads the monitors; at creation and after each display change.
-  void RefreshScreenGeometry();
+  void RefreshScreenGeometry() override;
 
   // Decode, click, move. False (nothing changed) for a report shorter than a
   // digitizer report.
   bool ProcessReport(const uint8_t* data, size_t length);
+  // The same, and what it leaves behind for the host to hand on.
+  bool ProcessReport(const uint8_t* data, size_t length, PointerResult& out) override {
+    if (!ProcessReport(data, length)) return false;
+    out = {mask_, wheelStep_, p_, tiltA_, tiltB_, packet_};
+    return true;
+  }
 
   // What the host reads after ProcessReport.
   uint32_t Mask() const { return mask_; }

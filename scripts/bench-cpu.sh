@@ -36,8 +36,8 @@ trap 'pen_wine_stop; pen_xvfb_stop; rm -rf "$work"' EXIT
 winpath() { echo "Z:${1//\//\\}"; }
 "$PEN_WINE" "$build/bench/win32/penfloor.exe" --recording="$(winpath "$work/session.txt")" </dev/null
 "$PEN_WINE" "$build/bench/win32/penfloor.exe" --moves=0 --recording="$(winpath "$work/still.txt")" </dev/null
-cp "$build/service/penhost.exe" "$work/"
-cp "$build/service/padlink_vc.dll" "$work/" 2>/dev/null || true
+cp "$build/app/penhost.exe" "$work/"
+cp "$build/app/padlink_vc.dll" "$work/" 2>/dev/null || true
 
 # CPU ticks (utime + stime, fields 14 and 15 of /proc/PID/stat) of the X
 # server and of every process of this prefix, the Wine server included,

@@ -57,12 +57,12 @@ pen_penmac_copy_desktop_input() {
   cp -r /usr/lib/udev/rules.d /usr/lib/udev/hwdb.bin "$root/usr/lib/udev/"
   cp /etc/udev/udev.conf "$root/etc/udev/"
   cp -r /usr/share/libinput /usr/share/libwacom "$root/usr/share/"
-  cp "$PEN_ROOT/mac/linux/dist/penmac.tablet" "$root/etc/libwacom/"
+  cp "$PEN_ROOT/app/penmac/dist/penmac.tablet" "$root/etc/libwacom/"
 }
 
 pen_penmac_kernel_test() {
   local build=${1:-$PEN_ROOT/build/native}
-  local penmac=$build/mac/penmac check=$build/tests/penmac_guest_check
+  local penmac=$build/app/penmac check=$build/tests/penmac_guest_check
   [ -x "$penmac" ] && [ -x "$check" ] || { echo "penmac-kernel: build $penmac and $check first" >&2; return 1; }
   pen_qemu_kernel || return 1
 

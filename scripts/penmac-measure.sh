@@ -8,7 +8,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$PEN_ROOT"
 "$PEN_ROOT/scripts/setup.sh"
 cmake --preset gcc >/dev/null && cmake --build --preset gcc --target penmac_bench penmac >/dev/null
-penmac=build/gcc/mac/penmac
+penmac=build/gcc/app/penmac
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

@@ -88,36 +88,36 @@ rm -f "$trace" "$features"
 window_args=()
 if [ -n "$show_settings" ]; then
   picture=${picture:-$build/settings-window.png}
-  rm -f "$build/service/settings-window.png"
+  rm -f "$build/app/settings-window.png"
   window_args=(--show-settings=settings-window.png)
 fi
 tablet_arg=--virtual-tablet
 if [ -n "$show_keys" ]; then
   keys_picture=${keys_picture:-$build/key-setup.png}
-  rm -f "$build/service/key-setup.png"
+  rm -f "$build/app/key-setup.png"
   window_args=(--show-key-setup=key-setup.png)
   # A tablet of that model that only sits there: no pen moves the pointer
   # over the window while its picture is taken.
-  printf 'device version 0x2201 product "[%s]Pen Tablet"\nwait 60000\n' "$model" >"$build/service/key-setup-session.txt"
+  printf 'device version 0x2201 product "[%s]Pen Tablet"\nwait 60000\n' "$model" >"$build/app/key-setup-session.txt"
   tablet_arg=--virtual-tablet=key-setup-session.txt
 fi
 if [ -n "$show_mapping" ]; then
   mapping_picture=${mapping_picture:-$build/screen-mapping-window.png}
-  rm -f "$build/service/screen-mapping-window.png"
+  rm -f "$build/app/screen-mapping-window.png"
   window_args+=(--show-screen-mapping=screen-mapping-window.png)
 fi
 echo "run: penhost.exe $tablet_arg --trace ${window_args[*]} for ${SECONDS_TO_RUN} s after start-up" >&2
-(cd "$build/service" && "$PEN_WINE" ./penhost.exe "$tablet_arg" --trace="$(basename "$trace")" \
+(cd "$build/app" && "$PEN_WINE" ./penhost.exe "$tablet_arg" --trace="$(basename "$trace")" \
   --feature-log="$(basename "$features")" --exit-after="$SECONDS_TO_RUN" --no-launch "${window_args[@]}") </dev/null
-mv -f "$build/service/$(basename "$trace")" "$trace" 2>/dev/null || true
-mv -f "$build/service/$(basename "$features")" "$features" 2>/dev/null || true
+mv -f "$build/app/$(basename "$trace")" "$trace" 2>/dev/null || true
+mv -f "$build/app/$(basename "$features")" "$features" 2>/dev/null || true
 
 [ -s "$trace" ] || { echo "run: penhost.exe left no trace" >&2; exit 1; }
 # keep_picture SAVED DESTINATION WINDOW: moves the picture penhost.exe saved.
 keep_picture() {
-  if [ -s "$build/service/$1" ]; then
+  if [ -s "$build/app/$1" ]; then
     mkdir -p "$(dirname "$2")"
-    mv -f "$build/service/$1" "$2"
+    mv -f "$build/app/$1" "$2"
   else
     echo "run: the $3 window's picture was not saved" >&2; exit 1
   fi

@@ -147,8 +147,8 @@ run_penhost() {
   rm -rf "$work"
   mkdir -p "$work"
   make_recording "$work/soak.txt" 3000
-  cp "$build/service/penhost.exe" "$build/bench/win32/penwatch.exe" "$work/"
-  cp "$build/service/padlink_vc.dll" "$work/" 2>/dev/null || true
+  cp "$build/app/penhost.exe" "$build/bench/win32/penwatch.exe" "$work/"
+  cp "$build/app/padlink_vc.dll" "$work/" 2>/dev/null || true
   export PEN_FORCE_XVFB=1
   pen_xvfb_start || { fail "no X display"; return; }
   pen_wine_prefix
@@ -227,7 +227,7 @@ run_penhost() {
 run_penmac() {
   say "== penmac: $REPORTS reports, replayed at full speed"
   build gcc penmac penmac_soak || { fail "penmac does not build"; return; }
-  local work=$out/penmac exe=$PEN_ROOT/build/gcc/mac/penmac
+  local work=$out/penmac exe=$PEN_ROOT/build/gcc/app/penmac
   rm -rf "$work"
   mkdir -p "$work/config"
   make_recording "$work/soak.txt" 0

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/Trace.h"
+#include "common/WindowPoster.h"
 
 namespace pen {
 
@@ -34,6 +35,16 @@ class IHostShell {
   virtual bool MonitorsSettled() = 0;
   virtual void StartTrayTimer() = 0;
   virtual void StopTrayTimer() = 0;
+};
+
+// The host's own window, for the button manager's wheel-button message.
+class TShellPoster final : public IWindowPoster {
+ public:
+  explicit TShellPoster(IHostShell& shell) : shell_(shell) {}
+  void Post(uint32_t msg, uint64_t wparam, int64_t lparam) override { shell_.PostToSelf(msg, wparam, lparam); }
+
+ private:
+  IHostShell& shell_;
 };
 
 }  // namespace pen

@@ -4,10 +4,19 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "keys/WheelMessages.h"
+#include "pipeline/HookSysEvent.h"
 #include "pipeline/ReportFormat.h"
 #include "service/HostMessages.h"
 
 namespace pen {
+
+static_assert(host_msg::kWheelUi == wheel_message::kWheelUi && wheel_ui::kCentreButton == wheel_message::kCentreButton &&
+                  wheel_ui::kStep == wheel_message::kStep,
+              "the host and the wheel code must agree on WM_WHEELUI");
+static_assert(TMyHook::kServiceCommandMessage == host_msg::kServiceCommand &&
+                  TMyHook::kForegroundCommand == host_cmd::kForegroundChange,
+              "the foreground watch names the host's command 11");
 
 namespace {
 
@@ -64,7 +73,7 @@ void TPenHostMain::Start() {
 bool TPenHostMain::HandleMessage(uint32_t msg, uint64_t wparam, int64_t lparam, intptr_t& result) {
   result = 0;
   if (msg == host_msg::kWheelUi) {
-    p_.wheel.HandleWheelMessage(wparam, lparam);
+    p_.wheel.HandleMessage(wparam, lparam);
     // The centre button ends here; a wheel step goes on through the table.
     if (wparam == wheel_ui::kCentreButton) return true;
   }
@@ -99,7 +108,7 @@ bool TPenHostMain::HandleMessage(uint32_t msg, uint64_t wparam, int64_t lparam, 
       p_.shell.PostQuit();
       return true;
     default:
-      return p_.channel.HandleChannelMessage(msg, wparam, lparam, result);
+      return p_.channel.HandleChannelMessage(msg, wparam, lparam);
   }
 }
 
@@ -155,7 +164,7 @@ void TPenHostMain::ApplyScreenArea() {
   p_.channel.SetArea(area);
   {
     std::lock_guard<std::mutex> lock(reportLock_);
-    p_.pointer.SetScreenArea(area);
+    p_.pointer.SetArea(area);
   }
   if (p_.window) p_.window->SetScreenMapRect(s.screen);
 }
@@ -183,7 +192,7 @@ void TPenHostMain::PushAreas() {
   p_.device.SetArea(screen);
   p_.channel.SetArea(screen);
   std::lock_guard<std::mutex> lock(reportLock_);
-  p_.pointer.SetScreenArea(screen);
+  p_.pointer.SetArea(screen);
   p_.pointer.SetTabletArea(AreaOf(s.tablet));
 }
 
@@ -238,7 +247,7 @@ void TPenHostMain::ApplySettings() {
   p_.device.SetReportMode(p_.window && p_.window->InkMode() ? kModeFull : kModeBasic);
   p_.buttons.SetSelfDefinedKey(p_.device.KeyUsage(), p_.device.KeyModifiers());
   std::lock_guard<std::mutex> lock(reportLock_);
-  p_.smoothing.Restart();
+  p_.smoothing.RequestRestart();
 }
 
 void TPenHostMain::OnConnectChange(bool connected) {
@@ -314,7 +323,7 @@ void TPenHostMain::OnPenPacket(const uint8_t* data, size_t size) {
     if (pressure > 2040) pressure = 2048;
     packet.SetPressure(static_cast<uint16_t>(pressure));
     if (p_.window) p_.window->FeedPenSample(pressure, 0, 0);
-    p_.smoothing.SmoothPacket(packet);
+    p_.smoothing.FilterPacket(packet);
     p_.channel.PublishPacket(packet);
     Trace("report A #%u: pen status %02X pressure %d", reportsA_, packet.Status(), pressure);
     if (IsHoverStatus(packet.Status()) && p_.foreground.TakeForegroundChanged()) {
@@ -353,8 +362,8 @@ void TPenHostMain::OnDigitizerReport(const uint8_t* data, size_t size) {
 void TPenHostMain::UpdateModeForForeground() {
   // The watch's record is the newest; until it has one (nothing in front at
   // start) the windows the last command 11 named stand in.
-  uintptr_t foreground = p_.foreground.Foreground();
-  uintptr_t previous = p_.foreground.Previous();
+  uintptr_t foreground = p_.foreground.RecordedForeground();
+  uintptr_t previous = p_.foreground.RecordedPrevious();
   if (foreground == 0) {
     foreground = currentForeground_;
     previous = previousForeground_;
@@ -369,7 +378,7 @@ void TPenHostMain::SendModeUnlessSent(uint8_t mode) {
 }
 
 void TPenHostMain::ForegroundChange(uint64_t wparam) {
-  const uintptr_t recorded = p_.foreground.Foreground();
+  const uintptr_t recorded = p_.foreground.RecordedForeground();
   previousForeground_ = currentForeground_;
   currentForeground_ = recorded ? recorded : static_cast<uintptr_t>(wparam);
   UpdateModeForForeground();
@@ -410,7 +419,7 @@ void TPenHostMain::LoadSetting() {
 }
 
 void TPenHostMain::LoadLanguage() {
-  p_.wheel.ReloadLanguage();
+  p_.wheel.RefreshFaces();
   p_.tray.SetTexts(p_.texts.Text(2), p_.texts.Text(8), p_.texts.Text(9));
 }
 
@@ -454,7 +463,7 @@ void TPenHostMain::ShutdownPipeline() {
   // The read threads are gone: the channel can keep its clients for the
   // next start and let go of the block.
   p_.channel.Close();
-  p_.foreground.Stop();
+  p_.foreground.Unhook();
   if (p_.buttons.Modified()) p_.buttons.SaveDefinitions();
 }
 

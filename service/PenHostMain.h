@@ -5,22 +5,25 @@
 #include <mutex>
 
 #include "common/Clock.h"
-#include "service/ButtonManagerPort.h"
-#include "service/ForegroundWatchPort.h"
+#include "keys/ButtonManagerPort.h"
+#include "keys/WheelOverlayPort.h"
+#include "pipeline/ForegroundWatchPort.h"
+#include "pipeline/HostPointer.h"
+#include "pipeline/SharedChannelPort.h"
 #include "service/HostDeviceLink.h"
-#include "service/HostPointer.h"
 #include "service/HostShell.h"
 #include "service/LanguageTexts.h"
 #include "service/SettingsStore.h"
 #include "service/SettingsWindowPort.h"
-#include "service/SharedChannelPort.h"
-#include "service/WheelOverlayPort.h"
 
 namespace pen {
 
 enum class TMonitorPower { PoOff, PoOn };
 
 // The long-lived objects the host routes between. It owns none of them.
+// The pipeline's and the keys' objects are themselves what the host drives
+// (TUsbComm excepted: its link adds the trace); the windows, the tray and the
+// shell live on floors above and are reached through their interfaces.
 struct HostParts {
   ISettingsStore& settings;
   IHostDeviceLink& device;

@@ -5,13 +5,12 @@
 
 #include <memory>
 
-#include "PenHostMainFakes.h"
 #include "pipeline/HookSysEvent.h"
 #include "pipeline/UsbComm.h"
-#include "service/MapFileLink.h"
 #include "service/UsbCommLink.h"
 #include "support/FakeHid.h"
 #include "support/FakePadLink.h"
+#include "support/HostRig.h"
 #include "support/MapFileRig.h"
 
 namespace pen::test {
@@ -24,29 +23,17 @@ struct NoBeeps : IBeeper {
   void Beep() override {}
 };
 
-class HostChannel : public ::testing::Test {
+class HostChannel : public ::testing::Test, protected HostRig<FakeClock> {
  protected:
   MapFileRig rig;
   FakeWinEventSource events;
-  FakeClock clock;
-  FakeSettings settings;
   FakeHidController hid;
   FakeHidDevice* a = nullptr;
   FakePadLink pad;
   NoBeeps beeper;
-  FakePointer pointer;
-  FakeSmoothing smoothing;
-  FakeButtons buttons;
-  FakeWheel wheel;
-  FakeWindow window;
-  FakeTexts texts;
-  FakeTray tray;
-  FakeShell shell;
   std::unique_ptr<TUsbComm> usb;
-  std::unique_ptr<TUsbCommLink> device;
+  std::unique_ptr<TUsbCommLink> link;
   std::unique_ptr<TMyHook> hook;
-  std::unique_ptr<TMapFileLink> channelLink;
-  std::unique_ptr<TMyHookLink> watchLink;
   std::unique_ptr<TPenHostMain> host;
   size_t delivered = 0;
 
@@ -62,11 +49,9 @@ class HostChannel : public ::testing::Test {
     hook = std::make_unique<TMyHook>(events, rig.windows);
     pad.ticks = &clock;
     usb = std::make_unique<TUsbComm>(hid, &pad, clock, beeper);
-    device = std::make_unique<TUsbCommLink>(*usb, nullptr);
-    channelLink = std::make_unique<TMapFileLink>(*rig.channel);
-    watchLink = std::make_unique<TMyHookLink>(*hook);
-    host = std::make_unique<TPenHostMain>(HostParts{settings, *device, pointer, smoothing, *channelLink, *watchLink,
-                                                    buttons, wheel, &window, texts, tray, shell, clock, nullptr});
+    link = std::make_unique<TUsbCommLink>(*usb, nullptr);
+    host = std::make_unique<TPenHostMain>(
+        Parts({.device = link.get(), .channel = rig.channel.get(), .foreground = hook.get()}));
     host->Start();
     hook->SetCommandTarget(shell.OwnWindow());
   }

@@ -1,28 +1,14 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include "PenHostMainFakes.h"
+#include "support/HostRig.h"
 
 namespace pen::test {
 
 // The host core on fakes of everything it routes between.
-class PenHost : public ::testing::Test {
+class PenHost : public ::testing::Test, protected HostRig<> {
  protected:
-  FakeSettings settings;
-  FakeDeviceLink device;
-  FakePointer pointer;
-  FakeSmoothing smoothing;
-  FakeChannel channel;
-  TNullForegroundWatch foreground;
-  FakeButtons buttons;
-  FakeWheel wheel;
-  FakeWindow window;
-  FakeTexts texts;
-  FakeTray tray;
-  FakeShell shell;
-  FakeMessageLoop clock;
-  TPenHostMain host{HostParts{settings, device, pointer, smoothing, channel, foreground, buttons, wheel, &window, texts,
-                              tray, shell, clock, nullptr}};
+  TPenHostMain host{Parts()};
 
   void StartConnected() {
     device.connected = true;

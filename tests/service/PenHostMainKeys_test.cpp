@@ -5,13 +5,11 @@
 
 #include <memory>
 
-#include "PenHostMainFakes.h"
 #include "keys/ButtonManager.h"
 #include "keys/WheelUI.h"
-#include "service/ButtonManagerLink.h"
-#include "service/WheelUILink.h"
 #include "support/FakeKeyboardLayout.h"
 #include "support/FakeTimers.h"
+#include "support/HostRig.h"
 #include "support/MemoryFiles.h"
 #include "support/QuietPorts.h"
 #include "support/RecordingInput.h"
@@ -21,19 +19,8 @@ namespace {
 
 using Events = std::vector<std::string>;
 
-class HostKeys : public ::testing::Test {
+class HostKeys : public ::testing::Test, protected HostRig<FakeClock> {
  protected:
-  FakeSettings settings;
-  FakeDeviceLink device;
-  FakePointer pointer;
-  FakeSmoothing smoothing;
-  FakeChannel channel;
-  TNullForegroundWatch foreground;
-  FakeWindow window;
-  FakeTexts texts;
-  FakeTray tray;
-  FakeShell shell;
-  FakeClock clock;
   FakeTimerQueue timers{clock};
   FakeTimer repeatTimer{timers}, stepTimer{timers}, holdTimer{timers};
   RecordingInput input;
@@ -56,8 +43,6 @@ class HostKeys : public ::testing::Test {
   TShellPoster poster{shell};
   std::unique_ptr<TButtonManager> manager;
   std::unique_ptr<TWheelUI> wheelUI;
-  std::unique_ptr<TButtonManagerLink> buttons;
-  std::unique_ptr<TWheelUILink> wheel;
   std::unique_ptr<TPenHostMain> host;
 
   void Start(const std::string& model) {
@@ -67,10 +52,7 @@ class HostKeys : public ::testing::Test {
     wheelUI = std::make_unique<TWheelUI>(WheelUIPorts{ini, folders, stepTimer, holdTimer, clock, faces, notice,
                                                       wheelWindow, customKey, foregroundWindows,
                                                       WheelFunctionPorts{{input, layout}, volume, workerClock, nullptr}});
-    buttons = std::make_unique<TButtonManagerLink>(*manager);
-    wheel = std::make_unique<TWheelUILink>(*wheelUI);
-    host = std::make_unique<TPenHostMain>(HostParts{settings, device, pointer, smoothing, channel, foreground,
-                                                    *buttons, *wheel, &window, texts, tray, shell, clock, nullptr});
+    host = std::make_unique<TPenHostMain>(Parts({.buttons = manager.get(), .wheel = wheelUI.get()}));
     device.model = model;
     device.connected = true;
     host->Start();

@@ -28,8 +28,7 @@ class HostOnLink : public PenHost {
     PlugTablet();
     rig.Create();
     link.emplace(*rig.link, nullptr);
-    linked.emplace(HostParts{settings, *link, pointer, smoothing, channel, foreground, buttons, wheel, &window, texts,
-                             tray, shell, rig.clock, nullptr});
+    linked.emplace(Parts({.device = &*link, .clock = &rig.clock}));
   }
   void Unplug() {
     rig.hid.Leave(*rig.b);

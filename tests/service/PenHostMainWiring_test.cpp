@@ -5,14 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "PenHostMainFakes.h"
 #include "pipeline/DemoSession.h"
 #include "pipeline/SimMouse.h"
 #include "pipeline/UsbComm.h"
 #include "pipeline/VirtualTablet.h"
-#include "service/SimMouseLink.h"
 #include "service/UsbCommLink.h"
 #include "support/FakePadLink.h"
+#include "support/HostRig.h"
 
 namespace pen::test {
 namespace {
@@ -56,9 +55,8 @@ struct TraceLines : IHostTrace {
   }
 };
 
-class Wiring : public ::testing::Test {
+class Wiring : public ::testing::Test, protected HostRig<FakeClock> {
  protected:
-  FakeClock clock;
   ImmediateMainThread mainThread;
   TVirtualTablet tablet{clock, mainThread};
   FakePadLink padLink;
@@ -68,27 +66,16 @@ class Wiring : public ::testing::Test {
   MouseLog mouse;
   OneScreen screen;
   TSimMouse simMouse{fifo, mouse, screen};
-  TSimMouseLink pointer{simMouse};
-  TFifoLink smoothing{fifo};
-  FakeSettings settings;
-  FakeChannel channel;
-  TNullForegroundWatch foreground;
-  FakeButtons buttons;
-  FakeWheel wheel;
-  FakeWindow window;
-  FakeTexts texts;
-  FakeTray tray;
-  FakeShell shell;
   std::unique_ptr<TUsbComm> usb;
-  std::unique_ptr<TUsbCommLink> device;
+  std::unique_ptr<TUsbCommLink> link;
   std::unique_ptr<TPenHostMain> host;
 
   void Run(const TTabletRecording& rec) {
     tablet.Load(rec);
     usb = std::make_unique<TUsbComm>(tablet, &padLink, clock, beeper);
-    device = std::make_unique<TUsbCommLink>(*usb, &trace);
-    host = std::make_unique<TPenHostMain>(HostParts{settings, *device, pointer, smoothing, channel, foreground,
-                                                    buttons, wheel, &window, texts, tray, shell, clock, &trace});
+    link = std::make_unique<TUsbCommLink>(*usb, &trace);
+    host = std::make_unique<TPenHostMain>(
+        Parts({.device = link.get(), .pointer = &simMouse, .smoothing = &fifo, .trace = &trace}));
     host->Start();
     host->LoadSetting();
     while (tablet.HasNextStep()) {

@@ -7,11 +7,11 @@
 #include <cstddef>
 #include <string>
 
-#include "service/PenHostMainFakes.h"
 #include "common/win32/Win32Clock.h"
 #include "service/win32/PowerWatcher.h"
 #include "service/win32/TrayIcon.h"
 #include "service/win32/Win32HostShell.h"
+#include "support/HostRig.h"
 
 namespace pen::test {
 namespace {
@@ -44,43 +44,30 @@ bool LoopUntilQuit(DWORD ms) {
 }
 
 // The host core on fakes, behind the real hidden window.
-class HostWindow : public ::testing::Test {
+class HostWindow : public ::testing::Test, protected HostRig<FakeClock> {
  protected:
-  FakeSettings settings;
-  FakeDeviceLink device;
-  FakePointer pointer;
-  FakeSmoothing smoothing;
-  FakeChannel channel;
-  TNullForegroundWatch foreground;
-  FakeButtons buttons;
-  FakeWheel wheel;
-  FakeWindow window;
-  FakeTexts texts;
-  FakeTray tray;
-  FakeClock clock;
   Win32Clock realClock;  // waits that really run the window's messages
-  TWin32HostShell shell;
+  TWin32HostShell hostShell;
   std::unique_ptr<TPenHostMain> host;
 
   void SetUp() override {
-    ASSERT_TRUE(shell.Create());
+    ASSERT_TRUE(hostShell.Create());
     Attach(clock);
   }
   void Attach(IClock& waits) {
-    host = std::make_unique<TPenHostMain>(HostParts{settings, device, pointer, smoothing, channel, foreground, buttons,
-                                                    wheel, &window, texts, tray, shell, waits, nullptr});
-    shell.SetHost(host.get());
+    host = std::make_unique<TPenHostMain>(Parts({.shell = &hostShell, .clock = &waits}));
+    hostShell.SetHost(host.get());
   }
   void TearDown() override {
-    shell.Destroy();
-    shell.SetHost(nullptr);
+    hostShell.Destroy();
+    hostShell.SetHost(nullptr);
     Pump();
   }
 };
 
 TEST_F(HostWindow, IsFoundByClassAndCaptionAndHasNoTaskbarButton) {
   HWND found = FindWindowA("TPenHostMain", "70ea8e50-29b4-4832-b9f3-c75409347c2e");
-  EXPECT_EQ(found, shell.Window());
+  EXPECT_EQ(found, hostShell.Window());
   EXPECT_FALSE(IsWindowVisible(found));
   EXPECT_TRUE(GetWindowLongPtrA(found, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
 }
@@ -100,7 +87,7 @@ TEST_F(HostWindow, CommandsWaitUntilTheHostHasStarted) {
 TEST_F(HostWindow, PostedCommandsAndRotationReachTheHostAndHostileValuesAreHarmless) {
   host->Start();
   device.log.clear();
-  HWND w = shell.Window();
+  HWND w = hostShell.Window();
   PostMessageA(w, WM_USER + 101, static_cast<WPARAM>(-12), 1);
   PostMessageA(w, WM_USER + 101, 0, static_cast<LPARAM>(-1));
   PostMessageA(w, WM_USER + 101, ~WPARAM{0}, static_cast<LPARAM>(~0ull >> 1));
@@ -114,15 +101,15 @@ TEST_F(HostWindow, PostedCommandsAndRotationReachTheHostAndHostileValuesAreHarml
 
 TEST_F(HostWindow, CloseEndsTheMessageLoopWithoutStoppingTheTablet) {
   host->Start();
-  PostMessageA(shell.Window(), WM_CLOSE, 0, 0);
+  PostMessageA(hostShell.Window(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(LoopUntilQuit(5000));
-  EXPECT_TRUE(IsWindow(shell.Window()));
+  EXPECT_TRUE(IsWindow(hostShell.Window()));
   EXPECT_EQ(device.Count("mode 0"), 0u);
 }
 
 TEST_F(HostWindow, CloseAfterEndsTheLoopByItself) {
   host->Start();
-  shell.CloseAfter(50);
+  hostShell.CloseAfter(50);
   EXPECT_TRUE(LoopUntilQuit(10000));
 }
 
@@ -130,11 +117,11 @@ TEST_F(HostWindow, CloseAfterEndsTheLoopByItself) {
 // for a second or more in between.
 class HostWindowBeforeHost : public HostWindow {
  protected:
-  void SetUp() override { ASSERT_TRUE(shell.Create()); }
+  void SetUp() override { ASSERT_TRUE(hostShell.Create()); }
 };
 
 TEST_F(HostWindowBeforeHost, ADisplayChangeBeforeTheHostExistsReachesItThroughTheTimer) {
-  SendMessageA(shell.Window(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
+  SendMessageA(hostShell.Window(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
   Attach(clock);
   host->Start();
   const DWORD start = GetTickCount();
@@ -149,18 +136,18 @@ TEST_F(HostWindowBeforeHost, AFloodOfShowRequestsFromAnotherProgramShowsTheSetti
   Attach(realClock);
   host->Start();
   device.log.clear();
-  for (int i = 0; i < 300; ++i) PostMessageA(shell.Window(), WM_USER + 100, 0, 0);
+  for (int i = 0; i < 300; ++i) PostMessageA(hostShell.Window(), WM_USER + 100, 0, 0);
   Pump();  // the first request's 200 ms wait runs all the others
   EXPECT_EQ(window.shows, 1);
   EXPECT_EQ(device.Count("mode 3"), 1u);
-  PostMessageA(shell.Window(), WM_USER + 100, 0, 0);
+  PostMessageA(hostShell.Window(), WM_USER + 100, 0, 0);
   Pump();
   EXPECT_EQ(window.shows, 2);
 }
 
 TEST_F(HostWindow, DestroyClosesTheTabletInterfaces) {
   host->Start();
-  shell.Destroy();
+  hostShell.Destroy();
   EXPECT_EQ(device.Count("close"), 1u);
   EXPECT_TRUE(LoopUntilQuit(1000));
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include <atomic>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +10,10 @@
 #include "support/FakeMessageLoop.h"
 
 namespace pen::test {
+
+// The service host's collaborators as fakes, and HostRig below, which owns
+// one of each: every test, benchmark and fuzz target of the host starts
+// from it.
 
 // Records every feature report and memory access as a short line, in order.
 class FakeDeviceLink : public IHostDeviceLink {
@@ -89,7 +95,7 @@ class FakePointer : public IHostPointer {
 
   void SetThreshold(int32_t v) override { threshold = v; }
   void SetSmoothing(int32_t v) override { smoothing = v; }
-  void SetScreenArea(const AreaRecord& a) override {
+  void SetArea(const AreaRecord& a) override {
     screen = a;
     ++screenSets;
   }
@@ -110,8 +116,8 @@ class FakePointer : public IHostPointer {
 class FakeSmoothing : public IHostSmoothing {
  public:
   int restarts = 0, smoothed = 0;
-  void SmoothPacket(PenPacket&) override { ++smoothed; }
-  void Restart() override { ++restarts; }
+  void FilterPacket(PenPacket&) override { ++smoothed; }
+  void RequestRestart() override { ++restarts; }
 };
 
 // Validation resets everything when a rectangle is too small, as the file does.
@@ -147,13 +153,26 @@ class FakeChannel : public ISharedChannel {
     return clientInFront;
   }
   void RegisterOwnWindow(uintptr_t w) override { registered = w; }
-  bool HandleChannelMessage(uint32_t msg, uint64_t, int64_t, intptr_t& result) override {
-    if (msg != 0xC123) return false;
-    result = 77;
-    return true;
-  }
+  // 0xC123 stands for one of the channel's registered messages.
+  bool HandleChannelMessage(uint32_t msg, uint64_t, int64_t) override { return msg == 0xC123; }
   int closes = 0;
   void Close() override { ++closes; }
+};
+
+// Nothing watches the desktop, so the host falls back to the window that
+// command 11 names; a test marks a change as the watch would.
+class FakeForegroundWatch : public IForegroundWatch {
+ public:
+  uintptr_t RecordedForeground() const override { return 0; }
+  uintptr_t RecordedPrevious() const override { return 0; }
+  bool TakeForegroundChanged() override { return changed_.exchange(false, std::memory_order_relaxed); }
+  void ClearForegroundChanged() override { changed_.store(false, std::memory_order_relaxed); }
+  void Unhook() override {}
+  void MarkChanged() { changed_.store(true, std::memory_order_relaxed); }
+  bool ForegroundChanged() const { return changed_.load(std::memory_order_relaxed); }
+
+ private:
+  std::atomic<bool> changed_{false};
 };
 
 class FakeButtons : public IButtonManager {
@@ -178,8 +197,8 @@ class FakeWheel : public IWheelOverlay {
  public:
   std::vector<std::pair<uint64_t, int64_t>> messages;
   int reloads = 0;
-  void HandleWheelMessage(uint64_t w, int64_t l) override { messages.emplace_back(w, l); }
-  void ReloadLanguage() override { ++reloads; }
+  void HandleMessage(uint64_t w, int64_t l) override { messages.emplace_back(w, l); }
+  void RefreshFaces() override { ++reloads; }
 };
 
 // Keeps the values the host reads back and records what the host shows.
@@ -306,6 +325,62 @@ class FakeShell : public IHostShell {
   bool MonitorsSettled() override { return settled; }
   void StartTrayTimer() override { trayTimer = true; }
   void StopTrayTimer() override { trayTimer = false; }
+};
+
+// One fake of each collaborator, and the host's parts made of them. A test
+// that drives a real object in some place names it in Parts; the fake of
+// that place then stays unused. The clock is a message loop unless the test
+// asks for a plain fake clock.
+template <class Clock = FakeMessageLoop>
+struct HostRig {
+  FakeSettings settings;
+  FakeDeviceLink device;
+  FakePointer pointer;
+  FakeSmoothing smoothing;
+  FakeChannel channel;
+  FakeForegroundWatch foreground;
+  FakeButtons buttons;
+  FakeWheel wheel;
+  FakeWindow window;
+  FakeTexts texts;
+  FakeTray tray;
+  FakeShell shell;
+  Clock clock;
+
+  // Real objects instead of the fakes; null keeps the fake. `window` left
+  // empty keeps the fake window, set to nullptr the host has none.
+  struct Instead {
+    IHostDeviceLink* device = nullptr;
+    IHostPointer* pointer = nullptr;
+    IHostSmoothing* smoothing = nullptr;
+    ISharedChannel* channel = nullptr;
+    IForegroundWatch* foreground = nullptr;
+    IButtonManager* buttons = nullptr;
+    IWheelOverlay* wheel = nullptr;
+    std::optional<ISettingsWindow*> window = std::nullopt;
+    ILanguageTexts* texts = nullptr;
+    IHostShell* shell = nullptr;
+    IClock* clock = nullptr;
+    IHostTrace* trace = nullptr;
+  };
+
+  HostParts Parts() { return Parts(Instead{}); }
+  HostParts Parts(const Instead& real) {
+    return HostParts{settings,
+                     real.device ? *real.device : device,
+                     real.pointer ? *real.pointer : pointer,
+                     real.smoothing ? *real.smoothing : smoothing,
+                     real.channel ? *real.channel : channel,
+                     real.foreground ? *real.foreground : foreground,
+                     real.buttons ? *real.buttons : buttons,
+                     real.wheel ? *real.wheel : wheel,
+                     real.window.value_or(&window),
+                     real.texts ? *real.texts : texts,
+                     tray,
+                     real.shell ? *real.shell : shell,
+                     real.clock ? *real.clock : clock,
+                     real.trace};
+  }
 };
 
 }  // namespace pen::test

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "service/HostOptions.h"
+#include "app/penhost/HostOptions.h"
 
 namespace pen {
 namespace {

@@ -25,9 +25,9 @@
 #include "mac/linux/SessionGate.h"
 #include "mac/linux/UinputDevices.h"
 #include "mac/linux/XdgConfigFolder.h"
-#include "mac/linux/app/PenmacOptions.h"
-#include "mac/linux/app/Preflight.h"
-#include "mac/linux/app/ReplayHidManager.h"
+#include "app/penmac/PenmacOptions.h"
+#include "app/penmac/Preflight.h"
+#include "app/penmac/ReplayHidManager.h"
 #include "pipeline/TabletRecording.h"
 
 namespace penmac::linux_layer {

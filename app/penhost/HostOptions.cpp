@@ -1,4 +1,4 @@
-#include "service/HostOptions.h"
+#include "app/penhost/HostOptions.h"
 
 #include <charconv>
 #include <string_view>

@@ -1,5 +1,5 @@
 #pragma once
-#include "service/HostOptions.h"
+#include "app/penhost/HostOptions.h"
 
 namespace pen::win32 {
 

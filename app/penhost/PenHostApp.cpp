@@ -1,4 +1,4 @@
-#include "service/win32/PenHostApp.h"
+#include "app/penhost/PenHostApp.h"
 
 #include <windows.h>
 #include <ole2.h>
@@ -41,16 +41,12 @@
 #include "pipeline/win32/Win32DisplayInfo.h"
 #include "pipeline/win32/Win32MainThread.h"
 #include "pipeline/win32/Win32MouseInput.h"
-#include "service/ButtonManagerLink.h"
 #include "service/HostMessages.h"
-#include "service/MapFileLink.h"
 #include "service/PenHostMain.h"
 #include "service/SettingFile.h"
 #include "service/SettingFileStore.h"
-#include "service/SimMouseLink.h"
 #include "service/TracingMouseInput.h"
 #include "service/UsbCommLink.h"
-#include "service/WheelUILink.h"
 #include "service/win32/PowerWatcher.h"
 #include "service/win32/SingleInstance.h"
 #include "service/win32/TraceFile.h"
@@ -75,30 +71,40 @@ constexpr uint32_t kScreenshotMs = 3000;
 // settings window shows a connected tablet; the picture follows a second later.
 constexpr uint32_t kKeyDefineMs = 2500;
 constexpr uint32_t kKeySetupShotMs = 1000;
-
-TFormA* g_keyDefineForm = nullptr;
-void CALLBACK PressKeyDefine(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  if (g_keyDefineForm) g_keyDefineForm->BtnKeyDefineClick();
-}
-
 // The settings window shows 200 ms after it is asked for; its button is
 // pressed well after that, and the mapping window's picture taken once the
 // desktop picture is drawn.
 constexpr uint32_t kOpenScreenMappingMs = 1500;
 constexpr uint32_t kScreenMappingShotMs = 1500;
 
-// The "ScreenMapping" button of the settings window, pressed by the timer.
-HWND g_screenMappingButton = nullptr;
-
-void CALLBACK PressScreenMappingButton(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  HWND form = GetParent(g_screenMappingButton);
-  if (form) {
-    PostMessageA(form, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(g_screenMappingButton), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(g_screenMappingButton));
+// The test switches' button presses in the settings window, each once, a
+// while after start-up.
+class TSwitchPresses {
+ public:
+  TSwitchPresses(const HostOptions& options, TWin32FormA& settingsWindow) : window_(settingsWindow) {
+    keyDefine_.SetOnTimer(Event<>::Bind<&TSwitchPresses::PressKeyDefine>(this));
+    screenMapping_.SetOnTimer(Event<>::Bind<&TSwitchPresses::PressScreenMapping>(this));
+    if (options.showKeySetup) keyDefine_.Start(kKeyDefineMs);
+    if (options.showScreenMapping) screenMapping_.Start(kOpenScreenMappingMs);
   }
-}
+
+ private:
+  void PressKeyDefine() {
+    keyDefine_.Stop();
+    window_.Form().BtnKeyDefineClick();
+  }
+  // Posted as the button's own click, so the window handles it as one.
+  void PressScreenMapping() {
+    screenMapping_.Stop();
+    HWND button = window_.ControlWindow(FormAControl::btnShowMapForm);
+    if (HWND form = GetParent(button)) {
+      PostMessageA(form, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    }
+  }
+
+  TWin32FormA& window_;
+  Win32WindowTimer keyDefine_, screenMapping_;
+};
 
 // Hands the request to the running instance; true when this process is a
 // second one and must end.
@@ -200,7 +206,6 @@ int RunPenHost(const HostOptions& options) {
       ButtonManagerPorts{{input, layout}, buttonVolume, launcher, dataFiles, folders, repeatTimer, trace});
   TShellPoster ownWindow(shell);
   buttonManager.SetOwner(&ownWindow);
-  TButtonManagerLink buttons(buttonManager);
 
   // The wheel's windows come with the settings windows; until then they
   // show nothing and the wheel works without them.
@@ -214,7 +219,6 @@ int RunPenHost(const HostOptions& options) {
   TWheelUI wheelUI(WheelUIPorts{iniFiles, folders, stepTimer, holdTimer, clock, faces, notice, wheelWindow,
                                 customKeyWindow, foregroundWindows,
                                 WheelFunctionPorts{{input, layout}, wheelVolume, clock, trace}});
-  TWheelUILink wheel(wheelUI);
 
   TSettingFile settingFile(iniFiles, folders, WindowsMajorVersion());
   TSettingFileStore settings(settingFile);
@@ -229,7 +233,6 @@ int RunPenHost(const HostOptions& options) {
   TMapFile mapFile(MapFilePorts{channelObjects, desktop, proximityTimer, counter, beeper, systemInput,
                                 WindowsMajorVersion()});
   mapFile.SetTrace(trace);
-  TMapFileLink channel(mapFile);
   if (trace) {
     char line[96];
     if (mapFile.Publishing()) {
@@ -243,8 +246,6 @@ int RunPenHost(const HostOptions& options) {
 
   Win32DisplayInfo display;
   TSimMouse simMouse(fifo, input, display);
-  TSimMouseLink pointer(simMouse);
-  TFifoLink smoothing(fifo);
 
   std::unique_ptr<TVirtualTablet> virtualTablet;
   std::unique_ptr<THidController> realHid;
@@ -276,7 +277,6 @@ int RunPenHost(const HostOptions& options) {
   // tablet is found at start, already knows the foreground window.
   TWin32WinEventHook winEvents;
   TMyHook hook(winEvents, desktop);
-  TMyHookLink foreground(hook);
   // The texts for the system's UI language, unless the user chose one.
   const uint16_t uiLanguage = GetSystemDefaultUILanguage();
   Win32FileReader programFiles;
@@ -310,7 +310,7 @@ int RunPenHost(const HostOptions& options) {
     screenMapping.ScreenshotAfterShow(options.screenMappingShotFile, kScreenMappingShotMs);
   }
 
-  TPenHostMain host(HostParts{settings, device, pointer, smoothing, channel, foreground, buttons, wheel,
+  TPenHostMain host(HostParts{settings, device, simMouse, fifo, mapFile, hook, buttonManager, wheelUI,
                               &settingsWindow.Form(), language, tray, shell, clock, trace});
   power.OnMonitorPowerChanged = Event<TMonitorPower>::Bind<&TPenHostMain::OnMonitorPowerChanged>(&host);
   tray.onShow = Event<>::Bind<&TPenHostMain::MenuShowClick>(&host);
@@ -326,19 +326,11 @@ int RunPenHost(const HostOptions& options) {
   host.LoadSetting();
   if (trace) trace->Line("service running");
   if (options.showSettings || options.showKeySetup) PostMessageA(shell.Window(), host_msg::kShowSettings, 0, 0);
-  if (options.showKeySetup) {
-    g_keyDefineForm = &settingsWindow.Form();
-    SetTimer(nullptr, 0, kKeyDefineMs, &PressKeyDefine);
-  }
-  if (options.showScreenMapping) {
-    g_screenMappingButton = settingsWindow.ControlWindow(FormAControl::btnShowMapForm);
-    SetTimer(nullptr, 0, kOpenScreenMappingMs, &PressScreenMappingButton);
-  }
+  TSwitchPresses presses(options, settingsWindow);
 
   if (virtualTablet) virtualTablet->StartPlayback();
   shell.CloseAfter(options.exitAfterMs);
   RunMessageLoop();
-  g_keyDefineForm = nullptr;
 
   if (trace) trace->Line("service stopping");
   if (virtualTablet) virtualTablet->StopPlayback();

@@ -2,11 +2,11 @@
 #include <cstdint>
 #include <string>
 
-#include "service/SettingsWindowPort.h"
+#include "keys/ButtonDefinitionsPort.h"
 
 namespace pen {
 
-// The tablet button functions, as the host drives them.
+// The tablet button functions, as the service host drives them.
 class IButtonManager {
  public:
   virtual ~IButtonManager() = default;
@@ -20,19 +20,6 @@ class IButtonManager {
   virtual bool Modified() const = 0;
   // What the key-setup windows edit; null when there is none.
   virtual IButtonDefinitions* DefinitionsStore() = 0;
-};
-
-class TNullButtonManager final : public IButtonManager {
- public:
-  void SetButtonState(uint32_t) override {}
-  void ReleaseHeldKey() override {}
-  void SetModelCode(const std::string&) override {}
-  void LoadDefinitions() override {}
-  void SaveDefinitions() override {}
-  void ResetAllDefinitions() override {}
-  void SetSelfDefinedKey(uint8_t, uint8_t) override {}
-  bool Modified() const override { return false; }
-  IButtonDefinitions* DefinitionsStore() override { return nullptr; }
 };
 
 }  // namespace pen

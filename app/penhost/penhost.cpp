@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "common/Rounding.h"
-#include "service/HostOptions.h"
-#include "service/win32/PenHostApp.h"
+#include "app/penhost/HostOptions.h"
+#include "app/penhost/PenHostApp.h"
 
 namespace {
 

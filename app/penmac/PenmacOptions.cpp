@@ -1,4 +1,4 @@
-#include "mac/linux/app/PenmacOptions.h"
+#include "app/penmac/PenmacOptions.h"
 
 #include <CLI/CLI.hpp>
 

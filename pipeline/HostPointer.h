@@ -17,13 +17,13 @@ struct PointerResult {
   PenPacket packet;
 };
 
-// Pointer emulation as the host drives it.
+// Pointer emulation as the service host drives it (TSimMouse).
 class IHostPointer {
  public:
   virtual ~IHostPointer() = default;
   virtual void SetThreshold(int32_t value) = 0;
   virtual void SetSmoothing(int32_t level) = 0;
-  virtual void SetScreenArea(const AreaRecord& area) = 0;
+  virtual void SetArea(const AreaRecord& screenArea) = 0;
   virtual void SetTabletArea(const AreaRecord& area) = 0;
   virtual void SetLeftHand(bool on) = 0;
   virtual void SetTiltEnabled(bool on) = 0;
@@ -32,13 +32,14 @@ class IHostPointer {
   virtual bool ProcessReport(const uint8_t* data, size_t size, PointerResult& out) = 0;
 };
 
-// The process-wide smoothing filter, as the host uses it for interface A.
+// The process-wide smoothing filter, as the host uses it for interface A
+// (TXYZFifo).
 class IHostSmoothing {
  public:
   virtual ~IHostSmoothing() = default;
   // Rewrites bytes 1..6 (position and pressure) of the packet.
-  virtual void SmoothPacket(PenPacket& packet) = 0;
-  virtual void Restart() = 0;
+  virtual void FilterPacket(PenPacket& packet) = 0;
+  virtual void RequestRestart() = 0;
 };
 
 }  // namespace pen

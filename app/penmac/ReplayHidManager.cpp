@@ -1,4 +1,4 @@
-#include "mac/linux/app/ReplayHidManager.h"
+#include "app/penmac/ReplayHidManager.h"
 
 #include <algorithm>
 #include <cstdio>

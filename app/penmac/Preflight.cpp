@@ -1,4 +1,4 @@
-#include "mac/linux/app/Preflight.h"
+#include "app/penmac/Preflight.h"
 
 #include <fcntl.h>
 #include <libudev.h>
@@ -15,7 +15,7 @@ namespace penmac::linux_layer {
 namespace {
 constexpr const char* kRuleAdvice =
     "Install the udev rule that gives the logged-in user access to the tablet and to /dev/uinput:\n"
-    "  sudo install -m 644 mac/linux/dist/60-penmac.rules /etc/udev/rules.d/\n"
+    "  sudo install -m 644 app/penmac/dist/60-penmac.rules /etc/udev/rules.d/\n"
     "  sudo udevadm control --reload && sudo udevadm trigger\n"
     "then unplug the tablet and plug it in again (see the README, \"Installing on Linux\").";
 }  // namespace
