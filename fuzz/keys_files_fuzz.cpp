@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "common/ModelCatalogue.h"
 #include "keys/ButtonManager.h"
 #include "keys/WheelData.h"
 #include "keys/WheelFunc.h"
@@ -22,8 +23,10 @@ void Check(bool ok) {
 }
 
 void DefinitionsFile(const std::string& bytes, uint8_t pick) {
-  static const char* const kModels[] = {"R700", "R711", "K24 ", "R9270", "R733", "R755", "R766", "R788", "K60", "X1"};
-  const std::string model = kModels[pick % 10];
+  // Every catalogued model, and one past the end for a code outside it.
+  const auto models = ModelRows();
+  const size_t at = pick % (models.size() + 1);
+  const std::string model(at < models.size() ? models[at].code : std::string_view("X1"));
   test::QuietButtons<> rig;
   TButtonManager& buttons = rig.buttons;
   auto& store = rig.store;

@@ -89,7 +89,7 @@ void TButtonManager::PressButton(int bit) {
   const ModelGroup* group = group_.load();
   const int slot = group ? SlotForDeviceButton(*group, device) : -1;
   if (slot < 0) {
-    if (device == kWheelCentreDeviceButton && wheelCentre_.load()) {
+    if (group && device == group->wheelCentreButton) {
       if (IWindowPoster* owner = owner_.load()) {
         TraceLine(p_.trace, "wheel centre button down");
         std::lock_guard<std::mutex> lock(heldMutex_);
@@ -228,7 +228,6 @@ void TButtonManager::RunSoftKey(int key) {
 void TButtonManager::SetModelCode(const std::string& code) {
   modelCode_ = code;
   group_.store(FindModelGroup(code));
-  wheelCentre_.store(HasWheelCentreButton(code));
 }
 
 void TButtonManager::SetSelfDefinedKey(uint8_t usage, uint8_t modifiers) {
@@ -294,8 +293,8 @@ void TButtonManager::LoadDefinitions() {
   for (size_t slot = 0; slot < group->factory.size(); ++slot) {
     SetDefinition(slot, group->factory[slot].extraKey, group->factory[slot].MainKey);
   }
-  TraceLine(p_.trace, "factory button definitions of %.*s installed", static_cast<int>(group->groupCode.size()),
-        group->groupCode.data());
+  const std::string_view stem = DefinitionsStem(modelCode_);
+  TraceLine(p_.trace, "factory button definitions of %.*s installed", static_cast<int>(stem.size()), stem.data());
   SaveDefinitions();
 }
 
@@ -312,12 +311,12 @@ void TButtonManager::SaveDefinitions() {
 }
 
 void TButtonManager::ResetAllDefinitions() {
-  for (std::string_view code : kResetModelCodes) {
-    TFilePlace place(p_.folders, std::string(code) + std::string(kFileSuffix));
+  ForEachDefinitionsStem([this](std::string_view stem) {
+    TFilePlace place(p_.folders, std::string(stem) + std::string(kFileSuffix));
     p_.files.Remove(place.ProgramPath());
     const std::string user = place.UserPath();
     if (!user.empty()) p_.files.Remove(user);
-  }
+  });
   TraceLine(p_.trace, "button definitions reset");
   if (!modelCode_.empty()) LoadDefinitions();
 }

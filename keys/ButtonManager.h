@@ -143,7 +143,6 @@ class TButtonManager final : public IButtonManager, public IButtonDefinitions {
   std::atomic<bool> dirty_{false};
   std::atomic<uint16_t> selfKey_{29 | (1 << 8)};      // usage low, modifiers high
   std::atomic<const ModelGroup*> group_{nullptr};
-  std::atomic<bool> wheelCentre_{false};
   std::string modelCode_;
 };
 

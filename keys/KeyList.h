@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/KeyDefinition.h"
 #include "keys/KeyboardLayout.h"
 
 namespace pen {
@@ -36,14 +37,6 @@ constexpr uint16_t kWheelDown = 6;
 constexpr uint16_t kLastMouseAction = 6;
 constexpr uint16_t kModifiersOnly = 255;
 }  // namespace key_code
-
-// Two bytes, modifier byte first, as stored.
-struct KeyDefinition {
-  uint8_t extraKey = 0;  // modifier byte
-  uint8_t MainKey = 0;   // key code
-  bool Empty() const { return extraKey == 0 && MainKey == 0; }
-  friend bool operator==(const KeyDefinition&, const KeyDefinition&) = default;
-};
 
 // The 32 two-byte definitions of the connected model, slot by slot.
 using ButtonDefinitions = std::array<uint8_t, 64>;

@@ -1,39 +1,40 @@
 #pragma once
-#include <array>
-#include <cstdint>
-#include <span>
 #include <string_view>
 
-#include "keys/KeyList.h"
+#include "common/ModelCatalogue.h"
 
 namespace pen {
 
-// Everything that differs between tablet models for their buttons: the
-// definitions file's name, the factory definitions and which device button
-// fires which slot. Adding a model is adding rows to the tables in
-// ModelGroups.cpp.
-struct ModelGroup {
-  std::string_view groupCode;               // file name stem
-  std::span<const KeyDefinition> factory;   // slots 0.. in order
-  std::span<const uint8_t> buttonForSlot;   // device button number per slot
-};
+// What the button manager needs of a model, looked up in the model
+// catalogue: its family's factory definitions and button-to-slot map, the
+// name of its definitions file and its wheel's centre button.
+using ModelGroup = FamilyRow;
 
-// The group a model code belongs to (compared exactly, blanks included);
-// null for a code outside every group.
+// The family a model code belongs to (compared exactly, blanks included);
+// null for a code outside the catalogue.
 const ModelGroup* FindModelGroup(std::string_view modelCode);
 
-// The definitions file's name stem: the group code, or the model code
-// itself for a model outside every group.
+// The definitions file's name stem: the model's group code, or the model
+// code itself for a model outside the catalogue.
 std::string_view DefinitionsStem(std::string_view modelCode);
 
 // The lowest slot that `deviceButton` fires; -1 for none.
 int SlotForDeviceButton(const ModelGroup& group, int deviceButton);
 
-// Models whose device button 10 is the wheel's centre button.
-bool HasWheelCentreButton(std::string_view modelCode);
-constexpr int kWheelCentreDeviceButton = 10;
+// The device button that is the model's wheel centre; -1 for none.
+int WheelCentreButton(std::string_view modelCode);
 
-// The codes whose definitions files a reset deletes, in this order.
-extern const std::array<std::string_view, 6> kResetModelCodes;
+// Calls `remove` with the stem of every definitions file a reset deletes,
+// each once, in the catalogue's order.
+template <typename Remove>
+void ForEachDefinitionsStem(Remove&& remove) {
+  const auto rows = ModelRows();
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const std::string_view stem = DefinitionsStemOf(rows[i]);
+    bool seen = false;
+    for (size_t j = 0; j < i && !seen; ++j) seen = DefinitionsStemOf(rows[j]) == stem;
+    if (!seen) remove(stem);
+  }
+}
 
 }  // namespace pen

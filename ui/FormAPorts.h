@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/ModelCatalogue.h"
 #include "service/SettingsStore.h"
 #include "service/SettingsWindowPort.h"
 
@@ -44,8 +45,8 @@ class IFormADesktop {
   virtual void OpenAddress(const std::string& address) = 0;
 };
 
-// The key-setup windows, by model family.
-enum class KeySetupWindow : uint8_t { None, R711, R733, R755, R766, R788 };
+// The key-setup windows: one per model family.
+using KeySetupWindow = ModelFamily;
 
 // The modal child windows the form opens: the screen mapping window and the
 // model key-setup windows.

@@ -13,8 +13,9 @@ namespace pen {
 
 // A model key-setup window: the tablet's buttons, each showing its key
 // combination, and an editor for the selected one, independent of how it is
-// drawn. One class serves every model; the model's row (SetKeysModels.h)
-// gives the buttons, the bytes it edits, the layout and the defaults.
+// drawn. One class serves every model; its family's row in the model
+// catalogue gives the buttons, the bytes it edits, the layout and the
+// defaults.
 //
 // The window edits a working copy and writes what differs into the
 // definitions it was handed when it closes; there is no cancel.

@@ -1,7 +1,5 @@
 #include "ui/SetKeysModels.h"
 
-#include "keys/ModelGroups.h"
-
 namespace pen {
 
 namespace {
@@ -10,21 +8,6 @@ constexpr int kKeyWidth = 130, kKeyHeight = 60, kKeyGap = 8, kMargin = 20;
 constexpr int kColumnsGap = 24;
 constexpr int kRingKeyWidth = 100, kRingKeyHeight = 40;
 constexpr int kNarrowKeyWidth = 30, kNarrowKeyHeight = 90, kNarrowKeyStep = 60;
-
-// Panel width 2 * 130 + 10 + 2 * 20 for the columns; the ring's panel is
-// its circle with a margin.
-constexpr SetKeysModel kModels[] = {
-    {"TSetKeysR711", KeySetupWindow::R711, "R711", 12, 24, KeySetupLayout::Columns, 574, 528, {16, 48, 310, 464},
-     {350, 80, 200, 214}, 0, 3},
-    {"TSetKeysR733", KeySetupWindow::R733, "R733", 4, 8, KeySetupLayout::EndPairs, 819, 380, {16, 264, 787, 100},
-     {309, 36, 200, 214}},
-    {"TSetKeysR755", KeySetupWindow::R755, "R755", 8, 24, KeySetupLayout::Columns, 574, 368, {16, 48, 310, 304},
-     {350, 60, 200, 214}},
-    {"TSetKeysR766", KeySetupWindow::R766, "R766", 8, 16, KeySetupLayout::Ring, 664, 612, {16, 48, 400, 548},
-     {440, 80, 200, 214}, 20},
-    {"TSetKeysR788", KeySetupWindow::R788, "R788", 8, 16, KeySetupLayout::RingNarrowKeys, 664, 614,
-     {16, 48, 400, 550}, {440, 80, 200, 214}, 60},
-};
 
 Box ColumnKey(size_t index, int gapAfterRow) {
   const int row = static_cast<int>(index / 2), column = static_cast<int>(index % 2);
@@ -48,19 +31,15 @@ Box RingKey(size_t index, int ringTop) {
 
 }  // namespace
 
-std::span<const SetKeysModel> SetKeysModels() { return kModels; }
-
 const SetKeysModel* FindSetKeysModel(KeySetupWindow which) {
-  for (const SetKeysModel& m : kModels) {
-    if (m.window == which) return &m;
-  }
-  return nullptr;
+  const FamilyRow* family = FindFamily(which);
+  return family ? &family->keySetup : nullptr;
 }
 
 KeyDefinition SetKeysDefault(const SetKeysModel& model, size_t button) {
-  const ModelGroup* group = FindModelGroup(model.groupCode);
-  if (!group || button < 1 || button > group->factory.size()) return {};
-  return group->factory[button - 1];
+  const FamilyRow* family = FindFamily(model.window);
+  if (!family || button < 1 || button > family->factory.size()) return {};
+  return family->factory[button - 1];
 }
 
 Box SetKeysButtonBox(const SetKeysModel& model, size_t button) {

@@ -4,40 +4,15 @@
 #include <span>
 #include <string_view>
 
+#include "common/ModelCatalogue.h"
 #include "keys/KeyList.h"
 #include "ui/FormAPorts.h"
 
 namespace pen {
 
-// How a key-setup window lays out the tablet's buttons.
-enum class KeySetupLayout : uint8_t {
-  Columns,         // rows of two
-  EndPairs,        // one row, a pair at each end
-  Ring,            // four around a ring, rows of two below it
-  RingNarrowKeys,  // four around a ring, a row of narrow keys below it
-};
-
-struct Box {
-  int left = 0, top = 0, width = 0, height = 0;
-  bool Contains(int x, int y) const { return x >= left && x < left + width && y >= top && y < top + height; }
-  friend bool operator==(const Box&, const Box&) = default;
-};
-
-// One key-setup window: everything that differs between the tablet models.
-// Adding a model's window is adding a row to the table in SetKeysModels.cpp.
-struct SetKeysModel {
-  std::string_view className;  // "TSetKeysR711"
-  KeySetupWindow window;
-  std::string_view groupCode;  // the button group whose factory table the resets use
-  size_t buttons;
-  size_t bytes;  // of the definitions, copied and compared
-  KeySetupLayout layout;
-  int clientWidth, clientHeight;
-  Box panel;        // the shadowed button panel
-  Box editor;       // the editor group (button number, chooser, modifiers, preview, apply, reset)
-  int ringTop = 0;  // ring layouts: top of the 360-pixel circle inside the panel
-  int gapAfterRow = 0;  // column layouts: a wider gap after this row (0: none)
-};
+// The key-setup window of each family is laid out from its row in the model
+// catalogue (common/ModelCatalogue.cpp); `Box`, `KeySetupLayout` and
+// `SetKeysModel` come from there.
 
 constexpr size_t kMaxSetKeysButtons = 12;
 constexpr size_t kWorkingCopyBytes = 24;
@@ -46,7 +21,6 @@ constexpr int kSmallRingDiameter = 134;
 
 // The window of a family; null for None.
 const SetKeysModel* FindSetKeysModel(KeySetupWindow which);
-std::span<const SetKeysModel> SetKeysModels();
 
 // The default definition of button k (1-based) for the reset: the factory
 // value of its slot.

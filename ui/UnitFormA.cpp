@@ -22,21 +22,8 @@ std::u16string Widen(const std::string& ansi) {
 }  // namespace
 
 KeySetupWindow KeySetupFor(const std::string& code) {
-  struct Row {
-    std::string_view code;
-    KeySetupWindow window;
-  };
-  // Codes compare exactly, the trailing blank of "K24 " included.
-  static constexpr Row kRows[] = {
-      {"R788", KeySetupWindow::R788}, {"R790", KeySetupWindow::R788}, {"K60", KeySetupWindow::R788},
-      {"K90", KeySetupWindow::R788},  {"R888", KeySetupWindow::R788}, {"R766", KeySetupWindow::R766},
-      {"R755", KeySetupWindow::R755}, {"R733", KeySetupWindow::R733}, {"R711", KeySetupWindow::R711},
-      {"R700", KeySetupWindow::R711}, {"K24 ", KeySetupWindow::R711}, {"R9270", KeySetupWindow::R711},
-  };
-  for (const Row& r : kRows) {
-    if (r.code == code) return r.window;
-  }
-  return KeySetupWindow::None;
+  const ModelRow* model = FindModel(code);
+  return model ? model->family : KeySetupWindow::None;
 }
 
 TFormA::TFormA(const Environment& env) : env_(env) {

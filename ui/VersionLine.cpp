@@ -2,29 +2,11 @@
 
 #include <charconv>
 
+#include "common/ModelCatalogue.h"
+
 namespace pen {
 
 static_assert(self_key::kTable.size() == 88);
-
-namespace {
-
-struct DisplayRow {
-  std::string_view model;
-  std::string_view subCode;  // empty: any
-  std::string_view withoutSite, withSite;
-};
-
-constexpr DisplayRow kDisplayNames[] = {
-    {"R766", "", "K40", "K40"},
-    {"R711", "", "5080Max", "QS5080"},
-    {"R755", "", "QS300", "QS300"},
-    {"K60", "", "R888", "QS600"},
-    {"R788", "R799", "K60", "K60"},
-    {"R788", "R711", "R711", "K90 lite"},
-    {"R790", "R788", "R788", "K90"},
-};
-
-}  // namespace
 
 std::string ProductSubCode(const std::string& product) {
   const size_t bracket = product.find(']');
@@ -35,10 +17,12 @@ std::string ProductSubCode(const std::string& product) {
 }
 
 std::string DisplayName(const std::string& modelCode, const std::string& productString, bool siteFile) {
+  const ModelRow* model = FindModel(modelCode);
+  if (!model) return modelCode;
   const std::string sub = ProductSubCode(productString);
-  for (const DisplayRow& row : kDisplayNames) {
-    if (row.model != modelCode || (!row.subCode.empty() && row.subCode != sub)) continue;
-    return std::string(siteFile ? row.withSite : row.withoutSite);
+  for (const ModelName& name : model->names) {
+    if (!name.subCode.empty() && name.subCode != sub) continue;
+    return std::string(siteFile ? name.withSite : name.withoutSite);
   }
   return modelCode;
 }

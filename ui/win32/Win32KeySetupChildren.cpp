@@ -7,8 +7,8 @@ TWin32KeySetupChildren::TWin32KeySetupChildren(TLanguage& language, const IKeybo
 
 bool TWin32KeySetupChildren::Create(HWND owner) {
   bool all = true;
-  for (const SetKeysModel& model : SetKeysModels()) {
-    auto window = std::make_unique<TWin32SetKeys>(model, layout_, language_);
+  for (const FamilyRow& family : FamilyRows()) {
+    auto window = std::make_unique<TWin32SetKeys>(family.keySetup, layout_, language_);
     if (window->Create(owner)) {
       windows_.push_back(std::move(window));
     } else {
