@@ -8,6 +8,7 @@
 #include "PenHostMainFakes.h"
 #include "keys/ButtonManager.h"
 #include "keys/WheelUI.h"
+#include "pipeline/ReportEncoder.h"
 #include "service/ButtonManagerLink.h"
 #include "service/WheelUILink.h"
 #include "support/FakeKeyboardLayout.h"
@@ -76,8 +77,8 @@ class HostKeys : public ::testing::Test {
     host->Start();
   }
   void KeysA(uint8_t wheelValue, uint16_t keys) {
-    const uint8_t d[9] = {0x80, 0xFF, wheelValue, static_cast<uint8_t>(keys & 0xFF), static_cast<uint8_t>(keys >> 8)};
-    host->OnPenPacket(d, sizeof d);
+    const auto d = WithoutReportId(EncodeVendorKeyPacket(keys, wheelValue));
+    host->OnPenPacket(d.data(), d.size());
   }
   void ReportB(uint32_t buttonState) {
     pointer.next.buttonState = buttonState;
