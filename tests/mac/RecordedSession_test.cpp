@@ -28,8 +28,12 @@ std::vector<int32_t> Types(const std::vector<EventRecord>& records) {
 
 std::vector<Seen> Play(DelegateRig& rig, const std::string& name) {
   pen::TTabletRecording rec;
+  // Appended, not added up: GCC 12 warns about a temporary string it
+  // believes too short otherwise.
+  std::string path = PEN_TEST_DATA_DIR;
+  path.append("/").append(name);
   std::string error;
-  EXPECT_TRUE(rec.LoadFile(std::string(PEN_TEST_DATA_DIR) + "/" + name, error)) << error;
+  EXPECT_TRUE(rec.LoadFile(path, error)) << error;
   constexpr uint32_t kTickMs = 200;
   uint32_t sinceTick = 0;
   std::vector<Seen> seen;

@@ -39,8 +39,12 @@ struct Seen {
 
 std::vector<Seen> Play(const std::string& name) {
   TTabletRecording rec;
+  // Appended, not added up: GCC 12 warns about a temporary string it
+  // believes too short otherwise.
+  std::string path = PEN_TEST_DATA_DIR;
+  path.append("/").append(name);
   std::string error;
-  EXPECT_TRUE(rec.LoadFile(std::string(PEN_TEST_DATA_DIR) + "/" + name, error)) << error;
+  EXPECT_TRUE(rec.LoadFile(path, error)) << error;
   test::FakeClock clock;
   TXYZFifo fifo(clock);
   CountingMouse mouse;
