@@ -91,7 +91,8 @@ constexpr size_t kMarker = 2;    // 0xFF, or the packet is ignored
 constexpr size_t kWheel = 3;     // 0 = no movement
 constexpr size_t kKeyWord = 4;   // bits 0..11 keys 1..12, bit 12 / 13 the side buttons
 constexpr size_t kKeySize = 6;
-// The full length the tablet sends, whatever the packet.
+// The ID and the nine data bytes a pen packet uses; the encoder writes
+// key/wheel packets as long.
 constexpr size_t kSize = 10;
 }  // namespace vendor
 
