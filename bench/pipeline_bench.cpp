@@ -7,6 +7,7 @@
 
 #include "pipeline/MapFile.h"
 #include "pipeline/PktFifoBezier.h"
+#include "pipeline/ReportEncoder.h"
 #include "pipeline/ReportFormat.h"
 #include "pipeline/SimMouse.h"
 #include "support/FakeChannelPorts.h"
@@ -44,12 +45,13 @@ class OneMonitor : public IDisplayInfo {
 std::array<std::array<uint8_t, kDigitizerReportSize>, 64> DigitizerStroke() {
   std::array<std::array<uint8_t, kDigitizerReportSize>, 64> reports{};
   for (size_t i = 0; i < reports.size(); ++i) {
-    const uint16_t x = static_cast<uint16_t>(200 + i * 57);
-    const uint16_t y = static_cast<uint16_t>(3000 - i * 31);
-    const uint16_t p = (i / 16) % 2 ? 900 : 1800;
-    reports[i] = {static_cast<uint8_t>(x >> 8), static_cast<uint8_t>(x), static_cast<uint8_t>(y >> 8),
-                  static_cast<uint8_t>(y), static_cast<uint8_t>(p >> 8), static_cast<uint8_t>(p), 1, 0, 0, 0, 0xFF,
-                  0x33, 3, 250};
+    DigitizerSample s;
+    s.x = static_cast<uint16_t>(200 + i * 57);
+    s.y = static_cast<uint16_t>(3000 - i * 31);
+    s.rawPressure = (i / 16) % 2 ? 900 : 1800;
+    s.tiltA = -6;
+    s.tiltB = 3;
+    reports[i] = WithoutReportId(EncodeDigitizerReport(s));
   }
   return reports;
 }
@@ -60,8 +62,7 @@ std::array<std::array<uint8_t, kVendorPenPacketSize>, 64> VendorStroke() {
     const uint16_t x = static_cast<uint16_t>(200 + i * 57);
     const uint16_t y = static_cast<uint16_t>(3000 - i * 31);
     const uint16_t p = static_cast<uint16_t>((i * 97) % 2048);
-    packets[i] = {0xC1, static_cast<uint8_t>(x), static_cast<uint8_t>(x >> 8), static_cast<uint8_t>(y),
-                  static_cast<uint8_t>(y >> 8), static_cast<uint8_t>(p), static_cast<uint8_t>(p >> 8), 3, 250};
+    packets[i] = WithoutReportId(EncodeVendorPenPacket(0xC1, x, y, p, 3, 250));
   }
   return packets;
 }

@@ -7,6 +7,7 @@
 #include "mac/HIDMonitorData.h"
 #include "mac/HidManager.h"
 #include "mac/Notifications.h"
+#include "pipeline/ReportLayout.h"
 
 namespace penmac {
 
@@ -54,7 +55,7 @@ class HIDMonitor : public HIDDeviceMonitor {
 };
 
 // Feature report 8, mode 3, report ID first.
-inline constexpr uint8_t kModeReportId = 8;
-inline constexpr uint8_t kModeReport[8] = {0x08, 0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+inline constexpr uint8_t kModeReportId = pen::report_layout::kFeatureReportId;
+inline constexpr uint8_t kModeReport[pen::report_layout::kFeatureReportSize] = {kModeReportId, 0x03};
 
 }  // namespace penmac

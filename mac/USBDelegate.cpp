@@ -3,12 +3,15 @@
 #include <utility>
 
 #include "mac/EventPosting.h"
+#include "pipeline/ReportLayout.h"
 
 namespace penmac {
 
 namespace {
 
 namespace t = event_type;
+// Offsets count the report ID, which penmac keeps.
+namespace dig = pen::report_layout::digitizer;
 
 constexpr int64_t kReportSize = 64;
 constexpr double kSquare = 4096;  // tablet positions 0..4095 on both axes
@@ -21,9 +24,7 @@ constexpr int kSoftKeys = 10;
 constexpr double kTiltUnit = 85;
 constexpr double kJitterHalf = 3;
 
-// Button mask bits 12 and 13: the pen's side buttons as one value in byte 9.
-constexpr uint8_t kSideValue1 = 4;
-constexpr uint8_t kSideValue2 = 6;
+// Button mask bits 12 and 13: the pen's side buttons, one value in byte 9.
 constexpr uint16_t kSide1Bit = 1u << 12;
 constexpr uint16_t kSide2Bit = 1u << 13;
 
@@ -109,35 +110,31 @@ void USBDelegate::onData(const Notification& notification) {
 
 // ---- readers ---------------------------------------------------------------
 
-Point USBDelegate::AbsPoint() const {
-  return {static_cast<double>(bytes.bytes[1] * 256 + bytes.bytes[2]),
-          static_cast<double>(bytes.bytes[3] * 256 + bytes.bytes[4])};
-}
+double USBDelegate::Word(size_t offset) const { return bytes.bytes[offset] * 256 + bytes.bytes[offset + 1]; }
 
-double USBDelegate::AbsPressure() const { return bytes.bytes[5] * 256 + bytes.bytes[6]; }
+Point USBDelegate::AbsPoint() const { return {Word(dig::kX), Word(dig::kY)}; }
+
+double USBDelegate::AbsPressure() const { return Word(dig::kPressure); }
 
 double USBDelegate::Threshold() const {
-  if (version >= kNewFirmware) return bytes.bytes[7] * 256 + bytes.bytes[8];
+  // Older firmware sends no rest pressure of its own.
+  if (version >= kNewFirmware) return Word(dig::kRest);
   return kOldRestPressure;
 }
 
 uint16_t USBDelegate::ButtonBits() const {
-  const uint8_t b11 = bytes.bytes[11];
-  const uint8_t b12 = bytes.bytes[12];
-  const unsigned k = b11 | (b12 & 0x03u) << 8 | (b12 & 0x30u) << 6;
-  unsigned mask = k ^ 0xFFFu;
-  if (bytes.bytes[9] == kSideValue1) mask |= kSide1Bit;
-  if (bytes.bytes[9] == kSideValue2) mask |= kSide2Bit;
+  unsigned mask = dig::KeyBits(bytes.bytes[dig::kKeysLow], bytes.bytes[dig::kKeysHigh]);
+  if (bytes.bytes[dig::kSide] == dig::kSideValue1) mask |= kSide1Bit;
+  if (bytes.bytes[dig::kSide] == dig::kSideValue2) mask |= kSide2Bit;
   return static_cast<uint16_t>(mask);
 }
 
-int USBDelegate::Wheel() const {
-  const uint8_t b12 = bytes.bytes[12];
-  const int w = ((b12 >> 2) & 3) | ((b12 >> 4) & 4);
-  return (b12 & 0x80) ? w - 8 : w;
-}
+int USBDelegate::Wheel() const { return dig::WheelStep(bytes.bytes[dig::kKeysHigh]); }
 
-Point USBDelegate::Tilt() const { return {static_cast<double>(bytes.bytes[13]), static_cast<double>(bytes.bytes[14])}; }
+// Unsigned here: the tilt mapping gives 128 its own meaning.
+Point USBDelegate::Tilt() const {
+  return {static_cast<double>(bytes.bytes[dig::kTilt13]), static_cast<double>(bytes.bytes[dig::kTilt14])};
+}
 
 double USBDelegate::PressureMap() const {
   double d = Threshold() - AbsPressure();

@@ -18,6 +18,7 @@
 #include "mac/Notifications.h"
 #include "mac/ScreenConfig.h"
 #include "mac/Screens.h"
+#include "pipeline/ReportLayout.h"
 
 namespace penmac {
 
@@ -46,7 +47,7 @@ class USBDelegate {
  public:
   // Reports shorter than this are ignored: every reader below looks at bytes
   // up to 14.
-  static constexpr size_t kMinReportSize = 15;
+  static constexpr size_t kMinReportSize = pen::report_layout::digitizer::kSize;
   static constexpr int64_t kNewFirmware = 0x2201;
 
   explicit USBDelegate(const USBDelegatePorts& ports);
@@ -114,6 +115,8 @@ class USBDelegate {
 
  private:
   void ProcessReport();
+  // A big-endian field of the report in `bytes`.
+  double Word(size_t offset) const;
   // Step 1: true when a defined button combination took the report.
   bool ProcessButtons();
   void PressDefinition(const KeyDef& def);

@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "common/ByteOrder.h"
-
 namespace pen {
 
 namespace {
@@ -14,46 +12,10 @@ constexpr uint16_t kRawPressed = 1050;
 constexpr uint32_t kReportMs = 8;  // the tablet reports at about 125 Hz
 }  // namespace
 
-std::array<uint8_t, kDigitizerReportBytes> EncodeDigitizerReport(const DigitizerSample& s) {
-  std::array<uint8_t, kDigitizerReportBytes> r{};
-  r[0] = kDigitizerReportId;
-  uint8_t* d = r.data() + 1;
-  StoreBE16(d + 0, s.x);
-  StoreBE16(d + 2, s.y);
-  StoreBE16(d + 4, s.rawPressure);
-  // Bytes 6..7 are non-zero whenever the pen position is valid.
-  d[6] = 0;
-  d[7] = s.inRange ? 0x40 : 0;
-  d[8] = s.sideValue;
-  d[9] = 0;
-  // Keys are active low; the wheel step is split into two 2-bit parts.
-  uint16_t released = static_cast<uint16_t>(~s.keysDown & 0xFFF);
-  uint8_t step = static_cast<uint8_t>(s.wheelStep) & 0x0F;
-  d[10] = static_cast<uint8_t>(released & 0xFF);
-  d[11] = static_cast<uint8_t>(((released >> 8) & 0x03) | (((released >> 10) & 0x03) << 4) | ((step & 0x03) << 2) |
-                               ((step >> 2) << 6));
-  d[12] = static_cast<uint8_t>(s.tiltB);
-  d[13] = static_cast<uint8_t>(s.tiltA);
-  return r;
-}
-
-std::array<uint8_t, kVendorReportBytes> EncodeVendorKeyPacket(uint16_t keyWord, uint8_t wheel) {
-  std::array<uint8_t, kVendorReportBytes> r{};
-  r[0] = kVendorReportId;
-  r[1] = 0x80;
-  r[2] = 0xFF;
-  r[3] = wheel;
-  StoreLE16(&r[4], keyWord);
-  return r;
-}
-
 TTabletRecording MakeDemoSession(const TabletIdentity& identity) {
   TTabletRecording rec;
   rec.identity = identity;
-  auto add = [&rec](uint32_t delay, const DigitizerSample& s) {
-    auto r = EncodeDigitizerReport(s);
-    rec.AddReport(delay, TabletInterface::B, r.data(), r.size());
-  };
+  auto add = [&rec](uint32_t delay, const DigitizerSample& s) { AddDigitizerReport(rec, delay, s); };
 
   DigitizerSample s;
   s.rawPressure = kRawHover;
@@ -91,13 +53,10 @@ TTabletRecording MakeDemoSession(const TabletIdentity& identity) {
   add(400, away);
   away.keysDown = 0;
   add(150, away);
-  auto down = EncodeVendorKeyPacket(0x0002, 0);
-  rec.AddReport(400, TabletInterface::A, down.data(), down.size());
-  auto up = EncodeVendorKeyPacket(0x0000, 0);
-  rec.AddReport(150, TabletInterface::A, up.data(), up.size());
+  AddVendorReport(rec, 400, EncodeVendorKeyPacket(0x0002, 0));
+  AddVendorReport(rec, 150, EncodeVendorKeyPacket(0x0000, 0));
   // One wheel step to the left, then a pause for the wheel's action.
-  auto wheel = EncodeVendorKeyPacket(0x0000, 0xFF);
-  rec.AddReport(400, TabletInterface::A, wheel.data(), wheel.size());
+  AddVendorReport(rec, 400, EncodeVendorKeyPacket(0x0000, 0xFF));
   rec.AddWait(300);
   return rec;
 }
@@ -105,10 +64,7 @@ TTabletRecording MakeDemoSession(const TabletIdentity& identity) {
 TTabletRecording MakeDrawingDemo(uint16_t left, uint16_t top, uint16_t right, uint16_t bottom) {
   TTabletRecording rec;
   rec.identity.version = 0x2100;
-  auto add = [&rec](uint32_t delay, const DigitizerSample& s) {
-    auto r = EncodeDigitizerReport(s);
-    rec.AddReport(delay, TabletInterface::B, r.data(), r.size());
-  };
+  auto add = [&rec](uint32_t delay, const DigitizerSample& s) { AddDigitizerReport(rec, delay, s); };
   const double w = right - left, h = bottom - top;
   auto at = [&](double fx, double fy, DigitizerSample& s) {
     s.x = static_cast<uint16_t>(left + w * fx);

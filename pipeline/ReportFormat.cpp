@@ -7,45 +7,41 @@
 namespace pen {
 
 namespace {
-// Side buttons arrive as one value, not as bits.
-constexpr uint8_t kSideValue1 = 4;
-constexpr uint8_t kSideValue2 = 6;
+namespace dig = report_layout::digitizer;
+namespace ven = report_layout::vendor;
+using report_layout::AfterId;
+
 constexpr int32_t kSoftKeyOffset = 160;
 constexpr int32_t kSoftKeyPitch = 430;
 }  // namespace
 
-uint32_t DigitizerKeyBits(uint8_t keysLow, uint8_t keysHigh) {
-  // Active low: keys 1..8 in the low byte, 9..10 in bits 0..1 and 11..12 in
-  // bits 4..5 of the high byte; the bits between carry the wheel.
-  const uint32_t released = keysLow | ((keysHigh & 0x03u) << 8) | (((keysHigh >> 4) & 0x03u) << 10);
-  return ~released & 0xFFFu;
-}
+uint32_t DigitizerKeyBits(uint8_t keysLow, uint8_t keysHigh) { return dig::KeyBits(keysLow, keysHigh); }
 
-int8_t DigitizerWheelStep(uint8_t keysHigh) {
-  // A 4-bit two's-complement value split over bits 2..3 (low part) and 6..7
-  // (high part, bit 7 the sign).
-  const int step = ((keysHigh >> 2) & 0x03) | (((keysHigh >> 6) & 0x03) << 2);
-  return static_cast<int8_t>((keysHigh & 0x80) ? step - 16 : step);
-}
+int8_t DigitizerWheelStep(uint8_t keysHigh) { return static_cast<int8_t>(dig::WheelStep(keysHigh)); }
 
 uint32_t SideButtonMask(uint8_t sideValue) {
-  if (sideValue == kSideValue1) return mask_bits::kSide1;
-  if (sideValue == kSideValue2) return mask_bits::kSide2;
+  // Side buttons arrive as one value, not as bits.
+  if (sideValue == dig::kSideValue1) return mask_bits::kSide1;
+  if (sideValue == dig::kSideValue2) return mask_bits::kSide2;
   return 0;
 }
 
 bool DecodeDigitizerReport(const uint8_t* data, size_t length, DigitizerReport& out) {
   if (data == nullptr || length < kDigitizerReportSize) return false;
-  out.x = LoadBE16(data + 0);
-  out.y = LoadBE16(data + 2);
-  out.rawPressure = LoadBE16(data + 4);
-  out.noPosition = data[6] == 0 && data[7] == 0;
-  out.sideValue = data[8];
-  out.sideMask = SideButtonMask(data[8]);
-  out.keyBits = DigitizerKeyBits(data[10], data[11]);
-  out.wheelStep = DigitizerWheelStep(data[11]);
-  out.tiltA = static_cast<int8_t>(data[13]);
-  out.tiltB = static_cast<int8_t>(data[12]);
+  out.x = LoadBE16(data + AfterId(dig::kX));
+  out.y = LoadBE16(data + AfterId(dig::kY));
+  out.rawPressure = LoadBE16(data + AfterId(dig::kPressure));
+  // Bytes 7..8 say only whether the position can be used.
+  out.noPosition = data[AfterId(dig::kRest)] == 0 && data[AfterId(dig::kRest) + 1] == 0;
+  out.sideValue = data[AfterId(dig::kSide)];
+  out.sideMask = SideButtonMask(out.sideValue);
+  const uint8_t keysLow = data[AfterId(dig::kKeysLow)];
+  const uint8_t keysHigh = data[AfterId(dig::kKeysHigh)];
+  out.keyBits = DigitizerKeyBits(keysLow, keysHigh);
+  out.wheelStep = DigitizerWheelStep(keysHigh);
+  // Signed; the byte sent last comes first in the pen packet.
+  out.tiltA = static_cast<int8_t>(data[AfterId(dig::kTilt14)]);
+  out.tiltB = static_cast<int8_t>(data[AfterId(dig::kTilt13)]);
   return true;
 }
 
@@ -63,11 +59,11 @@ uint32_t SoftKeyBit(int32_t x) { return 1u << (mask_bits::kSoftKeyShift + SoftKe
 
 VendorPacketKind ClassifyVendorPacket(const uint8_t* data, size_t length) {
   if (data == nullptr || length < 1) return VendorPacketKind::Invalid;
-  if (data[0] != kVendorKeyStatus) {
+  if (data[AfterId(ven::kStatus)] != kVendorKeyStatus) {
     return length >= kVendorPenPacketSize ? VendorPacketKind::Pen : VendorPacketKind::Invalid;
   }
   if (length < 2) return VendorPacketKind::Invalid;
-  if (data[1] != kVendorKeyMarker) return VendorPacketKind::Ignored;
+  if (data[AfterId(ven::kMarker)] != kVendorKeyMarker) return VendorPacketKind::Ignored;
   return length >= kVendorKeyPacketSize ? VendorPacketKind::KeyWheel : VendorPacketKind::Invalid;
 }
 
@@ -86,8 +82,8 @@ uint32_t VendorKeyWordToMask(uint16_t keyWord) {
 
 bool DecodeVendorKeyPacket(const uint8_t* data, size_t length, VendorKeyPacket& out) {
   if (ClassifyVendorPacket(data, length) != VendorPacketKind::KeyWheel) return false;
-  out.wheel = data[2];
-  out.keyWord = LoadLE16(data + 3);
+  out.wheel = data[AfterId(ven::kWheel)];
+  out.keyWord = LoadLE16(data + AfterId(ven::kKeyWord));
   out.mask = VendorKeyWordToMask(out.keyWord);
   return true;
 }

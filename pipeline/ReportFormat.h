@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "pipeline/PenPacket.h"
+#include "pipeline/ReportLayout.h"
 
 // The tablet's two input report layouts and the button state mask they fold
 // into. Every function takes the report's data bytes (the HID report ID
@@ -24,7 +25,7 @@ constexpr uint32_t kSoftKeys = 0x3FFu << kSoftKeyShift;
 
 // Interface B: digitizer report. Y at 0x8000 or more means the pen is above
 // the active area, over the soft-key strip.
-constexpr size_t kDigitizerReportSize = 14;
+constexpr size_t kDigitizerReportSize = report_layout::digitizer::kSize - report_layout::kIdSize;
 constexpr uint16_t kStripY = 0x8000;
 
 struct DigitizerReport {
@@ -59,10 +60,10 @@ int SoftKeyIndex(int32_t x);
 uint32_t SoftKeyBit(int32_t x);
 
 // Interface A: vendor packets.
-constexpr size_t kVendorPenPacketSize = 9;
-constexpr size_t kVendorKeyPacketSize = 5;
-constexpr uint8_t kVendorKeyStatus = 0x80;
-constexpr uint8_t kVendorKeyMarker = 0xFF;
+constexpr size_t kVendorPenPacketSize = report_layout::vendor::kPenSize - report_layout::kIdSize;
+constexpr size_t kVendorKeyPacketSize = report_layout::vendor::kKeySize - report_layout::kIdSize;
+constexpr uint8_t kVendorKeyStatus = report_layout::vendor::kKeyStatus;
+constexpr uint8_t kVendorKeyMarker = report_layout::vendor::kKeyMarker;
 
 enum class VendorPacketKind {
   Pen,      // a pen packet: 9 bytes for the shared channel

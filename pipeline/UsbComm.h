@@ -11,6 +11,7 @@
 #include "pipeline/HidDevice.h"
 #include "pipeline/PadLink.h"
 #include "pipeline/ParameterBlock.h"
+#include "pipeline/ReportLayout.h"
 
 namespace pen {
 
@@ -31,8 +32,8 @@ class TUsbComm {
   static constexpr uint16_t kProductId = 0x6811;
   static constexpr const char* kInterfaceAPath = "mi_02&col01";
   static constexpr const char* kInterfaceBPath = "mi_01&col01";
-  static constexpr uint8_t kFeatureReportId = 8;
-  static constexpr size_t kFeatureReportSize = 8;
+  static constexpr uint8_t kFeatureReportId = report_layout::kFeatureReportId;
+  static constexpr size_t kFeatureReportSize = report_layout::kFeatureReportSize;
 
   using ReportHandler = Event<const uint8_t*, size_t>;
   using ConnectHandler = Event<bool>;

@@ -22,9 +22,9 @@ std::array<Notification, 64> Stroke() {
     TabletReport r;
     r.x = static_cast<uint16_t>(200 + i * 57);
     r.y = static_cast<uint16_t>(3000 - i * 31);
-    r.pressure = (i / 16) % 2 ? 1000 : 1800;
-    r.tiltX = 0x20;
-    r.tiltY = 0xE0;
+    r.rawPressure = (i / 16) % 2 ? 1000 : 1800;
+    r.tiltB = 0x20;   // tilt x
+    r.tiltA = -0x20;  // tilt y
     out[i] = DataNotification(r.Bytes());
   }
   return out;
@@ -49,11 +49,11 @@ void BM_HandOverFromTheHidThread(benchmark::State& state) {
   NotificationCenter center(waker);
   long seen = 0;
   center.AddObserverOnMainQueue(HIDDeviceDataReceived, [&seen](const Notification&) { ++seen; });
-  const uint8_t report[15] = {0x07, 0x04, 0x00};
+  const auto report = pen::EncodeDigitizerReport({});
   Allocations count(state);
   for (auto _ : state) {
     Notification n{HIDDeviceDataReceived, DataEntry{}};
-    std::get<DataEntry>(n.object).data.Assign(report, sizeof report);
+    std::get<DataEntry>(n.object).data.Assign(report.data(), report.size());
     center.Post(std::move(n));
     center.DrainMainQueue();
   }

@@ -31,9 +31,9 @@ std::vector<Notification> Strokes(size_t count) {
     TabletReport r;
     r.x = static_cast<uint16_t>(400 + k * 15 + (stroke % 20) * 50);
     r.y = static_cast<uint16_t>(600 + (stroke % 37) * 60 + k * 5);
-    r.pressure = (k < 20 || k >= 180) ? 1800 : static_cast<uint16_t>(1300 - ((k - 20) % 100) * 3);
-    r.tiltX = static_cast<uint8_t>(k % 64);
-    r.tiltY = static_cast<uint8_t>(0xC0 + k % 64);
+    r.rawPressure = (k < 20 || k >= 180) ? 1800 : static_cast<uint16_t>(1300 - ((k - 20) % 100) * 3);
+    r.tiltB = static_cast<int8_t>(k % 64);         // tilt x
+    r.tiltA = static_cast<int8_t>(0xC0 + k % 64);  // tilt y
     out.push_back(DataNotification(r.Bytes()));
   }
   return out;

@@ -1,6 +1,6 @@
 #include "BenchSession.h"
 
-#include "pipeline/DemoSession.h"
+#include "pipeline/ReportEncoder.h"
 
 namespace pen::bench {
 
@@ -19,9 +19,8 @@ TTabletRecording BenchSession::Recording() const {
   for (uint32_t i = 0; i < moves; ++i) {
     s.x = X(i);
     s.y = Y(i);
-    const auto report = EncodeDigitizerReport(s);
     const uint32_t due = leadInMs + Due(i);
-    rec.AddReport(due - last, TabletInterface::B, report.data(), report.size());
+    AddDigitizerReport(rec, due - last, s);
     last = due;
   }
   if (moves == 0) rec.AddWait(leadInMs);  // a session of its lead-in only

@@ -14,9 +14,9 @@ TEST(PenPath, AStrokeThroughTheModelAndTheTimerAllocatesNothing) {
     TabletReport r;
     r.x = static_cast<uint16_t>(200 + i * 9);
     r.y = static_cast<uint16_t>(3000 - i * 5);
-    r.pressure = static_cast<uint16_t>((i / 50) % 2 ? 1000 : 1800);
-    r.tiltX = 0x20;
-    r.tiltY = 0xE0;
+    r.rawPressure = static_cast<uint16_t>((i / 50) % 2 ? 1000 : 1800);
+    r.tiltB = 0x20;   // tilt x
+    r.tiltA = -0x20;  // tilt y
     stroke.push_back(DataNotification(r.Bytes()));
   }
   long allocations = 0;
@@ -38,13 +38,13 @@ TEST(PenPath, AReportHandedFromTheHidThreadAllocatesNothing) {
   NotificationCenter center(waker);
   long seen = 0;
   center.AddObserverOnMainQueue(HIDDeviceDataReceived, [&seen](const Notification&) { ++seen; });
-  const uint8_t report[15] = {0x07};
+  const auto report = pen::EncodeDigitizerReport({});
   long allocations = 0;
   {
     pen::test::AllocationCounter counter;
     for (int i = 0; i < 1000; ++i) {
       Notification n{HIDDeviceDataReceived, DataEntry{}};
-      std::get<DataEntry>(n.object).data.Assign(report, sizeof report);
+      std::get<DataEntry>(n.object).data.Assign(report.data(), report.size());
       center.Post(std::move(n));
       if (i % 7 == 0) center.DrainMainQueue();
     }

@@ -20,6 +20,7 @@
 #include "mac/RecordingPoster.h"
 #include "mac/ScreenLayout.h"
 #include "mac/USBDelegate.h"
+#include "pipeline/ReportEncoder.h"
 
 namespace penmac::test {
 
@@ -185,34 +186,19 @@ class RecordingAlerts : public IAlerts {
 
 inline ScreenLayout OneScreen() { return *ScreenLayout::Parse("1920x1080"); }
 
-// One input report of the tablet, report ID first, with the fields by name.
-struct TabletReport {
-  uint16_t x = 2048;
-  uint16_t y = 2048;
-  uint16_t pressure = 1800;   // raw; falls as the tip is pressed
-  uint16_t threshold = 1450;  // raw pressure at rest (newer firmware)
-  uint8_t side = 0;
-  uint8_t keysLow = 0xFF;  // all released
-  uint8_t keysHigh = 0x33;
-  uint8_t tiltX = 0;
-  uint8_t tiltY = 0;
-
+// One input report of the tablet by its fields (tiltB is penmac's tilt x,
+// tiltA its tilt y), in the middle of the tablet with the pen hovering and
+// no key held unless a test says otherwise.
+struct TabletReport : pen::DigitizerSample {
+  TabletReport() {
+    x = 2048;
+    y = 2048;
+    rawPressure = 1800;
+  }
+  // Report ID first, as the HID layer delivers it.
   std::vector<uint8_t> Bytes() const {
-    return {0x07,
-            static_cast<uint8_t>(x >> 8),
-            static_cast<uint8_t>(x),
-            static_cast<uint8_t>(y >> 8),
-            static_cast<uint8_t>(y),
-            static_cast<uint8_t>(pressure >> 8),
-            static_cast<uint8_t>(pressure),
-            static_cast<uint8_t>(threshold >> 8),
-            static_cast<uint8_t>(threshold),
-            side,
-            0,
-            keysLow,
-            keysHigh,
-            tiltX,
-            tiltY};
+    const auto bytes = pen::EncodeDigitizerReport(*this);
+    return {bytes.begin(), bytes.end()};
   }
 };
 

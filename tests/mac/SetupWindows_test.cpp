@@ -12,9 +12,10 @@ namespace {
 class KeySetup : public ::testing::Test {
  protected:
   KeySetup() { rig.delegate.keySetup = true; }
-  void PressTabletKeys(uint8_t keysLow) {
+  // Bit 0 = key 1, 1 while held.
+  void PressTabletKeys(uint16_t down) {
     TabletReport r;
-    r.keysLow = keysLow;
+    r.keysDown = down;
     rig.Send(r);
   }
   DelegateRig rig;
@@ -24,7 +25,7 @@ TEST_F(KeySetup, KeyOneF5CommandAndRightBecomeOneDefinition) {
   ModiKey window(rig.delegate);
   window.OnAppear();
   EXPECT_EQ(window.Header(), "Press the tablet button to be customized");
-  PressTabletKeys(0xFE);
+  PressTabletKeys(0x001);
   EXPECT_EQ(window.Header(), "Key: 001   ☞");
   window.KeyDown(96, "\xEF\x9C\x88");  // F5 and the character it produces
   window.k0 = true;
@@ -75,7 +76,7 @@ TEST_F(KeySetup, ClearStartsTheKeysOver) {
 }
 
 TEST_F(KeySetup, TwoKeysHeldTogetherAreTheirOwnCombination) {
-  PressTabletKeys(0xFC);
+  PressTabletKeys(0x003);
   ModiKey window(rig.delegate);
   window.KeyDown(0, "x");
   window.Ok();
@@ -85,7 +86,7 @@ TEST_F(KeySetup, TwoKeysHeldTogetherAreTheirOwnCombination) {
 }
 
 TEST_F(KeySetup, ModifiersAndMouseStringsAreWrittenInTheirFixedOrder) {
-  PressTabletKeys(0xFE);
+  PressTabletKeys(0x001);
   ModiKey window(rig.delegate);
   window.k3 = window.k2 = window.k1 = window.k0 = true;
   window.mD = window.mI = window.mR = window.mM = window.mL = true;
@@ -95,7 +96,7 @@ TEST_F(KeySetup, ModifiersAndMouseStringsAreWrittenInTheirFixedOrder) {
 
 TEST_F(KeySetup, TheBoxesStartFromAnExistingDefinition) {
   rig.delegate.keyDefs[0x001] = KeyDef{"a⌥⌃", "M-"};
-  PressTabletKeys(0xFE);
+  PressTabletKeys(0x001);
   ModiKey window(rig.delegate);
   window.OnAppear();
   EXPECT_FALSE(window.k0);
@@ -113,7 +114,7 @@ TEST_F(KeySetup, TheBoxesStartFromAnExistingDefinition) {
 TEST_F(KeySetup, ClosingTheWindowOtherwiseLeavesTabletButtonsInactive) {
   rig.delegate.keyDefs[0x001] = KeyDef{"a", ""};
   { ModiKey window(rig.delegate); }  // gone without "Ok" or "Cancel"
-  PressTabletKeys(0xFE);
+  PressTabletKeys(0x001);
   for (size_t i = 0; i < rig.poster.Held(); ++i) EXPECT_NE(rig.poster.At(i).type, event_type::kKeyDown);
   EXPECT_TRUE(rig.delegate.keySetup);
 }

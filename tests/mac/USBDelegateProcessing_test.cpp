@@ -17,7 +17,7 @@ TabletReport At(uint16_t x, uint16_t y, uint16_t pressure = kHover) {
   TabletReport r;
   r.x = x;
   r.y = y;
-  r.pressure = pressure;
+  r.rawPressure = pressure;
   return r;
 }
 
@@ -147,7 +147,7 @@ TEST_F(Processing, Row4096IsNeitherTheAreaNorTheStrip) {
 TEST_F(Processing, AWheelStepPostsTheScrollAndNothingElse) {
   Enter();
   TabletReport r = At(1500, 1500, kFull);
-  r.keysHigh = 0xB3;  // step -8
+  r.wheelStep = -8;
   rig.Send(r);
   const auto records = rig.Take();
   ASSERT_EQ(records.size(), 1u);
@@ -175,10 +175,10 @@ TEST_F(Processing, ANotificationWithoutReportBytesIsIgnored) {
 
 class Buttons : public Processing {
  protected:
-  TabletReport Keys(uint8_t low, uint8_t high = 0x33) {
+  // Bit 0 = key 1, 1 while held.
+  TabletReport Keys(uint16_t down) {
     TabletReport r = At(1024, 1024);
-    r.keysLow = low;
-    r.keysHigh = high;
+    r.keysDown = down;
     return r;
   }
 };
@@ -186,7 +186,7 @@ class Buttons : public Processing {
 TEST_F(Buttons, APressedKeyPostsItsDefinitionAndSkipsThePosition) {
   rig.delegate.keyDefs[0x001] = KeyDef{"∙F5", "R"};
   Enter();
-  rig.Send(Keys(0xFE));
+  rig.Send(Keys(0x001));
   const auto records = rig.Take();
   ASSERT_EQ(Types(records), (std::vector<int32_t>{t::kKeyDown, t::kRightMouseDown}));
   EXPECT_EQ(records[0].keyCode, 96);
@@ -195,7 +195,7 @@ TEST_F(Buttons, APressedKeyPostsItsDefinitionAndSkipsThePosition) {
   EXPECT_EQ(rig.delegate.buttonId, 0x001);
   EXPECT_TRUE(rig.delegate.isRight);
 
-  rig.Send(Keys(0xFF));
+  rig.Send(Keys(0x000));
   const auto release = rig.Take();
   ASSERT_EQ(Types(release), (std::vector<int32_t>{t::kKeyUp, t::kRightMouseUp}));
   EXPECT_EQ(release[1].Double(f::kTabletPressure), 0.0);
@@ -206,8 +206,8 @@ TEST_F(Buttons, APressedKeyPostsItsDefinitionAndSkipsThePosition) {
 TEST_F(Buttons, TwoKeysTogetherUseTheirOwnDefinitionForPressAndRelease) {
   rig.delegate.keyDefs[0x003] = KeyDef{"a", ""};
   rig.delegate.keyDefs[0x001] = KeyDef{"b", ""};
-  rig.Send(Keys(0xFC));  // keys 1 and 2 in one report
-  rig.Send(Keys(0xFF));  // both released: 0x003 | 0x000 is still 0x003
+  rig.Send(Keys(0x003));  // keys 1 and 2 in one report
+  rig.Send(Keys(0x000));  // both released: 0x003 | 0x000 is still 0x003
   const auto records = rig.Take();
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(records[0].type, t::kKeyDown);
@@ -218,20 +218,20 @@ TEST_F(Buttons, TwoKeysTogetherUseTheirOwnDefinitionForPressAndRelease) {
 
 TEST_F(Buttons, LettingGoOfAChordOneKeyAtATimeReleasesItOnce) {
   rig.delegate.keyDefs[0x003] = KeyDef{"⌃a", ""};
-  rig.Send(Keys(0xFC));
+  rig.Send(Keys(0x003));
   rig.Take();
-  rig.Send(Keys(0xFE));  // key 2 let go, key 1 still held: 0x003 | 0x001 = 0x003
+  rig.Send(Keys(0x001));  // key 2 let go, key 1 still held: 0x003 | 0x001 = 0x003
   const auto records = rig.Take();
   ASSERT_EQ(Types(records), (std::vector<int32_t>{t::kFlagsChanged, t::kKeyUp}));
   EXPECT_EQ(records[0].flags, 0u);
   EXPECT_EQ(rig.delegate.buttonId, 0x001);
-  rig.Send(Keys(0xFF));  // mask 1 has no definition: no key goes down or up again
+  rig.Send(Keys(0x000));  // mask 1 has no definition: no key goes down or up again
   for (const auto& r : rig.Take()) EXPECT_EQ(r.origin, EventRecord::Origin::Plain);
 }
 
 TEST_F(Buttons, AnUndefinedKeyLeavesTheButtonStateAndLetsThePenThrough) {
   Enter();
-  rig.Send(Keys(0xFB));  // key 3, no definition
+  rig.Send(Keys(0x004));  // key 3, no definition
   EXPECT_EQ(Types(rig.Take()), (std::vector<int32_t>{t::kMouseMoved}));
   EXPECT_EQ(rig.delegate.buttonId, 0);
 }
@@ -239,15 +239,15 @@ TEST_F(Buttons, AnUndefinedKeyLeavesTheButtonStateAndLetsThePenThrough) {
 TEST_F(Buttons, AHeldLeftDefinitionTurnsHoveringIntoDragging) {
   rig.delegate.keyDefs[0x004] = KeyDef{"", "L"};
   Enter();
-  rig.Send(Keys(0xFB));
+  rig.Send(Keys(0x004));
   rig.Take();
-  rig.Send(Keys(0xFB));  // same mask: the pen goes on
+  rig.Send(Keys(0x004));  // same mask: the pen goes on
   auto records = rig.Take();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].type, t::kLeftMouseDragged);
   EXPECT_EQ(records[0].Double(f::kTabletPressure), 1.0);
-  rig.Send(Keys(0xFF));
-  rig.Send(Keys(0xFF));
+  rig.Send(Keys(0x000));
+  rig.Send(Keys(0x000));
   records = rig.Take();
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(records[0].type, t::kLeftMouseUp);
@@ -257,19 +257,19 @@ TEST_F(Buttons, AHeldLeftDefinitionTurnsHoveringIntoDragging) {
 TEST_F(Buttons, HeldRightAndMiddleDefinitionsDragWithTheirButtons) {
   rig.delegate.keyDefs[0x001] = KeyDef{"", "RM"};
   Enter();
-  rig.Send(Keys(0xFE));
+  rig.Send(Keys(0x001));
   rig.Take();
-  rig.Send(Keys(0xFE));
+  rig.Send(Keys(0x001));
   auto records = rig.Take();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].type, t::kRightMouseDragged);
   EXPECT_EQ(records[0].Integer(f::kButtonNumber), 1);
 
   rig.delegate.keyDefs[0x002] = KeyDef{"", "M"};
-  rig.Send(Keys(0xFF));
-  rig.Send(Keys(0xFD));
+  rig.Send(Keys(0x000));
+  rig.Send(Keys(0x002));
   rig.Take();
-  rig.Send(Keys(0xFD));
+  rig.Send(Keys(0x002));
   records = rig.Take();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].type, t::kOtherMouseDragged);
@@ -279,10 +279,10 @@ TEST_F(Buttons, HeldRightAndMiddleDefinitionsDragWithTheirButtons) {
 TEST_F(Buttons, PlusAndMinusScrollOnThePressOnly) {
   rig.delegate.keyDefs[0x001] = KeyDef{"", "+"};
   rig.delegate.keyDefs[0x002] = KeyDef{"", "-"};
-  rig.Send(Keys(0xFE));
-  rig.Send(Keys(0xFF));
-  rig.Send(Keys(0xFD));
-  rig.Send(Keys(0xFF));
+  rig.Send(Keys(0x001));
+  rig.Send(Keys(0x000));
+  rig.Send(Keys(0x002));
+  rig.Send(Keys(0x000));
   const auto records = rig.Take();
   int up = 0, down = 0;
   for (const auto& r : records) {
@@ -300,8 +300,8 @@ TEST_F(Buttons, KeySetupCapturesTheFirstMaskAndPostsNothingForButtons) {
   int changes = 0;
   rig.delegate.onChange = [&changes] { ++changes; };
   rig.delegate.keySetup = true;
-  rig.Send(Keys(0xFE));
-  rig.Send(Keys(0xFC));  // another button later does not change the capture
+  rig.Send(Keys(0x001));
+  rig.Send(Keys(0x003));  // another button later does not change the capture
   EXPECT_EQ(rig.delegate.buttonId, 0x001);
   EXPECT_EQ(changes, 1);
   // The pen still works: the first report entered proximity, the second moved.
@@ -311,7 +311,7 @@ TEST_F(Buttons, KeySetupCapturesTheFirstMaskAndPostsNothingForButtons) {
 TEST_F(Buttons, TheSideButtonsAreButtonsLikeTheKeys) {
   rig.delegate.keyDefs[0x1000] = KeyDef{"", "R"};
   TabletReport r = At(1024, 1024);
-  r.side = 4;
+  r.sideValue = 4;
   rig.Send(r);
   EXPECT_EQ(Types(rig.Take()), (std::vector<int32_t>{t::kRightMouseDown}));
 }

@@ -14,6 +14,12 @@ class Readers : public ::testing::Test {
     const auto bytes = r.Bytes();
     rig.delegate.bytes.Assign(bytes.data(), bytes.size());
   }
+  // The same with some bytes, by their place in the report, as given.
+  void LoadRaw(std::initializer_list<std::pair<size_t, uint8_t>> raw) {
+    auto bytes = TabletReport{}.Bytes();
+    for (const auto& [at, value] : raw) bytes.at(at) = value;
+    rig.delegate.bytes.Assign(bytes.data(), bytes.size());
+  }
   DelegateRig rig;
 };
 
@@ -26,48 +32,33 @@ TEST_F(Readers, PositionIsBigEndianAfterTheReportId) {
 }
 
 TEST_F(Readers, AllKeysReleasedGiveAnEmptyMask) {
-  TabletReport r;
-  r.keysLow = 0xFF;
-  r.keysHigh = 0x33;
-  Load(r);
+  LoadRaw({{11, 0xFF}, {12, 0x33}});
   EXPECT_EQ(rig.delegate.ButtonBits(), 0);
   EXPECT_EQ(rig.delegate.Wheel(), 0);
 }
 
 TEST_F(Readers, KeysAreActiveLowAcrossBothBytes) {
-  TabletReport r;
-  r.keysLow = 0xFE;   // key 1
-  r.keysHigh = 0x13;  // key 12 (bit 5 clear)
-  Load(r);
+  LoadRaw({{11, 0xFE}, {12, 0x13}});  // key 1; key 12 (bit 5 clear)
   EXPECT_EQ(rig.delegate.ButtonBits(), 0x0001 | 0x0800);
-  r.keysLow = 0xFF;
-  r.keysHigh = 0x31;  // key 10 (bit 1 clear)
-  Load(r);
+  LoadRaw({{11, 0xFF}, {12, 0x31}});  // key 10 (bit 1 clear)
   EXPECT_EQ(rig.delegate.ButtonBits(), 0x0200);
 }
 
 TEST_F(Readers, SideButtonValuesFourAndSixSetBitsTwelveAndThirteenAndNothingElseDoes) {
-  TabletReport r;
-  r.side = 4;
-  Load(r);
+  LoadRaw({{9, 4}});
   EXPECT_EQ(rig.delegate.ButtonBits(), 0x1000);
-  r.side = 6;
-  Load(r);
+  LoadRaw({{9, 6}});
   EXPECT_EQ(rig.delegate.ButtonBits(), 0x2000);
-  r.side = 5;
-  Load(r);
+  LoadRaw({{9, 5}});
   EXPECT_EQ(rig.delegate.ButtonBits(), 0);
-  r.side = 0x0C;  // both bits of 4 and 6, but not one of the two values
-  Load(r);
+  LoadRaw({{9, 0x0C}});  // both bits of 4 and 6, but not one of the two values
   EXPECT_EQ(rig.delegate.ButtonBits(), 0);
 }
 
 TEST_F(Readers, WheelIsASignedFourBitStepSplitOverTheKeyByte) {
   const std::pair<uint8_t, int> cases[] = {{0x84, -7}, {0x0C, 3}, {0xC0, -4}, {0xB3, -8}, {0x37, 1}, {0x73, 4}};
   for (const auto& [byte, step] : cases) {
-    TabletReport r;
-    r.keysHigh = byte;
-    Load(r);
+    LoadRaw({{12, byte}});
     EXPECT_EQ(rig.delegate.Wheel(), step) << std::hex << int{byte};
   }
 }
@@ -75,13 +66,13 @@ TEST_F(Readers, WheelIsASignedFourBitStepSplitOverTheKeyByte) {
 TEST_F(Readers, OldFirmwareRestsAt1450AndMapsRaw1066ToFullPressure) {
   DelegateRig old(0x2200);
   TabletReport r;
-  r.threshold = 0;  // ignored by old firmware
-  r.pressure = 1066;
+  r.restPressure = 0;  // ignored by old firmware
+  r.rawPressure = 1066;
   auto bytes = r.Bytes();
   old.delegate.bytes.Assign(bytes.data(), bytes.size());
   EXPECT_EQ(old.delegate.Threshold(), 1450.0);
   EXPECT_DOUBLE_EQ(old.delegate.PressureMap(), 1.0);
-  r.pressure = 1258;  // (1450 - 1258) / 384
+  r.rawPressure = 1258;  // (1450 - 1258) / 384
   bytes = r.Bytes();
   old.delegate.bytes.Assign(bytes.data(), bytes.size());
   EXPECT_DOUBLE_EQ(old.delegate.PressureMap(), 0.5);
@@ -89,50 +80,43 @@ TEST_F(Readers, OldFirmwareRestsAt1450AndMapsRaw1066ToFullPressure) {
 
 TEST_F(Readers, NewFirmwareReadsTheRestPressureFromTheReportAndDividesBy512) {
   TabletReport r;
-  r.threshold = 1450;
-  r.pressure = 938;
+  r.restPressure = 1450;
+  r.rawPressure = 938;
   Load(r);
   EXPECT_EQ(rig.delegate.Threshold(), 1450.0);
   EXPECT_DOUBLE_EQ(rig.delegate.PressureMap(), 1.0);
-  r.pressure = 1194;
+  r.rawPressure = 1194;
   Load(r);
   EXPECT_DOUBLE_EQ(rig.delegate.PressureMap(), 0.5);
-  r.pressure = 500;  // harder than full: stays at 1
+  r.rawPressure = 500;  // harder than full: stays at 1
   Load(r);
   EXPECT_DOUBLE_EQ(rig.delegate.PressureMap(), 1.0);
   for (uint16_t raw : {uint16_t{1450}, uint16_t{1600}}) {
-    r.pressure = raw;
+    r.rawPressure = raw;
     Load(r);
     EXPECT_EQ(rig.delegate.PressureMap(), 0.0);
   }
 }
 
 TEST_F(Readers, TiltBytesMapToPlusAndMinusOneAnd128StaysPositive) {
-  TabletReport r;
-  r.tiltX = 0x55;
-  r.tiltY = 0xAB;
-  Load(r);
+  LoadRaw({{13, 0x55}, {14, 0xAB}});
   EXPECT_EQ(rig.delegate.TiltMap(), (Point{1.0, -1.0}));
-  r.tiltX = 0x80;
-  r.tiltY = 0x00;
-  Load(r);
+  LoadRaw({{13, 0x80}, {14, 0x00}});
   EXPECT_EQ(rig.delegate.TiltMap(), (Point{1.0, 0.0}));
 }
 
 TEST_F(Readers, OldFirmwareHasNoTilt) {
   DelegateRig old(0x2200);
   TabletReport r;
-  r.tiltX = 0x55;
-  r.tiltY = 0x55;
+  r.tiltB = 85;  // tilt x
+  r.tiltA = 85;  // tilt y
   const auto bytes = r.Bytes();
   old.delegate.bytes.Assign(bytes.data(), bytes.size());
   EXPECT_EQ(old.delegate.TiltMap(), (Point{0, 0}));
 }
 
 TEST_F(Readers, TiltTurnsWithTheTablet) {
-  TabletReport r;
-  r.tiltX = 0x55;  // (1, 0)
-  Load(r);
+  LoadRaw({{13, 0x55}});  // (1, 0)
   rig.delegate.screenConfig.Rotation = "90º";
   EXPECT_EQ(rig.delegate.TiltMap(), (Point{0, 1}));
   rig.delegate.screenConfig.Rotation = "270º";

@@ -12,11 +12,11 @@ namespace {
 namespace t = event_type;
 namespace f = event_field;
 
-TabletReport Keys(uint8_t low) {
+TabletReport Keys(uint16_t down) {
   TabletReport r;
   r.x = 1024;
   r.y = 1024;
-  r.keysLow = low;  // bit n is key n+1, 0 while held
+  r.keysDown = down;  // bit n is key n+1, 1 while held
   return r;
 }
 
@@ -41,14 +41,14 @@ TEST(Release, AChordThatTakesOverLetsGoOfTheDefinitionHeldBeforeIt) {
   DelegateRig rig;
   rig.delegate.keyDefs[0x001] = KeyDef{"", "L"};
   rig.delegate.keyDefs[0x003] = KeyDef{"∙F5", ""};
-  rig.Send(Keys(0xFE));  // key 1
+  rig.Send(Keys(0x001));  // key 1
   EXPECT_EQ(ButtonRecords(rig.Take()), (std::vector<std::string>{"1"}));  // left down
-  rig.Send(Keys(0xFC));  // key 2 joins
+  rig.Send(Keys(0x003));  // key 2 joins
   EXPECT_EQ(ButtonRecords(rig.Take()), (std::vector<std::string>{"2", "10/96"}));  // left up, then F5 down
   EXPECT_FALSE(rig.delegate.isLeft);
-  rig.Send(Keys(0xFD));  // key 1 let go, key 2 held
+  rig.Send(Keys(0x002));  // key 1 let go, key 2 held
   EXPECT_EQ(ButtonRecords(rig.Take()), (std::vector<std::string>{"11/96"}));
-  rig.Send(Keys(0xFF));
+  rig.Send(Keys(0x000));
   EXPECT_TRUE(ButtonRecords(rig.Take()).empty());  // the left button is not released twice
 }
 
@@ -56,17 +56,17 @@ TEST(Release, TheHeldDefinitionGoesUpWhenItsButtonsDoEvenIfNoDefinitionSpeaksFor
   DelegateRig rig;
   rig.delegate.keyDefs[0x001] = KeyDef{"", "L"};
   rig.delegate.keyDefs[0x003] = KeyDef{"x", ""};
-  rig.Send(Keys(0xFE));  // key 1
-  rig.Send(Keys(0xFD));  // in one report key 1 up and key 2 down: the union 0x003 is pressed
+  rig.Send(Keys(0x001));  // key 1
+  rig.Send(Keys(0x002));  // in one report key 1 up and key 2 down: the union 0x003 is pressed
   rig.Take();
-  rig.Send(Keys(0xFF));  // 0x002 | 0 has no definition
+  rig.Send(Keys(0x000));  // 0x002 | 0 has no definition
   EXPECT_EQ(ButtonRecords(rig.Take()), (std::vector<std::string>{"11/7"}));  // "x" up
 }
 
 TEST(Release, UnpluggingTheTabletReleasesTheHeldDefinition) {
   DelegateRig rig;
   rig.delegate.keyDefs[0x001] = KeyDef{"⌃", "R"};
-  rig.Send(Keys(0xFE));
+  rig.Send(Keys(0x001));
   EXPECT_EQ(ButtonRecords(rig.Take()), (std::vector<std::string>{"12/59/262144", "3"}));
   rig.delegate.onPlugout(Notification{HIDDeviceDisconnected, IdEntry{"/dev/hidraw0"}});
   EXPECT_EQ(ButtonRecords(rig.Take()), (std::vector<std::string>{"12/59/0", "4"}));  // Control up, right up
@@ -74,7 +74,7 @@ TEST(Release, UnpluggingTheTabletReleasesTheHeldDefinition) {
   EXPECT_EQ(rig.delegate.deviceName, kTabletDisconnected);
   // Plugged in again, the key's release finds nothing left to release.
   rig.Plug("[R711]Pen Tablet", 0x2201);
-  rig.Send(Keys(0xFF));
+  rig.Send(Keys(0x000));
   EXPECT_TRUE(ButtonRecords(rig.Take()).empty());
 }
 
@@ -84,11 +84,11 @@ TEST(Release, TheModelEndingReleasesTheHeldDefinitionThenTheTipThenTheProximity)
   auto delegate = std::make_unique<USBDelegate>(fakes.Ports());
   delegate->version = 0x2201;
   delegate->keyDefs[0x001] = KeyDef{"a", ""};
-  TabletReport r = Keys(0xFF);
+  TabletReport r = Keys(0x000);
   delegate->onData(DataNotification(r.Bytes()));  // near
-  r.pressure = 938;
+  r.rawPressure = 938;
   delegate->onData(DataNotification(r.Bytes()));  // the tip down
-  r.keysLow = 0xFE;
+  r.keysDown = 0x001;
   delegate->onData(DataNotification(r.Bytes()));  // key 1 down
   poster.Clear();
   delegate.reset();

@@ -13,7 +13,7 @@ TabletReport At(uint16_t x, uint16_t y, uint16_t pressure) {
   TabletReport r;
   r.x = x;
   r.y = y;
-  r.pressure = pressure;
+  r.rawPressure = pressure;
   return r;
 }
 

@@ -5,6 +5,7 @@
 
 #include "pipeline/MapFile.h"
 #include "pipeline/PktFifoBezier.h"
+#include "pipeline/ReportEncoder.h"
 #include "pipeline/ReportFormat.h"
 #include "pipeline/SimMouse.h"
 #include "support/AllocationCounter.h"
@@ -50,10 +51,17 @@ TEST(Allocation, DigitizerReportPathNeverAllocates) {
     const uint16_t x = static_cast<uint16_t>((i * 37) % 4096);
     const uint16_t y = (i % 7 == 0) ? 0xFFF0 : static_cast<uint16_t>((i * 53) % 4096);
     const uint16_t p = (i / 10) % 2 ? 1000 : 2000;
-    const std::array<uint8_t, kDigitizerReportSize> report = {
-        static_cast<uint8_t>(x >> 8), static_cast<uint8_t>(x), static_cast<uint8_t>(y >> 8), static_cast<uint8_t>(y),
-        static_cast<uint8_t>(p >> 8), static_cast<uint8_t>(p), static_cast<uint8_t>(i % 13 ? 1 : 0), 0,
-        static_cast<uint8_t>(i % 8), 0, static_cast<uint8_t>(i), static_cast<uint8_t>(i * 3), 5, 250};
+    DigitizerSample s;
+    s.x = x;
+    s.y = y;
+    s.rawPressure = p;
+    s.inRange = i % 13 != 0;
+    s.sideValue = static_cast<uint8_t>(i % 8);
+    s.keysDown = static_cast<uint16_t>(i * 37 & 0xFFF);
+    s.wheelStep = static_cast<int8_t>(i % 16 - 8);
+    s.tiltA = -6;
+    s.tiltB = 5;
+    const auto report = WithoutReportId(EncodeDigitizerReport(s));
     sim.ProcessReport(report.data(), report.size());
     if (i % 100 == 0) sim.RefreshScreenGeometry();
   }
@@ -69,9 +77,11 @@ TEST(Allocation, VendorPacketPathNeverAllocates) {
   long pens = 0, keys = 0;
   for (int i = 0; i < 2000; ++i) {
     clock.Advance(5);
-    const std::array<uint8_t, kVendorPenPacketSize> data = {
-        static_cast<uint8_t>(i % 5 == 0 ? 0x80 : 0xC1), static_cast<uint8_t>(i % 3 ? 0x12 : 0xFF),
-        static_cast<uint8_t>(i % 16), 0x34, 0x05, 0x00, 0x04, 0x10, 0xF0};
+    // Every fifth a key packet, every third of those with the wrong marker.
+    auto data = WithoutReportId(i % 5 == 0 ? EncodeVendorKeyPacket(0x0034, static_cast<uint8_t>(i % 16))
+                                           : EncodeVendorPenPacket(0xC1, static_cast<uint16_t>(i % 4096), 0x0534,
+                                                                   0x0400, 0x10, 0xF0));
+    if (i % 15 == 0) data[report_layout::AfterId(report_layout::vendor::kMarker)] = 0x12;
     switch (ClassifyVendorPacket(data.data(), data.size())) {
       case VendorPacketKind::Pen: {
         PenPacket packet;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "pipeline/DemoSession.h"
+#include "pipeline/ReportFormat.h"
 
 namespace pen {
 namespace {
@@ -15,10 +16,11 @@ TEST(DrawingDemo, StaysInItsRectanglePressesTheTipThereAndEndsOutOfRange) {
   for (const SessionStep& s : rec.steps) {
     ASSERT_EQ(s.kind, SessionStep::Kind::Report);
     ASSERT_EQ(s.size, kDigitizerReportBytes);
-    const uint8_t* d = s.bytes.data() + 1;
-    lastInRange = d[7] != 0;
+    DigitizerReport r;
+    ASSERT_TRUE(DecodeDigitizerReport(s.bytes.data() + 1, s.size - 1u, r));
+    lastInRange = !r.noPosition;
     if (!lastInRange) continue;
-    const int x = d[0] << 8 | d[1], y = d[2] << 8 | d[3], raw = d[4] << 8 | d[5];
+    const int x = r.x, y = r.y, raw = r.rawPressure;
     EXPECT_GE(x, 2300);
     EXPECT_LE(x, 3300);
     EXPECT_GE(y, 1700);

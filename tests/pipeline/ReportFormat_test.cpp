@@ -5,14 +5,18 @@
 #include <array>
 #include <vector>
 
+#include "pipeline/ReportEncoder.h"
+
 namespace pen {
 namespace {
 
 // A digitizer report's data bytes with every key released and no wheel.
 std::array<uint8_t, kDigitizerReportSize> Digitizer(uint16_t x, uint16_t y, uint16_t pressure) {
-  return {static_cast<uint8_t>(x >> 8), static_cast<uint8_t>(x), static_cast<uint8_t>(y >> 8), static_cast<uint8_t>(y),
-          static_cast<uint8_t>(pressure >> 8), static_cast<uint8_t>(pressure), 0x01, 0x00, 0x00, 0x00, 0xFF, 0x33,
-          0x00, 0x00};
+  DigitizerSample s;
+  s.x = x;
+  s.y = y;
+  s.rawPressure = pressure;
+  return WithoutReportId(EncodeDigitizerReport(s));
 }
 
 TEST(DigitizerReport, PositionAndPressureAreBigEndian) {

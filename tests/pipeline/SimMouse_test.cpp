@@ -6,6 +6,7 @@
 #include <bit>
 #include <vector>
 
+#include "pipeline/ReportEncoder.h"
 #include "pipeline/ReportFormat.h"
 #include "support/FakeClock.h"
 
@@ -36,28 +37,18 @@ class MadeUpDisplay : public IDisplayInfo {
 constexpr uint16_t kUp = 2000;    // raw pressure with the tip off the surface
 constexpr uint16_t kDown = 1000;  // well below the default threshold
 
-struct Report {
-  uint16_t x = 2000, y = 2000, pressure = kUp;
-  uint8_t side = 0;
-  uint8_t keysLow = 0xFF, keysHigh = 0x33;
-  int8_t tiltA = 0, tiltB = 0;
-  bool noPosition = false;
-
-  std::array<uint8_t, kDigitizerReportSize> Bytes() const {
-    return {static_cast<uint8_t>(x >> 8), static_cast<uint8_t>(x), static_cast<uint8_t>(y >> 8),
-            static_cast<uint8_t>(y), static_cast<uint8_t>(pressure >> 8), static_cast<uint8_t>(pressure),
-            static_cast<uint8_t>(noPosition ? 0 : 1), 0, side, 0, keysLow, keysHigh,
-            static_cast<uint8_t>(tiltB), static_cast<uint8_t>(tiltA)};
-  }
-};
+using Report = DigitizerSample;
 
 Report At(uint16_t x, uint16_t y, uint16_t pressure = kUp) {
   Report r;
   r.x = x;
   r.y = y;
-  r.pressure = pressure;
+  r.rawPressure = pressure;
   return r;
 }
+
+// The report as the handler gets it.
+std::array<uint8_t, kDigitizerReportSize> DataBytes(const Report& r) { return WithoutReportId(EncodeDigitizerReport(r)); }
 
 class SimMouseTest : public ::testing::Test {
  protected:
@@ -80,7 +71,7 @@ class SimMouseTest : public ::testing::Test {
     Send(r);
   }
   void Send(const Report& r) {
-    const auto b = r.Bytes();
+    const auto b = DataBytes(r);
     ASSERT_TRUE(sim.ProcessReport(b.data(), b.size()));
   }
   // Enough reports since start that the click filter no longer applies.
@@ -202,7 +193,7 @@ TEST_F(SimMouseTest, ReportsWithoutPositionBetweenAReleaseAndAnEdgePressAreNotCo
   Fresh(At(2000, 2000, kDown));
   Fresh(At(2000, 2000, kUp));
   Report none = At(150, 2000);
-  none.noPosition = true;
+  none.inRange = false;
   for (int i = 0; i < 6; ++i) Fresh(none);
   mouse.calls.clear();
   Fresh(At(150, 2000, kDown));  // the first report since the release that counts
@@ -333,9 +324,9 @@ TEST_F(SimMouseTest, ReleaseOverTheStripStillReleasesTheButton) {
 TEST_F(SimMouseTest, ReportWithoutPositionIsDecodedButMovesAndClicksNothing) {
   Settle();
   Report r = At(3000, 3000, kDown);
-  r.noPosition = true;
-  r.keysLow = 0xFE;
-  r.keysHigh = 0x37;  // wheel +1
+  r.inRange = false;
+  r.keysDown = 0x001;  // key 1
+  r.wheelStep = 1;
   Fresh(r);
   EXPECT_TRUE(mouse.calls.empty());
   EXPECT_TRUE(sim.NoPosition());
@@ -349,17 +340,17 @@ TEST_F(SimMouseTest, ReportWithoutPositionIsDecodedButMovesAndClicksNothing) {
 
 TEST_F(SimMouseTest, SideButtonsAndKeysReachTheMaskButOnlyTipAndButtonOneTheStatus) {
   Report r = At(2000, 2000, kDown);
-  r.side = 4;
+  r.sideValue = 4;
   Fresh(r);
   EXPECT_EQ(sim.Mask(), mask_bits::kTip | mask_bits::kSide1);
   EXPECT_EQ(sim.Packet().Status(), 0xC3);
-  r.side = 6;
+  r.sideValue = 6;
   Fresh(r);
   EXPECT_EQ(sim.Mask(), mask_bits::kTip | mask_bits::kSide2);
   EXPECT_EQ(sim.Packet().Status(), 0xC1);
-  r.side = 5;
-  r.pressure = kUp;
-  r.keysHigh = 0x23;  // key 11
+  r.sideValue = 5;
+  r.rawPressure = kUp;
+  r.keysDown = 0x400;  // key 11
   Fresh(r);
   EXPECT_EQ(sim.Mask(), 1u << 13);
   EXPECT_EQ(sim.Packet().Status(), 0xC0);
@@ -405,7 +396,7 @@ TEST_F(SimMouseTest, ShortReportChangesNothing) {
   const uint32_t mask = sim.Mask();
   const PenPacket packet = sim.Packet();
   const size_t calls = mouse.calls.size();
-  const auto b = At(100, 100, kUp).Bytes();
+  const auto b = DataBytes(At(100, 100, kUp));
   for (size_t len = 0; len < b.size(); ++len) {
     std::vector<uint8_t> shortReport(b.begin(), b.begin() + static_cast<std::ptrdiff_t>(len));
     EXPECT_FALSE(sim.ProcessReport(shortReport.data(), shortReport.size()));

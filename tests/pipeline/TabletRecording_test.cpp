@@ -6,6 +6,7 @@
 #include <string>
 
 #include "pipeline/DemoSession.h"
+#include "pipeline/ReportFormat.h"
 
 namespace pen {
 namespace {
@@ -151,53 +152,6 @@ TEST(TabletRecording, FilesSaveAndLoadAndAMissingFileIsAnError) {
   EXPECT_NE(error.find("cannot open"), std::string::npos);
 }
 
-// Digitizer report encoding, checked against the decoding rules of the
-// report format.
-int WheelStepOf(uint8_t b11) {
-  int v = ((b11 >> 2) & 3) | (((b11 >> 6) & 3) << 2);
-  return (b11 & 0x80) ? v - 16 : v;
-}
-
-TEST(DemoSession, DigitizerReportsCarryBigEndianPositionsActiveLowKeysAndTheWheel) {
-  DigitizerSample s;
-  s.x = 0x0FFF;
-  s.y = 0x0123;
-  s.rawPressure = 1250;
-  s.keysDown = 0x001 | 0x200 | 0x800;  // keys 1, 10, 12
-  s.sideValue = 4;
-  s.wheelStep = -7;
-  s.tiltA = -3;
-  s.tiltB = 9;
-  auto r = EncodeDigitizerReport(s);
-  EXPECT_EQ(r[0], kDigitizerReportId);
-  EXPECT_EQ(r[1], 0x0F);
-  EXPECT_EQ(r[2], 0xFF);
-  EXPECT_EQ(r[3], 0x01);
-  EXPECT_EQ(r[4], 0x23);
-  EXPECT_EQ(r[5] * 256 + r[6], 1250);
-  EXPECT_FALSE(r[7] == 0 && r[8] == 0);
-  EXPECT_EQ(r[9], 4);
-  uint8_t b10 = r[11], b11 = r[12];
-  unsigned keys = ~(b10 | (b11 & 0x03) << 8 | ((b11 >> 4) & 0x03) << 10) & 0xFFF;
-  EXPECT_EQ(keys, 0x001u | 0x200u | 0x800u);
-  EXPECT_EQ(WheelStepOf(b11), -7);
-  EXPECT_EQ(static_cast<int8_t>(r[13]), 9);
-  EXPECT_EQ(static_cast<int8_t>(r[14]), -3);
-
-  for (int step = -8; step <= 7; ++step) {
-    DigitizerSample w;
-    w.wheelStep = static_cast<int8_t>(step);
-    EXPECT_EQ(WheelStepOf(EncodeDigitizerReport(w)[12]), step);
-  }
-  DigitizerSample idle;
-  idle.inRange = false;
-  auto i = EncodeDigitizerReport(idle);
-  EXPECT_EQ(i[11], 0xFF);
-  EXPECT_EQ(i[12], 0x33);
-  EXPECT_EQ(i[7], 0);
-  EXPECT_EQ(i[8], 0);
-}
-
 TEST(DemoSession, HoversDrawsLiftsPressesAKeyOnEachInterfaceAndTurnsTheWheelOnce) {
   TTabletRecording demo = MakeDemoSession();
   EXPECT_EQ(demo.identity, TabletIdentity{});
@@ -211,19 +165,19 @@ TEST(DemoSession, HoversDrawsLiftsPressesAKeyOnEachInterfaceAndTurnsTheWheelOnce
     const uint8_t* d = s.bytes.data() + 1;
     if (s.iface == TabletInterface::A) {
       ASSERT_EQ(s.size, kVendorReportBytes);
-      EXPECT_EQ(d[0], 0x80);
-      EXPECT_EQ(d[1], 0xFF);
-      if (d[3] | d[4]) ++keyPressesA;
-      if (d[2]) ++wheelSteps;
+      VendorKeyPacket k;
+      ASSERT_TRUE(DecodeVendorKeyPacket(d, s.size - 1u, k));
+      if (k.keyWord) ++keyPressesA;
+      if (k.wheel) ++wheelSteps;
       continue;
     }
     ASSERT_EQ(s.size, kDigitizerReportBytes);
-    bool inRange = d[6] || d[7];
-    int x = d[0] * 256 + d[1], y = d[2] * 256 + d[3], raw = d[4] * 256 + d[5];
-    if (inRange) {
-      EXPECT_LE(x, 4095);
-      EXPECT_LE(y, 4095);
-      bool down = raw < kThreshold;
+    DigitizerReport r;
+    ASSERT_TRUE(DecodeDigitizerReport(d, s.size - 1u, r));
+    if (!r.noPosition) {
+      EXPECT_LE(r.x, 4095);
+      EXPECT_LE(r.y, 4095);
+      bool down = r.rawPressure < kThreshold;
       if (down) {
         EXPECT_NE(phase, Lifted) << "the tip goes down only once";
         phase = Down;
@@ -231,7 +185,7 @@ TEST(DemoSession, HoversDrawsLiftsPressesAKeyOnEachInterfaceAndTurnsTheWheelOnce
       } else if (phase == Down) {
         phase = Lifted;
       }
-    } else if (d[10] != 0xFF) {
+    } else if (r.keyBits != 0) {
       ++keyPressesB;
     }
   }

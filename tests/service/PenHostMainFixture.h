@@ -1,6 +1,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include "pipeline/ReportEncoder.h"
 #include "support/HostRig.h"
 
 namespace pen::test {
@@ -29,13 +30,14 @@ class PenHost : public ::testing::Test, protected HostRig<> {
   }
   void Command(int64_t code, uint64_t w = 0) { Send(host_msg::kServiceCommand, w, code); }
   void PenA(uint8_t status, uint16_t pressure) {
-    const uint8_t d[9] = {status, 0x10, 0x00, 0x20, 0x00, static_cast<uint8_t>(pressure & 0xFF),
-                          static_cast<uint8_t>(pressure >> 8), 5, 6};
-    host.OnPenPacket(d, sizeof d);
+    const auto d = WithoutReportId(EncodeVendorPenPacket(status, 0x0010, 0x0020, pressure, 5, 6));
+    host.OnPenPacket(d.data(), d.size());
   }
+  // A byte 1 other than 0xFF makes a packet that changes nothing.
   void KeysA(uint8_t wheelValue, uint16_t keys, uint8_t byte1 = 0xFF) {
-    const uint8_t d[9] = {0x80, byte1, wheelValue, static_cast<uint8_t>(keys & 0xFF), static_cast<uint8_t>(keys >> 8)};
-    host.OnPenPacket(d, sizeof d);
+    auto d = WithoutReportId(EncodeVendorKeyPacket(keys, wheelValue));
+    d[report_layout::AfterId(report_layout::vendor::kMarker)] = byte1;
+    host.OnPenPacket(d.data(), d.size());
   }
   void ReportB() {
     const uint8_t d[16] = {};

@@ -7,6 +7,7 @@
 
 #include "keys/ButtonManager.h"
 #include "keys/WheelUI.h"
+#include "pipeline/ReportEncoder.h"
 #include "support/FakeKeyboardLayout.h"
 #include "support/FakeTimers.h"
 #include "support/HostRig.h"
@@ -58,8 +59,8 @@ class HostKeys : public ::testing::Test, protected HostRig<FakeClock> {
     host->Start();
   }
   void KeysA(uint8_t wheelValue, uint16_t keys) {
-    const uint8_t d[9] = {0x80, 0xFF, wheelValue, static_cast<uint8_t>(keys & 0xFF), static_cast<uint8_t>(keys >> 8)};
-    host->OnPenPacket(d, sizeof d);
+    const auto d = WithoutReportId(EncodeVendorKeyPacket(keys, wheelValue));
+    host->OnPenPacket(d.data(), d.size());
   }
   void ReportB(uint32_t buttonState) {
     pointer.next.buttonState = buttonState;

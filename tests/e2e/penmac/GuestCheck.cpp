@@ -31,6 +31,8 @@
 #include <thread>
 #include <vector>
 
+#include "pipeline/ReportEncoder.h"
+
 extern char** environ;
 
 namespace {
@@ -126,11 +128,32 @@ class VirtualTablet {
   int fd_ = -1;
 };
 
-std::vector<uint8_t> Report(uint16_t x, uint16_t y, uint16_t pressure, uint8_t keysLow = 0xFF,
-                            uint8_t keysHigh = 0x33, uint8_t tiltX = 0, uint8_t tiltY = 0, uint8_t side = 0) {
-  const uint16_t rest = 1450;
-  return {0x07, uint8_t(x >> 8), uint8_t(x), uint8_t(y >> 8), uint8_t(y), uint8_t(pressure >> 8),
-          uint8_t(pressure), uint8_t(rest >> 8), uint8_t(rest), side, 0, keysLow, keysHigh, tiltX, tiltY};
+// A digitizer report, report ID first: the pen at (x, y) with a raw
+// pressure (the rest pressure is 1450), keys held (bit 0 = key 1), a wheel
+// step, full tilt or none, and a side-button value.
+struct Pen {
+  uint16_t x, y, pressure;
+  uint16_t keysDown = 0;
+  int8_t wheelStep = 0;
+  bool tilted = false;
+  uint8_t side = 0;
+};
+
+std::vector<uint8_t> Report(const Pen& p) {
+  pen::DigitizerSample s;
+  s.x = p.x;
+  s.y = p.y;
+  s.rawPressure = p.pressure;
+  s.restPressure = 1450;
+  s.keysDown = p.keysDown;
+  s.wheelStep = p.wheelStep;
+  s.sideValue = p.side;
+  if (p.tilted) {
+    s.tiltB = 0x55;   // tilt x: +1
+    s.tiltA = -0x55;  // tilt y: -1
+  }
+  const auto bytes = pen::EncodeDigitizerReport(s);
+  return {bytes.begin(), bytes.end()};
 }
 
 // penmac's devices, by name.
@@ -551,24 +574,24 @@ int main(int argc, char** argv) {
 
   // A stroke: hover at tablet (1024, 1024) = screen (480, 270), down at
   // full pressure with full tilt, a drag at half pressure, lift.
-  for (int i = 0; i < 3; ++i) tablet.Send(Report(1024, 1024, 1800));
-  tablet.Send(Report(1024, 1024, 938, 0xFF, 0x33, 0x55, 0xAB));
-  tablet.Send(Report(1100, 1024, 1194, 0xFF, 0x33, 0x55, 0xAB));
-  tablet.Send(Report(1100, 1024, 1800));
+  for (int i = 0; i < 3; ++i) tablet.Send(Report({1024, 1024, 1800}));
+  tablet.Send(Report({.x = 1024, .y = 1024, .pressure = 938, .tilted = true}));
+  tablet.Send(Report({.x = 1100, .y = 1024, .pressure = 1194, .tilted = true}));
+  tablet.Send(Report({1100, 1024, 1800}));
   tablet.Pump(700);  // reports stop: the pen leaves within 0.2 to 0.4 s
   // The first side button, defined as the right button, held while the pen
   // hovers and moves.
-  tablet.Send(Report(1024, 1024, 1800));
-  tablet.Send(Report(1024, 1024, 1800));
-  for (uint16_t x : {1024, 1060, 1100, 1140}) tablet.Send(Report(x, 1024, 1800, 0xFF, 0x33, 0, 0, 4));
-  tablet.Send(Report(1140, 1024, 1800));
-  tablet.Send(Report(1150, 1024, 1800));
+  tablet.Send(Report({1024, 1024, 1800}));
+  tablet.Send(Report({1024, 1024, 1800}));
+  for (uint16_t x : {1024, 1060, 1100, 1140}) tablet.Send(Report({.x = x, .y = 1024, .pressure = 1800, .side = 4}));
+  tablet.Send(Report({1140, 1024, 1800}));
+  tablet.Send(Report({1150, 1024, 1800}));
   tablet.Pump(700);
   // Tablet key 1 pressed and released, one wheel step, soft key 5.
-  tablet.Send(Report(1024, 1024, 1800, 0xFE));
-  tablet.Send(Report(1024, 1024, 1800, 0xFF));
-  tablet.Send(Report(1024, 1024, 1800, 0xFF, 0x37));
-  tablet.Send(Report(2000, 0xFFF0, 1000));
+  tablet.Send(Report({.x = 1024, .y = 1024, .pressure = 1800, .keysDown = 0x001}));
+  tablet.Send(Report({1024, 1024, 1800}));
+  tablet.Send(Report({.x = 1024, .y = 1024, .pressure = 1800, .wheelStep = 1}));
+  tablet.Send(Report({2000, 0xFFF0, 1000}));
   tablet.Pump(700);
 
   const auto penEvents = Drain(pen);
@@ -649,7 +672,7 @@ int main(int argc, char** argv) {
   VirtualTablet again;
   Check(again.Create(), "the tablet comes back");
   Check(again.WaitForFeatures(1, 10000), "the tablet that came back gets the mode report again");
-  again.Send(Report(2048, 2048, 1800));
+  again.Send(Report({2048, 2048, 1800}));
   again.Pump(100);
   const auto penAgain = Drain(pen);
   const Event* back = Find(penAgain, EV_KEY, BTN_TOOL_PEN, 1);

@@ -9,4 +9,5 @@ pen_warnings(penmac_e2e_tests)
 gtest_discover_tests(penmac_e2e_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS native)
 
 add_executable(penmac_guest_check ${CMAKE_CURRENT_LIST_DIR}/GuestCheck.cpp)
+target_link_libraries(penmac_guest_check PRIVATE pen_pipeline)
 pen_warnings(penmac_guest_check)

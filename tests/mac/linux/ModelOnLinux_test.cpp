@@ -42,14 +42,14 @@ TabletReport Pen(uint16_t x, uint16_t pressure, uint8_t side = 0) {
   TabletReport r;
   r.x = x;
   r.y = 1024;
-  r.pressure = pressure;  // 1800 hovers; 1194 is half, 938 full pressure
-  r.side = side;
+  r.rawPressure = pressure;  // 1800 hovers; 1194 is half, 938 full pressure
+  r.sideValue = side;
   return r;
 }
 
-TabletReport Keys(uint8_t low) {
+TabletReport Keys(uint16_t down) {
   TabletReport r;
-  r.keysLow = low;  // bit n is key n+1, 0 while held
+  r.keysDown = down;  // bit n is key n+1, 1 while held
   return r;
 }
 
@@ -101,11 +101,11 @@ TEST(ModelOnLinux, AHeldLeftDefinitionDragsTheHoveringPenWithTheMouseButtonAndNo
   LinuxRig rig;
   rig.delegate->keyDefs[0x004] = KeyDef{"", "L"};
   rig.Send(Pen(1024, 1800));
-  TabletReport held = Keys(0xFB);  // key 3
+  TabletReport held = Keys(0x004);  // key 3
   rig.Send(held);
   held.x = 1100;
   rig.Send(held);
-  rig.Send(Keys(0xFF));
+  rig.Send(Keys(0x000));
   const auto events = rig.input.Take();
   EXPECT_EQ(ValuesOf(events, kMouse, EV_KEY, BTN_LEFT), (std::vector<int32_t>{1, 0}));
   EXPECT_TRUE(ValuesOf(events, kPen, EV_KEY, BTN_TOUCH).empty());
@@ -128,7 +128,7 @@ void ExpectNothingDown(const std::vector<Event>& events) {
 TEST(ModelOnLinux, AKeyHeldWhenTheTabletIsUnpluggedGoesUp) {
   LinuxRig rig;
   rig.delegate->keyDefs[0x001] = KeyDef{"⌃", "L"};
-  rig.Send(Keys(0xFE));
+  rig.Send(Keys(0x001));
   const auto pressed = StateAfter(rig.input.events);
   ASSERT_EQ((pressed.at({kKbd, EV_KEY, KEY_LEFTCTRL})), 1);
   ASSERT_EQ((pressed.at({kMouse, EV_KEY, BTN_LEFT})), 1);
@@ -140,13 +140,13 @@ TEST(ModelOnLinux, AChordThatTakesOverLetsGoOfTheKeyHeldBeforeIt) {
   LinuxRig rig;
   rig.delegate->keyDefs[0x001] = KeyDef{"", "L"};
   rig.delegate->keyDefs[0x003] = KeyDef{"∙F5", ""};
-  rig.Send(Keys(0xFE));  // key 1: the left button
-  rig.Send(Keys(0xFC));  // key 2 joins: the chord's F5
+  rig.Send(Keys(0x001));  // key 1: the left button
+  rig.Send(Keys(0x003));  // key 2 joins: the chord's F5
   const auto chord = StateAfter(rig.input.events);
   EXPECT_EQ((chord.at({kMouse, EV_KEY, BTN_LEFT})), 0);
   EXPECT_EQ((chord.at({kKbd, EV_KEY, KEY_F5})), 1);
-  rig.Send(Keys(0xFD));  // key 1 let go first, key 2 still held
-  rig.Send(Keys(0xFF));
+  rig.Send(Keys(0x002));  // key 1 let go first, key 2 still held
+  rig.Send(Keys(0x000));
   ExpectNothingDown(rig.input.events);
   EXPECT_EQ(ValuesOf(rig.input.events, kMouse, EV_KEY, BTN_LEFT), (std::vector<int32_t>{1, 0}));
 }
@@ -156,8 +156,8 @@ TEST(ModelOnLinux, WhatIsHeldWhenTheProgramEndsGoesUp) {
   rig.delegate->keyDefs[0x001] = KeyDef{"⌘a", "R"};
   rig.Send(Pen(1024, 1800));
   rig.Send(Pen(1024, 938));  // the tip down
-  TabletReport key = Keys(0xFE);
-  key.pressure = 938;
+  TabletReport key = Keys(0x001);
+  key.rawPressure = 938;
   rig.Send(key);
   rig.delegate.reset();
   ExpectNothingDown(rig.input.events);
