@@ -11,7 +11,17 @@ int64_t Pair(uint32_t low, uint32_t high) { return static_cast<int64_t>((low & 0
 }  // namespace
 
 uint64_t TWintabSession::Open(uint64_t window, const LOGCONTEXTW& settings, bool enable) {
-  if (settings.f.lcDevice != 0 || contexts_.size() >= kMaxContexts) return 0;
+  if (settings.f.lcDevice != 0) return 0;
+  if (contexts_.size() >= kMaxContexts) {
+    // Programs that open their context again without closing the old one
+    // would run out: the same window's lowest context makes room.
+    uint64_t oldest = 0;
+    for (const auto& c : contexts_) {
+      if (c->Window() == window) oldest = c->Handle();
+    }
+    if (oldest == 0) return 0;
+    Close(oldest);
+  }
   LOGCONTEXTW lc = settings;
   lc.f.lcStatus = enable ? 0 : CXS_DISABLED;
   if (lc.f.lcMsgBase == 0) lc.f.lcMsgBase = WT_DEFBASE;

@@ -35,9 +35,10 @@ class TWintabSession : public IChannelSink {
 
   TWintabSession(IWintabWindows& windows, size_t handleSize) : windows_(windows), handleSize_(handleSize) {}
 
-  // WTOpen: 0 when the settings cannot be had (another device, too many
-  // contexts). A context opens whether or not the service runs; it hears
-  // from the pen once the service is there.
+  // WTOpen: 0 when the settings cannot be had (another device, or too many
+  // contexts, none of them the same window's; otherwise that window's
+  // lowest context is closed to make room). A context opens whether or not
+  // the service runs; it hears from the pen once the service is there.
   uint64_t Open(uint64_t window, const LOGCONTEXTW& settings, bool enable);
   bool Close(uint64_t handle);
   TWintabContext* Find(uint64_t handle);

@@ -229,15 +229,25 @@ TEST(WintabSession, SavedContextsOpenAgainWithTheirSettingsAndQueue) {
   EXPECT_EQ(r.session.Restore(0x305, saved.data(), true), 0u);
 }
 
-TEST(WintabSession, AnotherDeviceOrTooManyContextsCannotBeOpened) {
+TEST(WintabSession, AnotherDeviceCannotBeOpenedAndAWindowThatKeepsOpeningLosesItsOldestContext) {
   Rig r;
   LOGCONTEXTW lc = TWintabInfo::DefaultContext(false, Desktop{});
   lc.f.lcDevice = 1;
   EXPECT_EQ(r.session.Open(0x301, lc, true), 0u);
   lc.f.lcDevice = 0;
-  for (int i = 0; i < TWintabSession::kMaxContexts; ++i) ASSERT_NE(r.session.Open(0x301, lc, true), 0u);
-  EXPECT_EQ(r.session.Open(0x301, lc, true), 0u);
+  const uint64_t other = r.session.Open(0x302, lc, true);
+  const uint64_t first = r.session.Open(0x301, lc, true);
+  for (int i = 2; i < TWintabSession::kMaxContexts; ++i) ASSERT_NE(r.session.Open(0x301, lc, true), 0u);
   EXPECT_EQ(r.session.OpenContexts(), 64u);
+  r.windows.posted.clear();
+  const uint64_t again = r.session.Open(0x301, lc, true);
+  ASSERT_NE(again, 0u);
+  EXPECT_EQ(r.session.OpenContexts(), 64u);
+  EXPECT_EQ(r.session.Find(first), nullptr);
+  EXPECT_NE(r.session.Find(other), nullptr);
+  EXPECT_EQ(r.windows.Of(WT_DEFBASE + WT_CTXCLOSE), (std::vector<Posted>{{0x301, WT_DEFBASE + WT_CTXCLOSE, first, 0}}));
+  // A window with no context to spare gets none.
+  EXPECT_EQ(r.session.Open(0x303, lc, true), 0u);
 }
 
 }  // namespace
