@@ -104,10 +104,10 @@ LOGCONTEXTW TWintabInfo::DefaultContext(bool system, const Desktop& d) {
   f.lcBtnDnMask = f.lcBtnUpMask = kButtonBits;
   f.lcInExtX = f.lcInExtY = kAxisExtent;
   if (system) {
-    // Desktop pixels counted from the top, as a system context's program
-    // places its pointer.
+    // Desktop pixels, y counted from the bottom as all tablet coordinates
+    // are: programs negate lcOutExtY to count from the top.
     f.lcOutExtX = d.width;
-    f.lcOutExtY = -d.height;
+    f.lcOutExtY = d.height;
   } else {
     f.lcOutExtX = f.lcOutExtY = kAxisExtent;
   }

@@ -38,8 +38,8 @@ class TWintabInfo {
   // no such item. Category 0 gives the size of the largest category.
   uint32_t Get(uint32_t category, uint32_t index, void* out, bool wide) const;
 
-  // The default digitizing context (device coordinates, y up) or the
-  // default system context (desktop pixels, y down).
+  // The default digitizing context (device coordinates) or the default
+  // system context (desktop pixels); in both y counts from the bottom.
   static LOGCONTEXTW DefaultContext(bool system, const Desktop& desktop);
 
  private:

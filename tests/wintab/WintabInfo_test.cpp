@@ -92,7 +92,7 @@ TEST(WintabInfo, CursorOneIsTheActivePenWithThreeButtonsAndCursorZeroNeverReport
   EXPECT_EQ(r.info.Get(WTI_CURSORS + 2, CSR_NAME, nullptr, false), 0u);
 }
 
-TEST(WintabInfo, TheDefaultContextsCoverTheDeviceAndTheSystemOneMapsOntoTheDesktopFromTheTop) {
+TEST(WintabInfo, TheDefaultContextsCoverTheDeviceAndTheSystemOneMapsOntoTheDesktopFromTheBottom) {
   Rig r;
   LOGCONTEXTA dig{};
   ASSERT_EQ(r.info.Get(WTI_DEFCONTEXT, 0, &dig, false), 172u);
@@ -105,7 +105,7 @@ TEST(WintabInfo, TheDefaultContextsCoverTheDeviceAndTheSystemOneMapsOntoTheDeskt
   ASSERT_EQ(r.info.Get(WTI_DEFSYSCTX, 0, &sys, true), 212u);
   EXPECT_EQ(sys.f.lcOptions & CXO_SYSTEM, CXO_SYSTEM);
   EXPECT_EQ(sys.f.lcOutExtX, 3840);
-  EXPECT_EQ(sys.f.lcOutExtY, -1080);
+  EXPECT_EQ(sys.f.lcOutExtY, 1080);  // programs negate it to count from the top
   EXPECT_EQ(sys.f.lcSysOrgX, -1920);
   EXPECT_EQ(sys.f.lcSysExtX, 3840);
   // Single items by their index.
