@@ -139,7 +139,7 @@ uint32_t TWintabInfo::Get(uint32_t category, uint32_t index, void* out, bool wid
         case IFC_CTXOPTIONS: item.U32(kOptions); break;
         case IFC_CTXSAVESIZE: item.U32(TWintabSession::kSaveSize); break;
         case IFC_NEXTENSIONS: item.U32(0); break;
-        case IFC_NMANAGERS: item.U32(4); break;
+        case IFC_NMANAGERS: item.U32(TWintabSession::kMaxManagers); break;
         default: break;
       }
       break;

@@ -1,5 +1,6 @@
 #include "wintab/WintabSession.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace pen::wintab {
@@ -199,14 +200,28 @@ uint32_t TWintabSession::ButtonsInUse(bool systemOnly) const {
 }
 
 uint64_t TWintabSession::OpenManager() {
-  ++managers_;
-  return nextManager_++;
+  for (uint64_t& m : managers_) {
+    if (m == 0) return m = nextManager_++;
+  }
+  return 0;
 }
 
 bool TWintabSession::CloseManager(uint64_t manager) {
-  if (!IsManager(manager)) return false;
-  --managers_;
-  return true;
+  for (uint64_t& m : managers_) {
+    if (manager != 0 && m == manager) {
+      m = 0;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool TWintabSession::IsManager(uint64_t manager) const {
+  return manager != 0 && std::find(std::begin(managers_), std::end(managers_), manager) != std::end(managers_);
+}
+
+uint32_t TWintabSession::Managers() const {
+  return static_cast<uint32_t>(kMaxManagers - std::count(std::begin(managers_), std::end(managers_), 0u));
 }
 
 }  // namespace pen::wintab

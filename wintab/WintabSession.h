@@ -29,6 +29,7 @@ class IWintabWindows {
 class TWintabSession : public IChannelSink {
  public:
   static constexpr int kMaxContexts = 64;
+  static constexpr uint32_t kMaxManagers = 4;
   // Saved contexts (WTSave): a tag, the settings, the queue size.
   static constexpr uint32_t kSaveTag = 0x43545750;  // "PWTC"
   static constexpr size_t kSaveSize = 4 + sizeof(LOGCONTEXTW) + 4;
@@ -62,11 +63,11 @@ class TWintabSession : public IChannelSink {
   uint32_t OpenSystemContexts() const;
   WTPKT DataInUse() const;
   uint32_t ButtonsInUse(bool systemOnly) const;
-  uint32_t Managers() const { return managers_; }
+  uint32_t Managers() const;
   // Manager handles: the contexts' owners, seen from this process only.
   uint64_t OpenManager();
   bool CloseManager(uint64_t manager);
-  bool IsManager(uint64_t manager) const { return manager != 0 && manager < nextManager_ && managers_ > 0; }
+  bool IsManager(uint64_t manager) const;
   // The open contexts, topmost first.
   const std::vector<std::unique_ptr<TWintabContext>>& Contexts() const { return contexts_; }
   bool ServicePresent() const { return servicePresent_; }
@@ -80,7 +81,7 @@ class TWintabSession : public IChannelSink {
   const size_t handleSize_;
   std::vector<std::unique_ptr<TWintabContext>> contexts_;  // topmost first
   uint64_t nextHandle_ = 1;
-  uint32_t managers_ = 0;
+  uint64_t managers_[kMaxManagers]{};  // open handles; 0: a free place
   uint64_t nextManager_ = 1;
   uint32_t timeOffset_ = 0;
   bool servicePresent_ = false;

@@ -250,5 +250,22 @@ TEST(WintabSession, AnotherDeviceCannotBeOpenedAndAWindowThatKeepsOpeningLosesIt
   EXPECT_EQ(r.session.Open(0x303, lc, true), 0u);
 }
 
+TEST(WintabSession, AtMostFourManagersAreOpenAtOnce) {
+  Rig r;
+  uint64_t m[4];
+  for (uint64_t& h : m) {
+    h = r.session.OpenManager();
+    ASSERT_NE(h, 0u);
+  }
+  EXPECT_EQ(r.session.OpenManager(), 0u);
+  EXPECT_EQ(r.session.Managers(), 4u);
+  EXPECT_TRUE(r.session.CloseManager(m[1]));
+  EXPECT_FALSE(r.session.CloseManager(m[1]));
+  EXPECT_FALSE(r.session.IsManager(m[1]));
+  EXPECT_TRUE(r.session.IsManager(m[2]));
+  EXPECT_NE(r.session.OpenManager(), 0u);
+  EXPECT_FALSE(r.session.CloseManager(0));
+}
+
 }  // namespace
 }  // namespace pen::wintab

@@ -82,10 +82,12 @@ void OnPacket(UINT serial) {
     return;
   }
   ++g.packets;
-  Line("packet serial=%u status=%u x=%ld y=%ld pressure=%u buttons=%u cursor=%u azimuth=%ld altitude=%ld time=%lu",
+  // age: milliseconds from the service's time stamp to this program holding the packet.
+  Line("packet serial=%u status=%u x=%ld y=%ld pressure=%u buttons=%u cursor=%u azimuth=%ld altitude=%ld time=%lu "
+       "age=%ld",
        p.serial, p.status, static_cast<long>(p.x), static_cast<long>(p.y), p.pressure, p.buttons, p.cursor,
        static_cast<long>(p.orientation.orAzimuth), static_cast<long>(p.orientation.orAltitude),
-       static_cast<unsigned long>(p.time));
+       static_cast<unsigned long>(p.time), static_cast<long>(GetTickCount() - p.time));
   const bool down = (p.buttons & 1) != 0;
   if (down && !g.down) {
     // Where a toolkit puts the pen: the context's device extent over the

@@ -2,6 +2,7 @@
 // recorded stroke through its virtual tablet while test drawing programs
 // (wtdraw.exe, with the library beside it) print what Wintab gives them;
 // the checks compare that with what the service's trace says it published.
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 
@@ -199,6 +200,12 @@ TEST_F(Wintab, TheProgramInFrontGetsTheStrokeAsTheRingHeldItAndTheOneBehindOnlyO
   const double distance = std::strtod(down[0].at("distance").c_str(), nullptr);
   std::printf("pen-down distance between pointer and packet: %.2f pixels\n", distance);
   EXPECT_LE(distance, 4.0) << front.Text();
+  // From the service's time stamp to the packet in the program's hands.
+  std::vector<long> ages;
+  for (const auto& p : LinesStarting(front.Text(), "packet ")) ages.push_back(Num(p, "age"));
+  std::sort(ages.begin(), ages.end());
+  std::printf("ring write to packet taken: median %ld ms, slowest %ld ms over %zu packets\n", ages[ages.size() / 2],
+              ages.back(), ages.size());
   EXPECT_EQ(LinesStarting(behind.Text(), "packet ").size(), 0u) << behind.Text();
   EXPECT_EQ(LinesStarting(behind.Text(), "proximity ").size(), 0u) << behind.Text();
 
