@@ -250,6 +250,45 @@ TEST(WintabSession, AnotherDeviceCannotBeOpenedAndAWindowThatKeepsOpeningLosesIt
   EXPECT_EQ(r.session.Open(0x303, lc, true), 0u);
 }
 
+TEST(WintabSession, AGtkStyleContextGetsItsHandleCursorAndRelativeButtonEdgesInEachPacket) {
+  Rig r;
+  // The system context, device extents flipped, buttons relative.
+  LOGCONTEXTW lc = TWintabInfo::DefaultContext(true, Desktop{0, 0, 1920, 1080});
+  lc.f.lcOptions |= CXO_MESSAGES | CXO_CSRMESSAGES;
+  lc.f.lcPktData = PK_CONTEXT | PK_CURSOR | PK_BUTTONS | PK_X | PK_Y | PK_NORMAL_PRESSURE | PK_ORIENTATION;
+  lc.f.lcPktMode = PK_BUTTONS;
+  lc.f.lcMoveMask = lc.f.lcPktData;
+  lc.f.lcBtnDnMask = lc.f.lcBtnUpMask = 0xFFFFFFFF;
+  lc.f.lcOutOrgX = lc.f.lcOutOrgY = 0;
+  lc.f.lcOutExtX = 65521;
+  lc.f.lcOutExtY = -65521;
+  const uint64_t ctx = r.session.Open(kDrawing, lc, true);
+  r.ring.Write(test::RingWriter::Packet(0xC0, 3000, 4000, 0, 0, 45), 1);
+  r.ring.Write(test::RingWriter::Packet(0xC1, 3010, 4000, 800, 0, 45), 2);
+  r.ring.Write(test::RingWriter::Packet(0xC0, 3020, 4000, 0, 0, 45), 3);
+  r.client.Drain();
+  struct GtkPacket {
+    uint64_t context;
+    uint32_t cursor, buttons;
+    int32_t x, y;
+    uint32_t pressure;
+    ORIENTATION orientation;
+  };
+  static_assert(sizeof(GtkPacket) == 40);
+  GtkPacket got[3];
+  ASSERT_EQ(r.session.Find(ctx)->PacketsGet(3, reinterpret_cast<uint8_t*>(got)), 3);
+  EXPECT_EQ(got[0].context, ctx);
+  EXPECT_EQ(got[0].cursor, 1u);
+  EXPECT_EQ(got[0].buttons, TBN_NONE << 16);
+  EXPECT_EQ(got[1].buttons, (TBN_DOWN << 16) | 0);  // button 0, the tip
+  EXPECT_EQ(got[2].buttons, (TBN_UP << 16) | 0);
+  EXPECT_EQ(got[1].x, 3010);
+  EXPECT_EQ(got[1].y, 4000);
+  EXPECT_EQ(got[1].pressure, 800u);
+  EXPECT_EQ(got[1].orientation.orAzimuth, 900);  // leaning right by 45 degrees
+  EXPECT_EQ(got[1].orientation.orAltitude, 450);
+}
+
 TEST(WintabSession, AtMostFourManagersAreOpenAtOnce) {
   Rig r;
   uint64_t m[4];
