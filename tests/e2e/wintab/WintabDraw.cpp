@@ -165,6 +165,34 @@ int main(int argc, char** argv) {
     Line("missing functions");
     return 1;
   }
+  // Some programs import by ordinal: each function's number as the
+  // interface assigns it must lead to the same function as its name.
+  static const struct {
+    const char* name;
+    WORD ordinal;
+  } kOrdinals[] = {
+      {"WTInfoA", 20}, {"WTOpenA", 21}, {"WTClose", 22}, {"WTPacketsGet", 23}, {"WTPacket", 24}, {"WTEnable", 40},
+      {"WTOverlap", 41}, {"WTConfig", 60}, {"WTGetA", 61}, {"WTSetA", 62}, {"WTExtGet", 63}, {"WTExtSet", 64},
+      {"WTSave", 65}, {"WTRestore", 66}, {"WTPacketsPeek", 80}, {"WTDataGet", 81}, {"WTDataPeek", 82},
+      {"WTQueueSizeGet", 84}, {"WTQueueSizeSet", 85}, {"WTMgrOpen", 100}, {"WTMgrClose", 101},
+      {"WTMgrContextEnum", 120}, {"WTMgrContextOwner", 121}, {"WTMgrDefContext", 122}, {"WTMgrDeviceConfig", 140},
+      {"WTMgrExt", 180}, {"WTMgrCsrEnable", 181}, {"WTMgrCsrButtonMap", 182}, {"WTMgrCsrPressureBtnMarks", 183},
+      {"WTMgrCsrPressureResponse", 184}, {"WTMgrCsrExt", 185}, {"WTQueuePacketsEx", 200},
+      {"WTMgrCsrPressureBtnMarksEx", 201}, {"WTMgrConfigReplaceExA", 202}, {"WTMgrPacketHookExA", 203},
+      {"WTMgrPacketUnhook", 204}, {"WTMgrPacketHookNext", 205}, {"WTMgrDefContextEx", 206}, {"WTInfoW", 1020},
+      {"WTOpenW", 1021}, {"WTGetW", 1061}, {"WTSetW", 1062}, {"WTMgrConfigReplaceExW", 1202},
+      {"WTMgrPacketHookExW", 1203},
+  };
+  int matching = 0;
+  for (const auto& e : kOrdinals) {
+    const FARPROC byName = GetProcAddress(lib, e.name);
+    if (byName != nullptr && byName == GetProcAddress(lib, MAKEINTRESOURCEA(e.ordinal))) {
+      ++matching;
+    } else {
+      Line("ordinal %u is not %s", e.ordinal, e.name);
+    }
+  }
+  Line("ordinals %d of %d", matching, static_cast<int>(sizeof kOrdinals / sizeof kOrdinals[0]));
   // Whether there is a tablet interface at all.
   Line("info size=%u", info(0, 0, nullptr));
   wchar_t id[128] = {};

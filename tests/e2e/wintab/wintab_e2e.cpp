@@ -224,6 +224,7 @@ TEST_F(Wintab, WithoutTheServiceInfoAnswersTheContextOpensSilentAndAServiceStart
   Draw d;
   StartDraw(d, "early", "--cover --front");
   const std::string text = d.Text();
+  EXPECT_EQ(CountOf(text, "ordinals 44 of 44"), 1u) << text;
   EXPECT_EQ(CountOf(text, "info size=212"), 1u) << text;
   EXPECT_EQ(CountOf(text, "interface Pen Tablet Wintab over the penhost channel spec=104"), 1u) << text;
   Sleep(1000);
