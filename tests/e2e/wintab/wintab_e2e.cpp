@@ -136,14 +136,15 @@ class Wintab : public PenHostRun {
   // screen area: x * 4095 >> 12) and pressure, the pen's buttons, the pen
   // cursor and the tilt as orientation; proximity came in first and went
   // out last.
-  void ExpectStroke(const Draw& d, size_t first, size_t count) {
+  // `skip`: packets the program had before this stroke.
+  void ExpectStroke(const Draw& d, size_t first, size_t count, size_t skip = 0) {
     const std::string text = d.Text();
     const auto published = PublishedB(ReadAll(trace));
     ASSERT_GE(published.size(), first + count);
     const auto packets = LinesStarting(text, "packet ");
-    ASSERT_EQ(packets.size(), count) << text;
+    ASSERT_EQ(packets.size(), skip + count) << text;
     for (size_t i = 0; i < count; ++i) {
-      const auto& got = packets[i];
+      const auto& got = packets[skip + i];
       const Published& want = published[first + i];
       EXPECT_EQ(Num(got, "x"), (want.x * 4095) >> 12) << i;
       EXPECT_EQ(Num(got, "y"), (want.y * 4095) >> 12) << i;
@@ -152,13 +153,13 @@ class Wintab : public PenHostRun {
       EXPECT_EQ(Num(got, "cursor") % 3, 1) << i;
       EXPECT_EQ(Num(got, "status"), 0) << i;
       if (i > 0) {
-        EXPECT_EQ(Num(got, "serial"), Num(packets[i - 1], "serial") + 1) << i;
+        EXPECT_EQ(Num(got, "serial"), Num(packets[skip + i - 1], "serial") + 1) << i;
       }
       const auto o = pen::wintab::OrientationFromTilt(30 - static_cast<int>(i), -20 + static_cast<int>(i));
       EXPECT_EQ(Num(got, "azimuth"), o.orAzimuth) << i;
       EXPECT_EQ(Num(got, "altitude"), o.orAltitude) << i;
     }
-    EXPECT_GT(Num(packets[count - 1], "x"), Num(packets[0], "x"));
+    EXPECT_GT(Num(packets[skip + count - 1], "x"), Num(packets[skip], "x"));
     const std::vector<std::string> lines = Lines(text);
     size_t in = lines.size(), firstPacket = lines.size(), out = 0, lastPacket = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -219,7 +220,7 @@ TEST_F(Wintab, TheProgramInFrontGetsTheStrokeAsTheRingHeldItAndTheOneBehindOnlyO
   EXPECT_EQ(Stop(), 0);
 }
 
-TEST_F(Wintab, WithoutTheServiceInfoAnswersTheContextOpensSilentAndAServiceStartedLaterIsHeard) {
+TEST_F(Wintab, WithoutTheServiceInfoAnswersTheContextOpensSilentAndAServiceStartedLaterOrAgainIsHeard) {
   WriteSettings();
   Draw d;
   StartDraw(d, "early", "--cover --front");
@@ -238,6 +239,20 @@ TEST_F(Wintab, WithoutTheServiceInfoAnswersTheContextOpensSilentAndAServiceStart
   ASSERT_TRUE(WaitFor([&] { return TraceCount("report B #36:") == 1; }, 30000)) << ReadAll(trace);
   ASSERT_TRUE(WaitFor([&] { return d.Has("proximity in=0"); }, 5000)) << d.Text();
   ExpectStroke(d, 0, 36);
+  EXPECT_EQ(Stop(), 0);
+
+  // The service goes and comes back: the program hears the new one.
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  pi = {};
+  DeleteFileA(trace.c_str());
+  pen::TTabletRecording again = Idle();
+  Stroke(again, 3000, 1800);
+  again.AddWait(1500);
+  Start(SaveRecording(again));
+  ASSERT_TRUE(WaitFor([&] { return TraceCount("report B #36:") == 1; }, 30000)) << ReadAll(trace);
+  ASSERT_TRUE(WaitFor([&] { return CountOf(d.Text(), "proximity in=0") == 2; }, 5000)) << d.Text();
+  ExpectStroke(d, 0, 36, 36);
   EXPECT_EQ(Stop(), 0);
 }
 
