@@ -15,6 +15,8 @@
 #              /KEEPSETTINGS=0 nothing is left
 #   results    with a stand-in finder, setup's answer to its other results:
 #              programs it could not end, an error, programs it ended
+#   interactive  a user at the windows: declining changes nothing; an
+#              install that starts PenHost from its last page
 #
 # Needs the win64 and win32 builds (scripts/make-installer.sh --no-build
 # takes them as they are). The setup program is 32-bit: where this kernel
@@ -31,11 +33,11 @@ scenarios=()
 for arg in "$@"; do
   case $arg in
     --here) here=1 ;;  # already where 32-bit programs run
-    upgrade | holder | uninstall | results) scenarios+=("$arg") ;;
-    *) echo "installer-test: unknown argument $arg (known: upgrade holder uninstall results)" >&2; exit 2 ;;
+    upgrade | holder | uninstall | results | interactive) scenarios+=("$arg") ;;
+    *) echo "installer-test: unknown argument $arg (known: upgrade holder uninstall results interactive)" >&2; exit 2 ;;
   esac
 done
-[ ${#scenarios[@]} -gt 0 ] || scenarios=(upgrade holder uninstall results)
+[ ${#scenarios[@]} -gt 0 ] || scenarios=(upgrade holder uninstall results interactive)
 
 OLD_VERSION=0.0.0.1
 PRODUCT="Pen Tablet Driver"
@@ -78,7 +80,7 @@ if [ -z "$here" ]; then
   for preset in win64 win32; do
     [ -f "$(built $preset inkprobe_fake_wintab)" ] || { echo "installer-test: build $preset first (its test programs are missing)" >&2; exit 1; }
   done
-  [ -f "$(built win32 installer_fake_finder)" ] || { echo "installer-test: build win32 first (its test programs are missing)" >&2; exit 1; }
+  [ -f "$(built win32 installer_fake_finder)" ] && [ -f "$(built win32 installer-clicker)" ] || { echo "installer-test: build win32 first (its test programs are missing)" >&2; exit 1; }
   scripts/make-installer.sh --no-build --quick --version=$OLD_VERSION --out="$out/setup-old.exe" >"$out/make.log" 2>&1 &&
     scripts/make-installer.sh --no-build --quick --out="$out/setup-new.exe" \
       --wintab32="$(built win32 inkprobe_fake_wintab)" --wintab64="$(built win64 inkprobe_fake_wintab)" >>"$out/make.log" 2>&1 &&
@@ -89,6 +91,7 @@ if [ -z "$here" ]; then
   NEW_VERSION=$(sed -nE 's/.*version ([0-9.]+), with.*/\1/p' "$out/make.log" | tail -n 1)
   echo "$NEW_VERSION" >"$out/new-version"
   cp "$(built win32 inkprobe-holder)" "$out/holder.exe"
+  cp "$(built win32 installer-clicker)" "$out/clicker.exe"
   cp "$(built win32 inkprobe_fake_wintab)" "$out/old-wintab32.dll"
   # The old library differs from the new one by what follows its image.
   echo "OLD-WINTAB-LIBRARY" >>"$out/old-wintab32.dll"
@@ -351,6 +354,40 @@ scenario_results() {
 }
 
 
+# The setup program with its windows, in the background (SETUP_PID), and a
+# user who answers them: clicker TEXT=BUTTON... (see Clicker.cpp).
+clicker() { w "$out/clicker.exe" "$@" >>"$WINEPREFIX/drive_c/clicker.txt" 2>&1; }
+wait_setup() {  # wait_setup: the setup's status once it has ended
+  wait_for 30 eval '! kill -0 $SETUP_PID 2>/dev/null' || kill $SETUP_PID 2>/dev/null
+  wait $SETUP_PID
+}
+
+scenario_interactive() {
+  "$PEN_WINE" "$out/setup-new.exe" /LOG='C:\setup.log' </dev/null >/dev/null 2>&1 &
+  SETUP_PID=$!
+  # Install, then Cancel at the question before anything is closed.
+  check "the user is asked before programs are closed" clicker "Destination Folder=1" "Setup now closes=2" \
+    "OK | Setup was cancelled before anything was changed.=1" "Installation Aborted=2"
+  wait_setup
+  check "declined: exit 1" same $? 1
+  check "declined: nothing installed" lacks "$INSTDIR"
+  check "declined: no uninstall entry" same "$(reg_value "$UNINSTALL_KEY" DisplayVersion)" ""
+
+  "$PEN_WINE" "$out/setup-new.exe" /LOG='C:\setup.log' </dev/null >/dev/null 2>&1 &
+  SETUP_PID=$!
+  # Install, OK, and Finish with "Start PenHost now" ticked.
+  check "the user installs" clicker "Destination Folder=1" "Setup now closes=1" "Start PenHost now=1"
+  wait_setup
+  check "installed: exit 0" same $? 0
+  check_installed "$NEW_VERSION"
+  check "the last page started PenHost" wait_for 30 has "$INSTDIR/TSetting.ini"
+  # The uninstaller closes it.
+  uninstall /S
+  check "uninstall beside a running PenHost: exit 0" same $? 0
+  check "the uninstaller asked PenHost to close" contains "$WINEPREFIX/drive_c/setup.log" "PenHost has closed"
+  check "removed" lacks "$INSTDIR/penhost.exe"
+}
+
 run_scenario() {
   local name=$1 start=$SECONDS
   pen_wine_isolated "installer-$name" >/dev/null 2>&1 || { echo "installer $name: FAILED (no private Wine)"; return 1; }
@@ -365,6 +402,7 @@ run_scenario() {
   "scenario_$name"
   if [ $failures -ne 0 ]; then
     echo "--- $name: setup log"; log | tr -d '\r'; echo "---"
+    [ -f "$WINEPREFIX/drive_c/clicker.txt" ] && { echo "--- the windows the user saw"; cat "$WINEPREFIX/drive_c/clicker.txt"; }
     [ -f "$WINEPREFIX/drive_c/penhost-trace.txt" ] && { echo "--- penhost trace (end)"; tail -n 20 "$WINEPREFIX/drive_c/penhost-trace.txt"; }
   fi
   pen_wine_isolated_end
