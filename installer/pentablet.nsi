@@ -387,10 +387,9 @@ Function .onInit
   ${EndIf}
   ReadRegStr $Upgrade HKLM "${UNINSTALL_KEY}" "DisplayVersion"
   ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
-  ${GetParameters} $1
-  ClearErrors
-  ${GetOptions} $1 "/D=" $2
-  ${If} ${Errors}
+  ; /D= (which setup removes from the parameters) is the only way that
+  ; $INSTDIR differs from InstallDir here.
+  ${If} $INSTDIR == "$PROGRAMFILES\${PRODUCT}"
     ; An installed version is replaced where it is; otherwise the
     ; program's bitness chooses the Program Files folder.
     ${If} $0 != ""

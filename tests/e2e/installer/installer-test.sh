@@ -140,11 +140,11 @@ pe_machine() {  # 8664 or 014c
 }
 has() { [ -e "$1" ]; }
 lacks() { [ ! -e "$1" ]; }
-contains() { grep -aq -- "$2" "$1" 2>/dev/null; }
+contains() { grep -aqF -- "$2" "$1" 2>/dev/null; }
 same() { [ "$1" = "$2" ]; }
 ini_value() { tr -d '\r' <"$1" | sed -nE "s/^$2=//p" | head -n 1; }
 setup() {  # setup EXE ARG...: the setup program; its log is C:\setup.log
-  w "$out/$1" "${@:2}" /LOG='C:\setup.log'
+  w "$out/$1" /LOG='C:\setup.log' "${@:2}"
 }
 log() { cat "$WINEPREFIX/drive_c/setup.log" 2>/dev/null; }
 
@@ -309,6 +309,18 @@ scenario_uninstall() {
   left=$(cd "$INSTDIR" 2>/dev/null && ls | LC_ALL=C sort | tr '\n' ' ')
   check "nothing left in the program's folder ($left)" lacks "$INSTDIR"
   check "nothing left in the user's folder" lacks "$appdata"
+
+  # Another folder (/D=, last and unquoted: Wine would quote a space); a
+  # later install goes there too.
+  local other='C:\OtherPlace\Pens'
+  setup setup-new.exe /S "/D=$other"
+  check "install into another folder exits 0" same $? 0
+  check "installed into the other folder" has "$(unix_path "$other")/penhost.exe"
+  setup setup-new.exe /S
+  check "a second install exits 0" same $? 0
+  check "it replaced the one in the other folder" contains "$WINEPREFIX/drive_c/setup.log" "Upgrading $NEW_VERSION in $other"
+  check "and installed nothing in Program Files" lacks "$INSTDIR"
+  check "the logon start names the other folder" same "$(reg_value "$RUN_KEY" PenHost)" "\"$other\\penhost.exe\""
 }
 
 scenario_results() {
