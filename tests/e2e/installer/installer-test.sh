@@ -242,6 +242,12 @@ scenario_upgrade() {
   check "upgrade keeps the language choice on" same "$(ini_value "$INSTDIR/LanSetup.ini" UserSelectLanEnable)" 1
   check_wintab_installed
   kill "$PENHOST_PID" 2>/dev/null
+
+  # The older setup over the newer install: silent mode leaves it alone.
+  setup setup-old.exe /S
+  check "an older silent setup: exit 7" same $? 7
+  check "it says why" contains "$WINEPREFIX/drive_c/setup.log" "$PRODUCT $NEW_VERSION is installed, newer than this $OLD_VERSION."
+  check "the newer version stays" same "$(reg_value "$UNINSTALL_KEY" DisplayVersion)" "$NEW_VERSION"
 }
 
 # An older 32-bit Wintab library in its place (with "installed": the one
