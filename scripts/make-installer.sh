@@ -70,11 +70,16 @@ built() {
 build_preset win64 penhost tabclient padlink_vc wintab32
 build_preset win32 penhost tabclient padlink_vc inkprobe wintab32
 
+# Staged files are kept: a file is stripped again only when its source has
+# changed (the tests make several setup programs from one build).
 stage=build/installer/stage
-rm -rf "$stage" && mkdir -p "$stage/x64" "$stage/x86" "$stage/common"
+mkdir -p "$stage/x64" "$stage/x86" "$stage/common"
+rm -f "$stage"/x64/wintab32.dll* "$stage"/x86/wintab32.dll*
 place() {  # place STRIP SOURCE DEST
   [ -f "$2" ] || { echo "make-installer: $2 is missing; build it first" >&2; exit 1; }
+  [ -f "$3" ] && [ "$(cat "$3.from" 2>/dev/null)" = "$(stat -c '%n %s %Y' "$2")" ] && return
   "$1" --strip-debug -o "$3" "$2"
+  stat -c '%n %s %Y' "$2" >"$3.from"
 }
 for arch in x64 x86; do
   if [ $arch = x64 ]; then preset=win64 strip=x86_64-w64-mingw32-strip; else preset=win32 strip=i686-w64-mingw32-strip; fi
