@@ -4,7 +4,8 @@
 # tests; the benchmarks run once), penmac against a real kernel under qemu,
 # bounded fuzz runs, and the Windows builds under wine64 and wine32 (in a
 # qemu guest where this kernel cannot run 32-bit programs;
-# PEN_WINE32_GUEST=1 forces the guest).
+# PEN_WINE32_GUEST=1 forces the guest), with the setup program made from
+# them and run end to end (tests/e2e/installer).
 #
 #   scripts/test.sh           everything
 #   scripts/test.sh --quick   the native build and its tests only: the loop

@@ -435,7 +435,7 @@ failures=0
 pids=()
 for s in "${scenarios[@]}"; do
   if [ -n "$here" ]; then
-    run_scenario "$s" >"$out/$s.out" 2>&1
+    (run_scenario "$s") >"$out/$s.out" 2>&1
     echo $? >"$out/$s.rc"
     true &
   else
