@@ -24,6 +24,7 @@ packages=(
   libsystemd-dev dbus-daemon                           # penmac: logind's session and sleep (sd-bus); a test bus
   nlohmann-json3-dev libcli11-dev                      # penmac: configuration files, command line
   udev libinput-tools libinput-bin libwacom-common     # penmac's qemu test: its devices read as a desktop reads them
+  nsis                                                 # makensis: the Windows setup program
 )
 
 missing=()

@@ -4,7 +4,8 @@
 # tests; the benchmarks run once), penmac against a real kernel under qemu,
 # bounded fuzz runs, and the Windows builds under wine64 and wine32 (in a
 # qemu guest where this kernel cannot run 32-bit programs;
-# PEN_WINE32_GUEST=1 forces the guest).
+# PEN_WINE32_GUEST=1 forces the guest), with the setup program made from
+# them and run end to end (tests/e2e/installer).
 #
 #   scripts/test.sh           everything
 #   scripts/test.sh --quick   the native build and its tests only: the loop
@@ -189,6 +190,25 @@ win32_tests() {
   return $rc
 }
 
+# The setup program, built from both Windows builds and run under Wine
+# (tests/e2e/installer). Niced: it runs beside the Windows suites, whose
+# programs have start-up limits. In the 32-bit guest it waits its turn.
+installer_tests() {
+  echo "=== installer"
+  local out=$log/installer.log line
+  nice -n 10 "$PEN_ROOT/tests/e2e/installer/installer-test.sh" >"$out" 2>&1
+  local rc=$?
+  grep -E '^(installer|FAILED|\(installer)' "$out"
+  [ $rc -eq 0 ] || grep -v -E '^installer ' "$out" | tail -n 60
+  line=$(grep -E '^installer: [0-9]+ passed, [0-9]+ failed' "$out" | tail -n 1)
+  if [ -n "$line" ]; then
+    count installer "$(sed -E 's/.* ([0-9]+) passed.*/\1/' <<<"$line")" "$(sed -E 's/.* ([0-9]+) failed.*/\1/' <<<"$line")"
+  else
+    count installer 0 1
+  fi
+  return $rc
+}
+
 # The stage table, then the totals; the status is 0 only when nothing failed.
 report() {
   local passed=0 failed=0 p f name start end rc
@@ -239,13 +259,24 @@ if stage native-build build native; then
   stage_bg penmac-kernel penmac_kernel
 fi
 stage_join wine-prefix
-stage win64-build build win64 && stage_bg win64-tests one_wine_suite win64_tests
-stage win32-build build win32 && stage_bg win32-tests one_wine_suite win32_tests
+win64_ok=
+stage win64-build build win64 && win64_ok=1 && stage_bg win64-tests one_wine_suite win64_tests
+if stage win32-build build win32; then
+  stage_bg win32-tests one_wine_suite win32_tests
+  if [ -n "$win64_ok" ]; then
+    if [ -n "$PEN_WINE32_OK" ] && [ -z "${PEN_WINE32_GUEST:-}" ]; then
+      stage_bg installer installer_tests
+    else
+      stage_bg installer one_wine_suite installer_tests
+    fi
+  fi
+fi
 [ -n "$native_ok" ] && stage fuzz fuzz
 stage gcc-build build gcc && stage gcc-tests gcc_tests
 stage_join penmac-kernel
 stage_join win64-tests
 stage_join win32-tests
+stage_join installer
 pen_wine_stop
 pen_xvfb_stop
 
