@@ -153,10 +153,13 @@ void FollowService() {
       Line("in front");
     }
   }
-  if (g.client->BlockOpen() != g.blockOpen) {
-    g.blockOpen = g.client->BlockOpen();
-    if (g.blockOpen) Line("block open");
-  }
+}
+
+// Said before the first read of a block that was opened meanwhile.
+void NoteBlock() {
+  if (g.client->BlockOpen() == g.blockOpen) return;
+  g.blockOpen = g.client->BlockOpen();
+  if (g.blockOpen) Line("block open");
 }
 
 // Runs a read of the ring, then tells when the header named another process.
@@ -164,7 +167,9 @@ template <typename Read>
 void Consume(Read&& read) {
   if (!g.options.consume) return;
   const uint32_t misses = g.client->Stats().lockMisses;
+  NoteBlock();
   read();
+  NoteBlock();
   if (!g.client->BlockOpen() || g.client->Stats().lockMisses != misses) return;
   const DWORD target = g.client->Target();
   if (target == g.process) {
@@ -183,6 +188,7 @@ void OnMessageA(WPARAM wp, LPARAM lp) {
   if (lp == tabshare::kNotifyPacket) {
     ++g.notices;
     if (!g.options.consume) {
+      NoteBlock();
       const bool shown = g.client->Inspect([wp](const pen::TSharedBlock& block) {
         Line("notice serial=%lu pid=%lu tail=%lu head=%lu", static_cast<unsigned long>(wp),
              static_cast<unsigned long>(block.TargetProcess()), static_cast<unsigned long>(block.Tail()),
@@ -204,6 +210,7 @@ void OnMessageA(WPARAM wp, LPARAM lp) {
 }
 
 void DumpRing() {
+  NoteBlock();
   g.client->Inspect([](const pen::TSharedBlock& block) {
     Line("header pid=%lu tail=%lu head=%lu", static_cast<unsigned long>(block.TargetProcess()),
          static_cast<unsigned long>(block.Tail()), static_cast<unsigned long>(block.Head()));
