@@ -5,24 +5,42 @@
 namespace pen {
 
 void TChannelClient::Poll() {
+  FollowService();
+  if (service != 0 && view_.bytes != nullptr) Drain();
+}
+
+void TChannelClient::FollowService() {
   const uint64_t now = service_.FindService();
   if (now != service) {
-    // Gone, or another instance: what the old one knew of us is gone with it.
+    // Gone, or another instance: what the old one knew of us is gone with
+    // it, but for what a kept block carries over.
     if (service != 0) {
-      Disconnect();
+      Leave();
       sink_.OnService(false);
     }
     if (now == 0) return;
-    if (!service_.Register(now, window_, process_)) return;
-    ++counts_.registrations;
+    // A new instance takes the clients over from a block one of them held.
+    if (!knownInBlock_) {
+      if (!service_.Register(now, window_, process_)) return;
+      ++counts_.registrations;
+    }
     service = now;
     // A new instance counts its serials from 0 again.
     anySerial_ = false;
     sink_.OnService(true);
   }
   if (service == 0) return;
-  if (view_.bytes == nullptr && !OpenBlock()) return;
-  Drain();
+  if (view_.bytes == nullptr) OpenBlock();
+}
+
+void TChannelClient::Leave() {
+  if (!keepBlock_ || view_.bytes == nullptr) {
+    Disconnect();
+    return;
+  }
+  service = 0;
+  targeted_ = false;
+  anySerial_ = false;
 }
 
 bool TChannelClient::OpenBlock() {
@@ -34,6 +52,8 @@ bool TChannelClient::OpenBlock() {
     return false;
   }
   view_ = view;
+  // Opened only while registered with the running instance.
+  knownInBlock_ = true;
   return true;
 }
 
@@ -50,12 +70,13 @@ bool TChannelClient::OnMessageA(uint64_t wParam, int64_t lParam) {
 
 uint32_t TChannelClient::Drain() {
   if (view_.bytes == nullptr) return 0;
-  if (!block_.Lock(kLockWaitMs)) {
+  if (!block_.Lock(lockWaitMs_)) {
     ++counts_.lockMisses;
     return 0;
   }
   TSharedBlock block(view_.bytes, view_.size);
-  if (block.TargetProcess() != process_) {
+  target_ = block.TargetProcess();
+  if (target_ != process_) {
     if (targeted_) anySerial_ = false;
     targeted_ = false;
     block_.Unlock();
@@ -73,7 +94,7 @@ uint32_t TChannelClient::Drain() {
     anySerial_ = true;
     lastSerial_ = slot.serial;
     counts_.lost += lost;
-    sink_.OnPacket(slot, lost);
+    sink_.OnPacket(slot, lost, tail);
     ++delivered;
     tail = TSharedBlock::NextIndex(tail);
   }
@@ -88,6 +109,7 @@ void TChannelClient::Disconnect() {
   view_ = SharedBlockView{};
   service = 0;
   targeted_ = false;
+  knownInBlock_ = false;
   anySerial_ = false;
 }
 

@@ -25,7 +25,8 @@ class IChannelSink {
   // One ring slot meant for this process, oldest first. `lost`: how many
   // serials were skipped since the previous packet that was delivered (the
   // ring overflowed, or the packets went to another process meanwhile).
-  virtual void OnPacket(const RingSlot& slot, uint32_t lost) = 0;
+  // `index`: the slot's place in the ring (0..63).
+  virtual void OnPacket(const RingSlot& slot, uint32_t lost, uint32_t index) = 0;
   // The service came (true) or went (false).
   virtual void OnService(bool present) = 0;
 };
@@ -54,6 +55,8 @@ class TChannelClient {
   // block, lets go of everything when it has left, and reads what is
   // waiting. Called from a timer, since a notice can be missed.
   void Poll();
+  // Poll without the reading, for a client that reads only when woken.
+  void FollowService();
   // The service's message A (wParam, lParam). Returns whether packets were
   // delivered.
   bool OnMessageA(uint64_t wParam, int64_t lParam);
@@ -63,10 +66,37 @@ class TChannelClient {
   // Forgets the service; the block is let go.
   void Disconnect();
 
+  // Lets `look` read the block as it stands, under the mutex, with nothing
+  // moved. False when the block is not open or the mutex stayed taken.
+  template <typename Look>
+  bool Inspect(Look&& look) {
+    if (view_.bytes == nullptr) return false;
+    if (!block_.Lock(lockWaitMs_)) {
+      ++counts_.lockMisses;
+      return false;
+    }
+    const TSharedBlock block(view_.bytes, view_.size);
+    look(block);
+    block_.Unlock();
+    return true;
+  }
+
+  // How long a read waits for the mutex (kLockWaitMs unless set; the block
+  // caps it in any case).
+  void SetLockWait(uint32_t ms) { lockWaitMs_ = ms; }
+  // Keeps the block while the service is away: a new instance then finds
+  // this client's registration in it and is not sent another. Without a
+  // block held across the gap, a new instance is registered with as usual.
+  void KeepBlockAcrossRestart(bool keep) { keepBlock_ = keep; }
+
   bool Connected() const { return service != 0 && view_.bytes != nullptr; }
+  // The block is mapped (kept also while the service is away, if asked to).
+  bool BlockOpen() const { return view_.bytes != nullptr; }
   // The packets are meant for this process (as last seen in the header).
   bool Targeted() const { return targeted_; }
   uint32_t Process() const { return process_; }
+  // The process the header named at the last read; 0 before any.
+  uint32_t Target() const { return target_; }
 
   struct Counts {
     uint32_t packets = 0;       // delivered
@@ -80,6 +110,9 @@ class TChannelClient {
 
  private:
   bool OpenBlock();
+  // The service is gone: what it knew of this client goes too, unless the
+  // block is kept for the next instance.
+  void Leave();
 
   ISharedBlockObjects& block_;
   IChannelService& service_;
@@ -88,6 +121,11 @@ class TChannelClient {
   const uint32_t process_;
   SharedBlockView view_;
   bool targeted_ = false;
+  uint32_t target_ = 0;
+  uint32_t lockWaitMs_ = kLockWaitMs;
+  bool keepBlock_ = false;
+  // The block held now has this client's registration with an instance.
+  bool knownInBlock_ = false;
   bool anySerial_ = false;
   uint32_t lastSerial_ = 0;
   Counts counts_;

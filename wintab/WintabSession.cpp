@@ -128,7 +128,7 @@ void TWintabSession::Post(const TWintabContext& c, uint32_t offset, uint64_t wPa
   if (c.Window() != 0) windows_.Post(c.Window(), c.MessageBase() + offset, wParam, lParam);
 }
 
-void TWintabSession::OnPacket(const RingSlot& slot, uint32_t) { Deliver(SampleFromSlot(slot)); }
+void TWintabSession::OnPacket(const RingSlot& slot, uint32_t, uint32_t) { Deliver(SampleFromSlot(slot)); }
 
 void TWintabSession::OnService(bool present) {
   servicePresent_ = present;

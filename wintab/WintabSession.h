@@ -53,7 +53,7 @@ class TWintabSession : public IChannelSink {
   void SetTimeOffset(uint32_t offset) { timeOffset_ = offset; }
 
   // From the channel.
-  void OnPacket(const RingSlot& slot, uint32_t lost) override;
+  void OnPacket(const RingSlot& slot, uint32_t lost, uint32_t index) override;
   void OnService(bool present) override;
   // A device sample, as OnPacket gives it on.
   void Deliver(const TabletSample& s);

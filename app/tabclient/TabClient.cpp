@@ -29,18 +29,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
+#include "pipeline/ChannelClient.h"
 #include "pipeline/SharedBlock.h"
 #include "pipeline/SharedBlockLayout.h"
+#include "pipeline/win32/Win32ChannelClientPorts.h"
 
 namespace {
 
-using pen::TSharedBlock;
 namespace tabshare = pen::tabshare;
 
-constexpr char kServiceClass[] = "TPenHostMain";
-constexpr char kServiceCaption[] = "70ea8e50-29b4-4832-b9f3-c75409347c2e";
 constexpr char kClassName[] = "TabClientWindow";
 constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT_PTR kEndTimer = 2;
@@ -56,26 +56,41 @@ struct Options {
   bool atOnce = false;
 };
 
+void Line(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+
+// Prints what the channel delivers.
+class TPrinter final : public pen::IChannelSink {
+ public:
+  void OnPacket(const pen::RingSlot& s, uint32_t lost, uint32_t index) override {
+    if (lost > 0) {
+      ++gaps;
+      Line("gap after serial %lu: %lu", static_cast<unsigned long>(s.serial - lost - 1),
+           static_cast<unsigned long>(s.serial));
+    }
+    Line("packet slot=%lu serial=%lu status=%02X x=%u y=%u pressure=%u tilt=%d,%d time=%lu",
+         static_cast<unsigned long>(index), static_cast<unsigned long>(s.serial), s.packet.Status(), s.packet.X(),
+         s.packet.Y(), s.packet.Pressure(), s.packet.TiltA(), s.packet.TiltB(), static_cast<unsigned long>(s.time));
+  }
+  void OnService(bool) override {}
+  unsigned gaps = 0;
+};
+
 struct State {
   Options options;
   FILE* out = stdout;
   HWND window = nullptr;
   DWORD process = 0;
-  UINT messageA = 0;
-  UINT messageB = 0;
-  HWND service = nullptr;
-  HANDLE mapping = nullptr;
-  HANDLE mutex = nullptr;
-  uint8_t* view = nullptr;
-  bool anySerial = false;
-  uint32_t lastSerial = 0;
-  unsigned packets = 0, notices = 0, gaps = 0;
+  pen::win32::TWin32ChannelService* service = nullptr;
+  pen::TChannelClient* client = nullptr;
+  TPrinter printer;
+  unsigned notices = 0;
+  uint32_t registrations = 0;  // those already told
+  bool blockOpen = false;
   DWORD foreignProcess = 0;  // last other process the header named
 };
 
 State g;
 
-void Line(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 void Line(const char* fmt, ...) {
   va_list args;
   va_start(args, fmt);
@@ -123,123 +138,92 @@ bool ParseOptions(int argc, char** argv, Options& o) {
   return true;
 }
 
-// The block and its mutex are the service's; a client only opens them.
-bool OpenBlock() {
-  if (g.view != nullptr) return true;
-  if (g.mutex == nullptr) g.mutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, tabshare::kMutexName);
-  if (g.mapping == nullptr) g.mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, tabshare::kMappingName);
-  if (g.mutex == nullptr || g.mapping == nullptr) return false;
-  g.view = static_cast<uint8_t*>(MapViewOfFile(g.mapping, FILE_MAP_ALL_ACCESS, 0, 0, tabshare::kBlockSize));
-  if (g.view != nullptr) Line("block open");
-  return g.view != nullptr;
+// Looks for the service and says what came of it.
+void FollowService() {
+  g.client->FollowService();
+  if (g.client->Stats().registrations != g.registrations) {
+    g.registrations = g.client->Stats().registrations;
+    Line("registered with the service window %p", reinterpret_cast<void*>(static_cast<uintptr_t>(g.client->service)));
+    if (g.options.front) {
+      SetForegroundWindow(g.window);
+      // Windows raises this itself when the foreground changes; raised again
+      // it changes nothing there, and it reaches the service's watch on
+      // systems that leave it out.
+      NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, g.window, OBJID_WINDOW, CHILDID_SELF);
+      Line("in front");
+    }
+  }
 }
 
-class Locked {
- public:
-  Locked() {
-    const DWORD r = WaitForSingleObject(g.mutex, INFINITE);
-    ok_ = r == WAIT_OBJECT_0 || r == WAIT_ABANDONED;
-  }
-  ~Locked() {
-    if (ok_) ReleaseMutex(g.mutex);
-  }
-  bool Ok() const { return ok_; }
-
- private:
-  bool ok_ = false;
-};
-
-void PrintPacket(uint32_t index, const pen::RingSlot& s) {
-  ++g.packets;
-  if (g.anySerial && s.serial != g.lastSerial + 1) {
-    ++g.gaps;
-    Line("gap after serial %lu: %lu", static_cast<unsigned long>(g.lastSerial), static_cast<unsigned long>(s.serial));
-  }
-  g.anySerial = true;
-  g.lastSerial = s.serial;
-  Line("packet slot=%lu serial=%lu status=%02X x=%u y=%u pressure=%u tilt=%d,%d time=%lu",
-       static_cast<unsigned long>(index), static_cast<unsigned long>(s.serial), s.packet.Status(), s.packet.X(),
-       s.packet.Y(), s.packet.Pressure(), s.packet.TiltA(), s.packet.TiltB(), static_cast<unsigned long>(s.time));
+// Said before the first read of a block that was opened meanwhile.
+void NoteBlock() {
+  if (g.client->BlockOpen() == g.blockOpen) return;
+  g.blockOpen = g.client->BlockOpen();
+  if (g.blockOpen) Line("block open");
 }
 
-// Takes what is there for this process, oldest first.
-void Consume() {
-  if (!g.options.consume || !OpenBlock()) return;
-  Locked lock;
-  if (!lock.Ok()) return;
-  TSharedBlock block(g.view, tabshare::kBlockSize);
-  const DWORD target = block.TargetProcess();
-  if (target != g.process) {
-    if (target != g.foreignProcess) Line("packets are for process %lu", static_cast<unsigned long>(target));
-    g.foreignProcess = target;
+// Runs a read of the ring, then tells when the header named another process.
+template <typename Read>
+void Consume(Read&& read) {
+  if (!g.options.consume) return;
+  const uint32_t misses = g.client->Stats().lockMisses;
+  NoteBlock();
+  read();
+  NoteBlock();
+  if (!g.client->BlockOpen() || g.client->Stats().lockMisses != misses) return;
+  const DWORD target = g.client->Target();
+  if (target == g.process) {
+    g.foreignProcess = 0;
     return;
   }
-  g.foreignProcess = 0;
-  uint32_t tail = block.TailIndex();
-  const uint32_t head = block.HeadIndex();
-  while (tail != head) {
-    PrintPacket(tail, block.ReadSlot(tail));
-    tail = TSharedBlock::NextIndex(tail);
-  }
-  block.SetTail(tail);
+  if (target != g.foreignProcess) Line("packets are for process %lu", static_cast<unsigned long>(target));
+  g.foreignProcess = target;
+}
+
+void Consume() {
+  Consume([] { g.client->Drain(); });
 }
 
 void OnMessageA(WPARAM wp, LPARAM lp) {
   if (lp == tabshare::kNotifyPacket) {
     ++g.notices;
-    if (!g.options.consume && OpenBlock()) {
-      Locked lock;
-      if (!lock.Ok()) return;
-      const TSharedBlock block(g.view, tabshare::kBlockSize);
-      Line("notice serial=%lu pid=%lu tail=%lu head=%lu", static_cast<unsigned long>(wp),
-           static_cast<unsigned long>(block.TargetProcess()), static_cast<unsigned long>(block.Tail()),
-           static_cast<unsigned long>(block.Head()));
-      return;
+    if (!g.options.consume) {
+      NoteBlock();
+      const bool shown = g.client->Inspect([wp](const pen::TSharedBlock& block) {
+        Line("notice serial=%lu pid=%lu tail=%lu head=%lu", static_cast<unsigned long>(wp),
+             static_cast<unsigned long>(block.TargetProcess()), static_cast<unsigned long>(block.Tail()),
+             static_cast<unsigned long>(block.Head()));
+      });
+      if (shown) return;
     }
     Line("notice serial=%lu", static_cast<unsigned long>(wp));
-    Consume();
+    Consume([wp, lp] { g.client->OnMessageA(wp, lp); });
   } else if (lp == tabshare::kNotifySelected && wp == 0) {
     Line("selected");
-    Consume();
+    Consume([wp, lp] { g.client->OnMessageA(wp, lp); });
   } else if (lp == tabshare::kNotifyDeselected && wp == 0) {
     Line("deselected");
+    g.client->OnMessageA(wp, lp);
   } else {
     Line("message A wparam=%llu lparam=%lld", static_cast<unsigned long long>(wp), static_cast<long long>(lp));
   }
 }
 
 void DumpRing() {
-  if (!OpenBlock()) return;
-  Locked lock;
-  const TSharedBlock block(g.view, tabshare::kBlockSize);
-  Line("header pid=%lu tail=%lu head=%lu", static_cast<unsigned long>(block.TargetProcess()),
-       static_cast<unsigned long>(block.Tail()), static_cast<unsigned long>(block.Head()));
-  for (uint32_t i = 0; i < tabshare::kSlots; ++i) {
-    const pen::RingSlot s = block.ReadSlot(i);
-    Line("slot %lu serial=%lu status=%02X", static_cast<unsigned long>(i), static_cast<unsigned long>(s.serial),
-         s.packet.Status());
-  }
-}
-
-bool Register() {
-  if (g.service == nullptr) g.service = FindWindowA(kServiceClass, kServiceCaption);
-  if (g.service == nullptr) return false;
-  PostMessageA(g.service, g.messageA, reinterpret_cast<WPARAM>(g.window), static_cast<LPARAM>(g.process));
-  if (g.options.flag) PostMessageA(g.service, g.messageB, reinterpret_cast<WPARAM>(g.window), 0);
-  Line("registered with the service window %p", static_cast<void*>(g.service));
-  if (g.options.front) {
-    SetForegroundWindow(g.window);
-    // Windows raises this itself when the foreground changes; raised again
-    // it changes nothing there, and it reaches the service's watch on
-    // systems that leave it out.
-    NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, g.window, OBJID_WINDOW, CHILDID_SELF);
-    Line("in front");
-  }
-  return true;
+  NoteBlock();
+  g.client->Inspect([](const pen::TSharedBlock& block) {
+    Line("header pid=%lu tail=%lu head=%lu", static_cast<unsigned long>(block.TargetProcess()),
+         static_cast<unsigned long>(block.Tail()), static_cast<unsigned long>(block.Head()));
+    for (uint32_t i = 0; i < tabshare::kSlots; ++i) {
+      const pen::RingSlot s = block.ReadSlot(i);
+      Line("slot %lu serial=%lu status=%02X", static_cast<unsigned long>(i), static_cast<unsigned long>(s.serial),
+           s.packet.Status());
+    }
+  });
 }
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg != 0 && msg == g.messageA) {
+  if (g.client != nullptr && msg != 0 && msg == g.service->MessageA()) {
     OnMessageA(wp, lp);
     return 0;
   }
@@ -248,7 +232,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       if (wp == kEndTimer) {
         PostQuitMessage(0);
       } else if (wp == kPollTimer) {
-        if (g.service == nullptr) Register();
+        FollowService();
         if (g.options.pollMs > 0) Consume();
       }
       return 0;
@@ -282,8 +266,9 @@ int main(int argc, char** argv) {
     }
   }
   g.process = GetCurrentProcessId();
-  g.messageA = RegisterWindowMessageA(tabshare::kMessageAName);
-  g.messageB = RegisterWindowMessageA(tabshare::kMessageBName);
+  pen::win32::TWin32ChannelService service;
+  service.SetFlag(g.options.flag);
+  g.service = &service;
 
   HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSA wc{};
@@ -307,15 +292,25 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tabclient: no window\n");
     return 1;
   }
+  pen::win32::TWin32ClientBlock block;
+  std::optional<pen::TChannelClient> client;
+  client.emplace(block, service, g.printer, reinterpret_cast<uintptr_t>(g.window), g.process);
+  // A reference client rather waits for a program that keeps the mutex than
+  // leaves a wake-up unread; a service that starts again finds it in the
+  // block it kept.
+  client->SetLockWait(pen::ISharedBlockObjects::kLongestLockWaitMs);
+  client->KeepBlockAcrossRestart(true);
+  g.client = &*client;
+
   SetConsoleCtrlHandler(&OnConsoleCtrl, TRUE);
   Line("client window %p process %lu", static_cast<void*>(g.window), static_cast<unsigned long>(g.process));
   if (g.options.atOnce) {
     Line("waiting for the service");
-    std::fflush(g.out);
-    while (FindWindowA(kServiceClass, kServiceCaption) == nullptr) Sleep(1);
+    while (service.FindService() == 0) Sleep(1);
   }
   // Until the service is there, the poll timer keeps looking for it.
-  if (!Register()) Line("waiting for the service");
+  FollowService();
+  if (client->service == 0) Line("waiting for the service");
   SetTimer(g.window, kPollTimer, g.options.pollMs > 0 ? g.options.pollMs : 100, nullptr);
   if (g.options.seconds > 0) SetTimer(g.window, kEndTimer, g.options.seconds * 1000u, nullptr);
 
@@ -329,11 +324,11 @@ int main(int argc, char** argv) {
   } else {
     DumpRing();
   }
-  Line("summary packets=%u notices=%u gaps=%u", g.packets, g.notices, g.gaps);
+  Line("summary packets=%u notices=%u gaps=%u", static_cast<unsigned>(client->Stats().packets), g.notices,
+       g.printer.gaps);
   DestroyWindow(g.window);
-  if (g.view != nullptr) UnmapViewOfFile(g.view);
-  if (g.mapping != nullptr) CloseHandle(g.mapping);
-  if (g.mutex != nullptr) CloseHandle(g.mutex);
+  g.client = nullptr;
+  client.reset();
   if (g.out != stdout) std::fclose(g.out);
   return 0;
 }

@@ -50,7 +50,9 @@ void TWin32ClientBlock::Close() {
   mutex_ = nullptr;
 }
 
-TWin32ChannelService::TWin32ChannelService() : messageA_(RegisterWindowMessageA(tabshare::kMessageAName)) {}
+TWin32ChannelService::TWin32ChannelService()
+    : messageA_(RegisterWindowMessageA(tabshare::kMessageAName)),
+      messageB_(RegisterWindowMessageA(tabshare::kMessageBName)) {}
 
 uint64_t TWin32ChannelService::FindService() {
   return reinterpret_cast<uintptr_t>(FindWindowA(kServiceClass, kServiceCaption));
@@ -58,8 +60,10 @@ uint64_t TWin32ChannelService::FindService() {
 
 bool TWin32ChannelService::Register(uint64_t service, uint64_t window, uint32_t process) {
   if (messageA_ == 0) return false;
-  return PostMessageA(reinterpret_cast<HWND>(static_cast<uintptr_t>(service)), messageA_,
-                      static_cast<WPARAM>(window), static_cast<LPARAM>(process)) != FALSE;
+  const HWND to = reinterpret_cast<HWND>(static_cast<uintptr_t>(service));
+  if (!PostMessageA(to, messageA_, static_cast<WPARAM>(window), static_cast<LPARAM>(process))) return false;
+  if (flag_) PostMessageA(to, messageB_, static_cast<WPARAM>(window), 0);
+  return true;
 }
 
 }  // namespace pen::win32

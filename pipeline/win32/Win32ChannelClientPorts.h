@@ -27,16 +27,20 @@ class TWin32ClientBlock final : public ISharedBlockObjects {
   void* view_ = nullptr;
 };
 
-// The service's hidden window by its class and caption, and message A.
+// The service's hidden window by its class and caption, and messages A and B.
 class TWin32ChannelService final : public IChannelService {
  public:
   TWin32ChannelService();
   uint64_t FindService() override;
   bool Register(uint64_t service, uint64_t window, uint32_t process) override;
   UINT MessageA() const { return messageA_; }
+  // Each registration also posts message B, which sets the window's flag.
+  void SetFlag(bool flag) { flag_ = flag; }
 
  private:
   UINT messageA_ = 0;
+  UINT messageB_ = 0;
+  bool flag_ = false;
 };
 
 }  // namespace pen::win32

@@ -172,5 +172,126 @@ TEST(ChannelClient, AFailedRegistrationIsTriedAgainAtTheNextPoll) {
   EXPECT_EQ(r.service.registrations.size(), 1u);
 }
 
+TEST(ChannelClient, FollowingTheServiceRegistersAndOpensTheBlockButReadsOnlyWhenAsked) {
+  Rig r;
+  r.service.window = 0x77;
+  r.ring.Target(kProcess);
+  r.ring.Write(test::RingWriter::Packet(0xC0, 1, 1, 0), 1);
+  r.client.FollowService();
+  EXPECT_EQ(r.service.registrations.size(), 1u);
+  EXPECT_TRUE(r.client.BlockOpen());
+  EXPECT_TRUE(r.sink.packets.empty());
+  EXPECT_EQ(r.ring.Block().Tail(), 0u);
+  EXPECT_EQ(r.client.Drain(), 1u);
+  EXPECT_EQ(r.sink.slots, (std::vector<uint32_t>{0}));
+}
+
+TEST(ChannelClient, TellsWhichProcessTheHeaderNamedAndInWhichSlotEachPacketStood) {
+  Rig r;
+  r.service.window = 0x77;
+  r.client.Poll();
+  r.ring.Target(999);
+  r.client.Drain();
+  EXPECT_EQ(r.client.Target(), 999u);
+  r.ring.Target(kProcess);
+  for (int i = 0; i < 5; ++i) r.ring.Write(test::RingWriter::Packet(0xC0, 1, 1, 0), 1);
+  r.client.Drain();
+  r.ring.Write(test::RingWriter::Packet(0xC0, 1, 1, 0), 1);
+  r.client.Drain();
+  EXPECT_EQ(r.client.Target(), kProcess);
+  EXPECT_EQ(r.sink.slots, (std::vector<uint32_t>{0, 1, 2, 3, 4, 5}));
+}
+
+TEST(ChannelClient, InspectingShowsTheHeaderUnderTheMutexAndMovesNothing) {
+  Rig r;
+  uint32_t tail = 99, head = 99;
+  auto look = [&](const TSharedBlock& b) {
+    tail = b.Tail();
+    head = b.Head();
+  };
+  EXPECT_FALSE(r.client.Inspect(look));  // no block yet
+  r.service.window = 0x77;
+  r.client.FollowService();
+  r.ring.Target(kProcess);
+  for (int i = 0; i < 3; ++i) r.ring.Write(test::RingWriter::Packet(0xC0, 1, 1, 0), 1);
+  bool lockedMeanwhile = false;
+  EXPECT_TRUE(r.client.Inspect([&](const TSharedBlock& b) {
+    look(b);
+    lockedMeanwhile = r.block.locked;
+  }));
+  EXPECT_TRUE(lockedMeanwhile);
+  EXPECT_FALSE(r.block.locked);
+  EXPECT_EQ(tail, 0u);
+  EXPECT_EQ(head, 3u);
+  EXPECT_TRUE(r.sink.packets.empty());
+  r.block.heldElsewhere = true;
+  tail = 99;
+  EXPECT_FALSE(r.client.Inspect(look));
+  EXPECT_EQ(tail, 99u);
+  EXPECT_EQ(r.client.Stats().lockMisses, 1u);
+}
+
+TEST(ChannelClient, ALongerLockWaitIsAskedOfTheMutex) {
+  Rig r;
+  r.client.SetLockWait(1000);
+  r.service.window = 0x77;
+  r.client.FollowService();
+  r.block.ClearWaits();
+  r.client.Drain();
+  r.client.Inspect([](const TSharedBlock&) {});
+  EXPECT_EQ(r.block.Waits(), (std::vector<uint32_t>{1000, 1000}));
+}
+
+TEST(ChannelClient, AKeptBlockCarriesTheRegistrationOverToTheNextInstance) {
+  Rig r;
+  r.client.KeepBlockAcrossRestart(true);
+  r.service.window = 0x77;
+  r.client.Poll();
+  r.ring.Target(kProcess);
+  r.ring.serial = 30;
+  r.ring.Write(test::RingWriter::Packet(0xC0, 1, 1, 0), 1);
+  r.client.Poll();
+
+  r.service.window = 0;
+  r.client.Poll();
+  EXPECT_FALSE(r.client.Connected());
+  EXPECT_TRUE(r.client.BlockOpen());
+  EXPECT_EQ(r.block.closes, 0);
+  EXPECT_EQ(r.sink.service, (std::vector<bool>{true, false}));
+
+  // The new instance restored the client table from the block: no second
+  // registration, and its serials start again without counting as lost.
+  r.service.window = 0x99;
+  r.client.Poll();
+  EXPECT_TRUE(r.client.Connected());
+  EXPECT_EQ(r.service.registrations.size(), 1u);
+  EXPECT_EQ(r.client.service, 0x99u);
+  EXPECT_EQ(r.block.opens, 1);
+  r.ring.Target(kProcess);
+  r.ring.serial = 0;
+  r.ring.Write(test::RingWriter::Packet(0xC1, 1, 1, 500), 1);
+  EXPECT_TRUE(r.client.OnMessageA(0, 5));
+  EXPECT_EQ(r.sink.packets.back().serial, 0u);
+  EXPECT_EQ(r.sink.lost.back(), 0u);
+  EXPECT_EQ(r.sink.service, (std::vector<bool>{true, false, true}));
+}
+
+TEST(ChannelClient, WithoutABlockHeldAcrossTheGapTheNextInstanceIsRegisteredWith) {
+  Rig r;
+  r.client.KeepBlockAcrossRestart(true);
+  r.block.refuse = true;  // the service went before its block could be opened
+  r.service.window = 0x77;
+  r.client.Poll();
+  EXPECT_FALSE(r.client.BlockOpen());
+  r.service.window = 0;
+  r.client.Poll();
+  r.block.refuse = false;
+  r.service.window = 0x99;
+  r.client.Poll();
+  ASSERT_EQ(r.service.registrations.size(), 2u);
+  EXPECT_EQ(r.service.registrations[1].service, 0x99u);
+  EXPECT_TRUE(r.client.Connected());
+}
+
 }  // namespace
 }  // namespace pen

@@ -34,10 +34,12 @@ class RecordingSink : public IChannelSink {
  public:
   std::vector<RingSlot> packets;
   std::vector<uint32_t> lost;
+  std::vector<uint32_t> slots;
   std::vector<bool> service;
-  void OnPacket(const RingSlot& slot, uint32_t l) override {
+  void OnPacket(const RingSlot& slot, uint32_t l, uint32_t index) override {
     packets.push_back(slot);
     lost.push_back(l);
+    slots.push_back(index);
   }
   void OnService(bool present) override { service.push_back(present); }
 };
