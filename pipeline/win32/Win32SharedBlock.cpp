@@ -8,12 +8,17 @@ namespace pen::win32 {
 
 bool TWin32SharedBlock::Open(SharedBlockView& view) {
   Close();
-  mutex_ = CreateMutexA(nullptr, FALSE, tabshare::kMutexName);
+  const bool create = access_ == Access::Create;
+  mutex_ = create ? CreateMutexA(nullptr, FALSE, tabshare::kMutexName)
+                  : OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, tabshare::kMutexName);
   if (mutex_ == nullptr) return false;
-  mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                static_cast<DWORD>(tabshare::kBlockSize), tabshare::kMappingName);
-  const bool existed = mapping_ != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
-  if (mapping_ != nullptr) view_ = MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, tabshare::kBlockSize);
+  mapping_ = create ? CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                         static_cast<DWORD>(tabshare::kBlockSize), tabshare::kMappingName)
+                    : OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, tabshare::kMappingName);
+  const bool existed = !create || (mapping_ != nullptr && GetLastError() == ERROR_ALREADY_EXISTS);
+  // A client maps whatever the service made and reads no further than the
+  // block's size.
+  if (mapping_ != nullptr) view_ = MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, create ? tabshare::kBlockSize : 0);
   if (view_ == nullptr) {
     // Also what Windows answers when another program made the mapping
     // smaller than the block.
