@@ -36,6 +36,20 @@ SetCompressor /SOLID ${COMPRESSOR}
 ; is not writable, in the user's own folder (%APPDATA%\penhost).
 !define USER_FOLDER "penhost"
 
+; The name under which the library found before ours is kept.
+!define FOREIGN_WINTAB_SUFFIX "before-pentablet"
+!macro KEEP_FOREIGN_WINTAB PATH
+  ${If} ${FileExists} "${PATH}"
+  ${AndIfNot} ${FileExists} "${PATH}.${FOREIGN_WINTAB_SUFFIX}"
+    CopyFiles /SILENT "${PATH}" "${PATH}.${FOREIGN_WINTAB_SUFFIX}"
+  ${EndIf}
+!macroend
+!macro RESTORE_FOREIGN_WINTAB PATH
+  ${If} ${FileExists} "${PATH}.${FOREIGN_WINTAB_SUFFIX}"
+    Rename "${PATH}.${FOREIGN_WINTAB_SUFFIX}" "${PATH}"
+  ${EndIf}
+!macroend
+
 !if /FileExists "${STAGE}\x86\wintab32.dll"
   !define HAVE_WINTAB
 !endif
@@ -473,8 +487,18 @@ Section "-Install"
   ${EndIf}
 
 !ifdef HAVE_WINTAB
+  ; Whatever Wintab library was there before ours (another tablet's, or the
+  ; system's own) is kept beside it and put back when ours is uninstalled;
+  ; over our own earlier install there is nothing of anyone else's to keep.
+  ReadRegDWORD $R3 HKLM "${UNINSTALL_KEY}" "WintabLibrary"
   ${DisableX64FSRedirection}
   Call WintabPlaces
+  ${If} $R3 <> 1
+    ${If} $R6 != ""
+      !insertmacro KEEP_FOREIGN_WINTAB $R6
+    ${EndIf}
+    !insertmacro KEEP_FOREIGN_WINTAB $R7
+  ${EndIf}
   ${If} $R6 != ""
     SetOutPath "$WINDIR\System32"
     File "${STAGE}\x64\wintab32.dll"
@@ -547,8 +571,10 @@ Section "-un.Program"
     Call un.WintabPlaces
     ${If} $R6 != ""
       Delete $R6
+      !insertmacro RESTORE_FOREIGN_WINTAB $R6
     ${EndIf}
     Delete $R7
+    !insertmacro RESTORE_FOREIGN_WINTAB $R7
     ${EnableX64FSRedirection}
   ${EndIf}
 

@@ -413,7 +413,11 @@ TEST_F(Channel, AnotherProgramKeepingTheMutexFreezesNeitherThePointerNorTheServi
   EXPECT_TRUE(WaitFor([&] { return LinesStarting(client.Text(), "packet ").size() > before + 20; }, 5000))
       << client.Text();
   EXPECT_TRUE(WaitFor([&] { return TraceCount("mutex free again") >= 1; }, 5000)) << ReadAll(trace);
-  EXPECT_EQ(TraceCount("mutex kept by another program"), 1u) << ReadAll(trace);
+  // One report for the whole time it was kept. After that the client and the
+  // service take turns at the mutex, and on a busy machine a turn of the
+  // client's may outlast a bounded wait: a report of its own, later.
+  const std::string text = ReadAll(trace);
+  EXPECT_EQ(CountOf(text.substr(0, text.find("mutex free again")), "mutex kept by another program"), 1u) << text;
 
   // Kept again while the service is asked to close: it still closes.
   ASSERT_TRUE(holder.Take());

@@ -285,6 +285,11 @@ scenario_uninstall() {
   local appdata user left
   user=$(ls "$WINEPREFIX/drive_c/users" | grep -v -x Public | head -n 1)
   appdata=$WINEPREFIX/drive_c/users/$user/AppData/Roaming/penhost
+  # Another tablet's library, there before ours.
+  local sys32 foreign
+  sys32=$(unix_path "$(sys32_win)")
+  printf 'ANOTHER-VENDORS-WINTAB' >"$sys32/wintab32.dll"
+  foreign=$(md5sum <"$sys32/wintab32.dll")
   setup setup-new.exe /S
   check "silent install exits 0" same $? 0
   # The user's settings, beside the program and in the user's folder.
@@ -306,6 +311,7 @@ scenario_uninstall() {
   check "start-menu entry removed" lacks "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$PRODUCT"
   check "Wintab library removed" eval "! contains \"$(unix_path "$(sys32_win)")/wintab32.dll\" InkprobeFakeWintab"
   is_x64 && check "64-bit Wintab library removed" eval "! contains \"$WINEPREFIX/drive_c/windows/system32/wintab32.dll\" InkprobeFakeWintab"
+  check "the library that was there before is back" same "$(md5sum <"$sys32/wintab32.dll")" "$foreign"
 
   setup setup-new.exe /S
   check "install over kept settings exits 0" same $? 0
