@@ -209,11 +209,10 @@ int RunPenHost(const HostOptions& options) {
   TNullWheelFaces faces;
   TNullNoticeWindow notice;
   TNullWheelSettingsWindow wheelWindow;
-  TNullCustomKeyWindow customKeyWindow;
   Win32ForegroundWindows foregroundWindows;
   TWheelUI wheelUI(WheelUIPorts{iniFiles, folders, stepTimer, holdTimer, clock, faces, notice, wheelWindow,
-                                customKeyWindow, foregroundWindows,
-                                WheelFunctionPorts{{input, layout}, wheelVolume, clock, trace}});
+                                foregroundWindows, WheelFunctionPorts{{input, layout}, wheelVolume, clock, trace},
+                                &TModalGate::ForThisThread(), &ownWindow});
   TWheelUILink wheel(wheelUI);
 
   TSettingFile settingFile(iniFiles, folders, WindowsMajorVersion());
