@@ -56,6 +56,8 @@
 #include "service/win32/TraceFile.h"
 #include "service/win32/TrayIcon.h"
 #include "service/win32/Win32HostShell.h"
+#include "ui/win32/Win32Notice.h"
+#include "ui/win32/Win32WheelFaces.h"
 #include "ui/Language.h"
 #include "ui/win32/DialogKeys.h"
 #include "ui/win32/Win32CodePage.h"
@@ -202,19 +204,6 @@ int RunPenHost(const HostOptions& options) {
   buttonManager.SetOwner(&ownWindow);
   TButtonManagerLink buttons(buttonManager);
 
-  // The wheel's windows come with the settings windows; until then they
-  // show nothing and the wheel works without them.
-  TVolumeWorker wheelVolume(audio);
-  Win32WindowTimer stepTimer, holdTimer;
-  TNullWheelFaces faces;
-  TNullNoticeWindow notice;
-  TNullWheelSettingsWindow wheelWindow;
-  Win32ForegroundWindows foregroundWindows;
-  TWheelUI wheelUI(WheelUIPorts{iniFiles, folders, stepTimer, holdTimer, clock, faces, notice, wheelWindow,
-                                foregroundWindows, WheelFunctionPorts{{input, layout}, wheelVolume, clock, trace},
-                                &TModalGate::ForThisThread(), &ownWindow});
-  TWheelUILink wheel(wheelUI);
-
   TSettingFile settingFile(iniFiles, folders, WindowsMajorVersion());
   TSettingFileStore settings(settingFile);
 
@@ -282,6 +271,20 @@ int RunPenHost(const HostOptions& options) {
   TWin32CodePage systemCodePage;
   TLanguage language(iniFiles, programFiles, systemCodePage, folders.ProgramFolder());
   language.LoadLanguageTexts(uiLanguage);
+
+  // The wheel's windows take their texts from the language: made once it
+  // is loaded. The wheel settings window is still to come.
+  TVolumeWorker wheelVolume(audio);
+  Win32WindowTimer stepTimer, holdTimer;
+  TWin32WheelFaces faces(language);
+  TWin32Notice noticeWindow(clock);
+  TFormNotice& notice = noticeWindow.Notice();
+  TNullWheelSettingsWindow wheelWindow;
+  Win32ForegroundWindows foregroundWindows;
+  TWheelUI wheelUI(WheelUIPorts{iniFiles, folders, stepTimer, holdTimer, clock, faces, notice, wheelWindow,
+                                foregroundWindows, WheelFunctionPorts{{input, layout}, wheelVolume, clock, trace},
+                                &TModalGate::ForThisThread(), &ownWindow});
+  TWheelUILink wheel(wheelUI);
   TWin32TrayIcon tray;
 
   // The main settings window and the windows it opens: the screen mapping
