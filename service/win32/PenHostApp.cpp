@@ -57,6 +57,7 @@
 #include "service/win32/TrayIcon.h"
 #include "service/win32/Win32HostShell.h"
 #include "ui/win32/Win32Notice.h"
+#include "ui/win32/Win32Wheel.h"
 #include "ui/win32/Win32WheelFaces.h"
 #include "ui/Language.h"
 #include "ui/win32/DialogKeys.h"
@@ -273,13 +274,13 @@ int RunPenHost(const HostOptions& options) {
   language.LoadLanguageTexts(uiLanguage);
 
   // The wheel's windows take their texts from the language: made once it
-  // is loaded. The wheel settings window is still to come.
+  // is loaded.
   TVolumeWorker wheelVolume(audio);
   Win32WindowTimer stepTimer, holdTimer;
   TWin32WheelFaces faces(language);
   TWin32Notice noticeWindow(clock);
   TFormNotice& notice = noticeWindow.Notice();
-  TNullWheelSettingsWindow wheelWindow;
+  TWin32Wheel wheelWindow(language, faces, clock, layout);
   Win32ForegroundWindows foregroundWindows;
   TWheelUI wheelUI(WheelUIPorts{iniFiles, folders, stepTimer, holdTimer, clock, faces, notice, wheelWindow,
                                 foregroundWindows, WheelFunctionPorts{{input, layout}, wheelVolume, clock, trace},
