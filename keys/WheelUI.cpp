@@ -130,6 +130,8 @@ void TWheelUI::OpenWheelSettings() {
   settingsOpen_ = true;
   p_.settingsWindow.ShowModal(data_);
   settingsOpen_ = false;
+  const std::string_view current = kWheelFunctionNames[static_cast<size_t>(data_.CurrentFunction)];
+  TraceLine(p_.function.trace, "wheel settings closed: %.*s current", static_cast<int>(current.size()), current.data());
   function_.SetWheelSettings(data_.Settings());
   function_.SetMode(data_.CurrentFunction);
   p_.foreground.SetForeground(previous);
