@@ -286,6 +286,8 @@ int RunPenHost(const HostOptions& options) {
                                 foregroundWindows, WheelFunctionPorts{{input, layout}, wheelVolume, clock, trace},
                                 &TModalGate::ForThisThread(), &ownWindow});
   TWheelUILink wheel(wheelUI);
+  if (!options.wheelShotFile.empty()) wheelWindow.ScreenshotAfterShow(options.wheelShotFile, 1000);
+  if (!options.noticeShotFile.empty()) noticeWindow.PictureAfterShow(options.noticeShotFile, 300);
   TWin32TrayIcon tray;
 
   // The main settings window and the windows it opens: the screen mapping

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/win32/GdiPlus.h"
+
 namespace pen::win32 {
 
 namespace {
@@ -10,6 +12,7 @@ constexpr int kSize = TFormNotice::kSize;
 constexpr COLORREF kDisc = RGB(0x40, 0x40, 0x40);
 constexpr COLORREF kDiscOutline = RGB(0x50, 0x50, 0x50);
 constexpr COLORREF kMarker = RGB(41, 143, 204);
+constexpr UINT_PTR kPictureTimer = 1;
 
 void Disc(HDC dc, int left, int top, int size, COLORREF fill, COLORREF outline) {
   const TBrush brush = SolidBrush(fill);
@@ -82,8 +85,21 @@ void TWin32Notice::Draw() {
 
 void TWin32Notice::Show() {
   ShowWindow(Window(), SW_SHOWNOACTIVATE);
+  if (!pictureFile_.empty()) SetTimer(Window(), kPictureTimer, pictureMs_ ? pictureMs_ : 1, nullptr);
   SetWindowPos(Window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   UpdateWindow(Window());
+}
+
+void TWin32Notice::PictureAfterShow(const std::string& pngFile, uint32_t ms) {
+  pictureFile_ = pngFile;
+  pictureMs_ = ms;
+}
+
+void TWin32Notice::OnTimer(UINT_PTR id) {
+  if (id != kPictureTimer) return;
+  KillTimer(Window(), kPictureTimer);
+  if (IsWindowVisible(Window())) SaveWindowShot(Window(), pictureFile_);
+  pictureFile_.clear();
 }
 
 void TWin32Notice::Hide() { ShowWindow(Window(), SW_HIDE); }

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 #include "common/Clock.h"
 #include "common/win32/Win32WindowTimer.h"
 #include "ui/Notice.h"
@@ -18,6 +20,8 @@ class TWin32Notice final : public TWin32Window, public INoticeView {
   ~TWin32Notice() override;
 
   TFormNotice& Notice() { return notice_; }
+  // Saves a picture of the window as PNG `ms` after it next shows.
+  void PictureAfterShow(const std::string& pngFile, uint32_t ms);
   // A picture of the window as drawn last (220 x 220), for tests and
   // pictures.
   HDC Composite() const { return composite_; }
@@ -31,11 +35,14 @@ class TWin32Notice final : public TWin32Window, public INoticeView {
 
  protected:
   void OnPaint(HDC dc) override;
+  void OnTimer(UINT_PTR id) override;
 
  private:
   Win32WindowTimer hideTimer_;
   TFormNotice notice_;
   TBitmapDc composite_;
+  std::string pictureFile_;
+  uint32_t pictureMs_ = 0;
 };
 
 }  // namespace pen::win32
