@@ -19,6 +19,9 @@ class Event {
   }
 
   constexpr explicit operator bool() const { return fn_ != nullptr; }
+  // The same method of the same object.
+  friend constexpr bool operator==(const Event&, const Event&) = default;
+
   void operator()(Args... a) const {
     if (fn_) fn_(self_, a...);
   }

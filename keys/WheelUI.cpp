@@ -35,6 +35,8 @@ void TWheelUI::HandleMessage(uint64_t wparam, int64_t lparam) {
     }
   } else if (wparam == wheel_message::kStep) {
     WheelStep(static_cast<uint8_t>(lparam & 0xFF));
+  } else if (wparam == wheel_message::kOpenSettings) {
+    RequestWheelSettings();
   }
 }
 
@@ -57,7 +59,7 @@ void TWheelUI::StepTimerTick() {
   const uint8_t v = pendingStep_;
   const int direction = (v & 0x80) ? 1 : 2;
   p_.notice.SetNameFontSize(p_.faces.NameFontSize() / 3);
-  if (p_.settingsWindow.Showing()) {
+  if (SettingsShowing()) {
     p_.settingsWindow.ScrollWheel(v);
     return;
   }
@@ -87,29 +89,49 @@ bool TWheelUI::LongPress() {
   return !pressSeen_ || p_.ticks.TickCount() - pressTime_ >= kLongPressMs;
 }
 
+bool TWheelUI::SettingsShowing() const { return settingsOpen_ || p_.settingsWindow.Showing(); }
+
 void TWheelUI::HoldTimerTick() {
-  if (LongPress() && !p_.settingsWindow.Showing() && !p_.customKeyWindow.Showing()) OpenWheelSettings();
+  if (LongPress() && !SettingsShowing() && !p_.settingsWindow.CustomKeyWindow().Showing()) RequestWheelSettings();
 }
 
 void TWheelUI::WheelButtonUp() {
   p_.holdTimer.Stop();
+  ICustomKeyWindow& customKey = p_.settingsWindow.CustomKeyWindow();
   if (LongPress()) {
-    OpenWheelSettings();
-  } else if (!p_.settingsWindow.Showing() && !p_.customKeyWindow.Showing()) {
+    RequestWheelSettings();
+  } else if (!SettingsShowing() && !customKey.Showing()) {
     SelectNextFunction();
-  } else if (p_.customKeyWindow.Showing()) {
-    p_.customKeyWindow.CloseWindow();
+  } else if (customKey.Showing()) {
+    customKey.CloseWindow();
   } else {
     p_.settingsWindow.CloseWindow();
   }
 }
 
+void TWheelUI::RequestWheelSettings() {
+  if (SettingsShowing()) return;
+  if (p_.gate && p_.poster && !p_.gate->OpenNowOrLater(Event<>::Bind<&TWheelUI::RepostRequest>(this))) {
+    TraceLine(p_.function.trace, "wheel settings asked for inside a wait: opened after it");
+    return;
+  }
+  OpenWheelSettings();
+}
+
+void TWheelUI::RepostRequest() {
+  if (p_.poster) p_.poster->Post(wheel_message::kWheelUi, wheel_message::kOpenSettings, 0);
+}
+
 void TWheelUI::OpenWheelSettings() {
   for (int i = 0; i < kMaxFadeSteps && p_.notice.Fading(); ++i) p_.notice.FadeStep();
-  if (p_.settingsWindow.Showing()) return;
+  if (SettingsShowing()) return;
   const uintptr_t previous = p_.foreground.Foreground();
   TraceLine(p_.function.trace, "wheel settings opened");
+  settingsOpen_ = true;
   p_.settingsWindow.ShowModal(data_);
+  settingsOpen_ = false;
+  const std::string_view current = kWheelFunctionNames[static_cast<size_t>(data_.CurrentFunction)];
+  TraceLine(p_.function.trace, "wheel settings closed: %.*s current", static_cast<int>(current.size()), current.data());
   function_.SetWheelSettings(data_.Settings());
   function_.SetMode(data_.CurrentFunction);
   p_.foreground.SetForeground(previous);

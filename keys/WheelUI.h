@@ -4,7 +4,9 @@
 #include "common/AppFolders.h"
 #include "common/Clock.h"
 #include "common/IniFile.h"
+#include "common/ModalGate.h"
 #include "common/Trace.h"
+#include "common/WindowPoster.h"
 #include "common/WindowTimer.h"
 #include "keys/WheelData.h"
 #include "keys/WheelFunc.h"
@@ -21,10 +23,14 @@ struct WheelUIPorts {
   ITickSource& ticks;
   IWheelFaces& faces;
   INoticeWindow& notice;
-  IWheelSettingsWindow& settingsWindow;
-  ICustomKeyWindow& customKeyWindow;
+  IWheelSettingsWindow& settingsWindow;  // and, through it, the custom key window
   IForegroundWindows& foreground;
   WheelFunctionPorts function;
+  // Where the main thread's loop stands, and the host's window, to which a
+  // request to open the settings is posted again when it arrived inside a
+  // wait; without them the settings open where the request arrives.
+  TModalGate* gate = nullptr;
+  IWindowPoster* poster = nullptr;
 };
 
 // The controller between the tablet's wheel and what reacts to it: steps run
@@ -44,6 +50,8 @@ class TWheelUI final : public IWheelOverlay {
   TWheelUI(const TWheelUI&) = delete;
   TWheelUI& operator=(const TWheelUI&) = delete;
 
+  // WM_WHEELUI: WPARAM 1 centre button (LPARAM 1 pressed), 2 a step, 3
+  // the settings asked for again (posted by the overlay itself).
   void HandleMessage(uint64_t wparam, int64_t lparam) override;
   void WheelButtonDown();
   void WheelButtonUp();
@@ -51,6 +59,9 @@ class TWheelUI final : public IWheelOverlay {
   void RefreshFaces() override;
   void SelectNextFunction();
   void OpenWheelSettings();
+  // True from the start of the settings window's modal run until it has
+  // returned, whatever the window says meanwhile.
+  bool SettingsShowing() const;
 
   TWheelData& Data() { return data_; }
   TWheelFunction& Function() { return function_; }
@@ -60,6 +71,9 @@ class TWheelUI final : public IWheelOverlay {
   void HoldTimerTick();
   bool LongPress();
   void UpdateNotice();
+  // Opens the settings now at the top level, else once the thread is back there.
+  void RequestWheelSettings();
+  void RepostRequest();
 
   WheelUIPorts p_;
   TWheelData data_;
@@ -67,6 +81,7 @@ class TWheelUI final : public IWheelOverlay {
   uint8_t pendingStep_ = 0;
   bool pressSeen_ = false;
   uint32_t pressTime_ = 0;
+  bool settingsOpen_ = false;
 };
 
 }  // namespace pen

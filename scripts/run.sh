@@ -14,6 +14,12 @@
 #   --show-screen-mapping[=PNG]  opens the settings window and from it the
 #                          screen mapping window, and saves a picture of the
 #                          latter (default build/win64/screen-mapping-window.png)
+#   --show-wheel[=PNG]     a wheel model (an R766) whose wheel centre is held
+#                          half a second: the wheel settings window opens, and
+#                          a picture of it (default build/win64/wheel-settings.png)
+#   --show-notice[=PNG]    the same model with two wheel steps in Zoom: a
+#                          picture of the notice while it is up (default
+#                          build/win64/wheel-notice.png)
 #   --dry-run              only checks the arguments: nothing is installed,
 #                          built or run
 set -euo pipefail
@@ -27,6 +33,10 @@ keys_picture=
 model=R711
 show_mapping=
 mapping_picture=
+show_wheel=
+wheel_picture=
+show_notice=
+notice_picture=
 dry_run=
 for arg in "$@"; do
   case $arg in
@@ -37,13 +47,23 @@ for arg in "$@"; do
     --model=?*) model=${arg#*=} ;;
     --show-screen-mapping) show_mapping=1 ;;
     --show-screen-mapping=?*) show_mapping=1; mapping_picture=$(realpath -m "${arg#*=}") ;;
+    --show-wheel) show_wheel=1 ;;
+    --show-wheel=?*) show_wheel=1; wheel_picture=$(realpath -m "${arg#*=}") ;;
+    --show-notice) show_notice=1 ;;
+    --show-notice=?*) show_notice=1; notice_picture=$(realpath -m "${arg#*=}") ;;
     --dry-run) dry_run=1 ;;
     *) echo "run: unknown argument $arg (known: --show-settings[=PNG] --show-key-setup[=PNG] --model=CODE" \
-            "--show-screen-mapping[=PNG] --dry-run)" >&2; exit 2 ;;
+            "--show-screen-mapping[=PNG] --show-wheel[=PNG] --show-notice[=PNG] --dry-run)" >&2; exit 2 ;;
   esac
 done
 if [ -n "$show_keys" ] && [ -n "$show_settings$show_mapping" ]; then
   echo "run: --show-key-setup takes the whole run; leave out --show-settings and --show-screen-mapping" >&2; exit 2
+fi
+if [ -n "$show_wheel$show_notice" ] && [ -n "$show_keys$show_settings$show_mapping" ]; then
+  echo "run: --show-wheel and --show-notice take the whole run; leave out the other windows" >&2; exit 2
+fi
+if [ -n "$show_wheel" ] && [ -n "$show_notice" ]; then
+  echo "run: one of --show-wheel and --show-notice at a time" >&2; exit 2
 fi
 case $model in
   *[!A-Za-z0-9]*|'') echo "run: --model takes a model code of letters and digits, not '$model'" >&2; exit 2 ;;
@@ -53,6 +73,8 @@ if [ -n "$dry_run" ]; then
   [ -z "$show_settings" ] || what+=", the settings window (picture: ${picture:-default})"
   [ -z "$show_keys" ] || what+=", the key-setup window of an $model (picture: ${keys_picture:-default})"
   [ -z "$show_mapping" ] || what+=", the screen mapping window (picture: ${mapping_picture:-default})"
+  [ -z "$show_wheel" ] || what+=", the wheel settings window (picture: ${wheel_picture:-default})"
+  [ -z "$show_notice" ] || what+=", the wheel's notice (picture: ${notice_picture:-default})"
   echo "run: would run $what; nothing done (--dry-run)" >&2
   exit 0
 fi
@@ -106,6 +128,28 @@ if [ -n "$show_mapping" ]; then
   rm -f "$build/app/screen-mapping-window.png"
   window_args+=(--show-screen-mapping=screen-mapping-window.png)
 fi
+# The wheel's windows: an R766, whose key 11 is the wheel's centre (key word
+# bit 10) and whose wheel steps come in the same packets.
+wheel_packet() { printf '+%s A 08 80 FF %s %s %s 00 00 00 00\n' "$1" "$2" "$3" "$4"; }
+if [ -n "$show_wheel" ]; then
+  wheel_picture=${wheel_picture:-$build/wheel-settings.png}
+  rm -f "$build/service/wheel-settings.png"
+  window_args=(--show-wheel=wheel-settings.png)
+  { printf 'device version 0x2201 product "[R766]Pen Tablet"\n'
+    wheel_packet 2500 00 00 04; wheel_packet 500 00 00 00; echo 'wait 60000'; } >"$build/service/wheel-session.txt"
+  tablet_arg=--virtual-tablet=wheel-session.txt
+fi
+if [ -n "$show_notice" ]; then
+  notice_picture=${notice_picture:-$build/wheel-notice.png}
+  rm -f "$build/service/wheel-notice.png" "$build/service/TabletWheel.ini"
+  window_args=(--show-notice=wheel-notice.png)
+  # Zoom alone enabled, with its usual keys.
+  printf '[EnableItem]\r\nMouseWheelEnabled=0\r\nZoomEnabled=1\r\nRotateCanvasEnabled=0\r\nUndoRedoEnabled=0\r\nVolumeEnabled=0\r\n[KeyDefine]\r\nZoomRLeft.extraKey=1\r\nZoomRLeft.MainKey=189\r\nZoomRRight.extraKey=1\r\nZoomRRight.MainKey=187\r\n' \
+    >"$build/service/TabletWheel.ini"
+  { printf 'device version 0x2201 product "[R766]Pen Tablet"\n'
+    wheel_packet 2500 01 00 00; wheel_packet 200 01 00 00; echo 'wait 60000'; } >"$build/service/wheel-session.txt"
+  tablet_arg=--virtual-tablet=wheel-session.txt
+fi
 echo "run: penhost.exe $tablet_arg --trace ${window_args[*]} for ${SECONDS_TO_RUN} s after start-up" >&2
 (cd "$build/app" && "$PEN_WINE" ./penhost.exe "$tablet_arg" --trace="$(basename "$trace")" \
   --feature-log="$(basename "$features")" --exit-after="$SECONDS_TO_RUN" --no-launch "${window_args[@]}") </dev/null
@@ -125,6 +169,10 @@ keep_picture() {
 [ -z "$show_settings" ] || keep_picture settings-window.png "$picture" settings
 [ -z "$show_keys" ] || keep_picture key-setup.png "$keys_picture" key-setup
 [ -z "$show_mapping" ] || keep_picture screen-mapping-window.png "$mapping_picture" "screen mapping"
+[ -z "$show_wheel" ] || keep_picture wheel-settings.png "$wheel_picture" "wheel settings"
+[ -z "$show_notice" ] || keep_picture wheel-notice.png "$notice_picture" notice
+# The run's own wheel settings go with it.
+[ -z "$show_notice$show_wheel" ] || rm -f "$build/service/TabletWheel.ini"
 
 # The trace has a line per report and per pointer move; show the first few
 # of those and everything else.

@@ -41,6 +41,10 @@ bool HostOptions::Parse(const std::vector<std::string>& args, std::string& error
       showSettings = true;
       showScreenMapping = true;
       screenMappingShotFile = std::string(value);
+    } else if (name == "--show-wheel" && hasValue && !value.empty()) {
+      wheelShotFile = std::string(value);
+    } else if (name == "--show-notice" && hasValue && !value.empty()) {
+      noticeShotFile = std::string(value);
     } else if (name == "--no-launch" && !hasValue) {
       launchPrograms = false;
     } else if (name == "--exit-after" && hasValue) {

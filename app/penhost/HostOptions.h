@@ -21,6 +21,10 @@ namespace pen {
 //   --show-screen-mapping[=PNG]   open the settings window and from it the
 //                                 screen mapping window, and save a picture
 //                                 of the mapping window as PNG a moment later
+//   --show-wheel=PNG              a picture of the wheel settings window as
+//                                 PNG a moment after it opens
+//   --show-notice=PNG             a picture of the wheel's notice as PNG a
+//                                 moment after it shows
 //   --no-launch                   soft keys that start programs only note
 //                                 it in the trace (test runs)
 // Without switches it is the tray program driving the real tablet.
@@ -37,6 +41,8 @@ struct HostOptions {
   std::string keySetupShotFile;  // empty: no picture
   bool showScreenMapping = false;
   std::string screenMappingShotFile;  // empty: no picture
+  std::string wheelShotFile;   // empty: no picture
+  std::string noticeShotFile;  // empty: no picture
   bool launchPrograms = true;
 
   // False with a message naming the offending argument; the options then

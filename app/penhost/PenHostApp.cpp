@@ -52,6 +52,9 @@
 #include "service/win32/TraceFile.h"
 #include "service/win32/TrayIcon.h"
 #include "service/win32/Win32HostShell.h"
+#include "ui/win32/Win32Notice.h"
+#include "ui/win32/Win32Wheel.h"
+#include "ui/win32/Win32WheelFaces.h"
 #include "ui/Language.h"
 #include "ui/win32/DialogKeys.h"
 #include "ui/win32/Win32CodePage.h"
@@ -207,19 +210,6 @@ int RunPenHost(const HostOptions& options) {
   TShellPoster ownWindow(shell);
   buttonManager.SetOwner(&ownWindow);
 
-  // The wheel's windows come with the settings windows; until then they
-  // show nothing and the wheel works without them.
-  TVolumeWorker wheelVolume(audio);
-  Win32WindowTimer stepTimer, holdTimer;
-  TNullWheelFaces faces;
-  TNullNoticeWindow notice;
-  TNullWheelSettingsWindow wheelWindow;
-  TNullCustomKeyWindow customKeyWindow;
-  Win32ForegroundWindows foregroundWindows;
-  TWheelUI wheelUI(WheelUIPorts{iniFiles, folders, stepTimer, holdTimer, clock, faces, notice, wheelWindow,
-                                customKeyWindow, foregroundWindows,
-                                WheelFunctionPorts{{input, layout}, wheelVolume, clock, trace}});
-
   TSettingFile settingFile(iniFiles, folders, WindowsMajorVersion());
   TSettingFileStore settings(settingFile);
 
@@ -283,6 +273,21 @@ int RunPenHost(const HostOptions& options) {
   TWin32CodePage systemCodePage;
   TLanguage language(iniFiles, programFiles, systemCodePage, folders.ProgramFolder());
   language.LoadLanguageTexts(uiLanguage);
+
+  // The wheel's windows take their texts from the language: made once it
+  // is loaded.
+  TVolumeWorker wheelVolume(audio);
+  Win32WindowTimer stepTimer, holdTimer;
+  TWin32WheelFaces faces(language);
+  TWin32Notice noticeWindow(clock);
+  TFormNotice& notice = noticeWindow.Notice();
+  TWin32Wheel wheelWindow(language, faces, clock, layout);
+  Win32ForegroundWindows foregroundWindows;
+  TWheelUI wheelUI(WheelUIPorts{iniFiles, folders, stepTimer, holdTimer, clock, faces, notice, wheelWindow,
+                                foregroundWindows, WheelFunctionPorts{{input, layout}, wheelVolume, clock, trace},
+                                &TModalGate::ForThisThread(), &ownWindow});
+  if (!options.wheelShotFile.empty()) wheelWindow.ScreenshotAfterShow(options.wheelShotFile, 1000);
+  if (!options.noticeShotFile.empty()) noticeWindow.PictureAfterShow(options.noticeShotFile, 300);
   TWin32TrayIcon tray;
 
   // The main settings window and the windows it opens: the screen mapping

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "common/ModalGate.h"
+
 namespace pen::win32 {
 
 uint32_t Win32Clock::TickCount() { return GetTickCount(); }
@@ -12,6 +14,8 @@ void Win32Clock::ProcessMessagesFor(uint32_t ms) {
   // The quit stays queued for the outer loop; taking it out again here would
   // only put it back.
   if (quitting_) return;
+  // A window the service opens by itself waits for the top-level loop.
+  const TModalGate::TScope wait(TModalGate::ForThisThread(), TModalGate::Loop::kWait);
   const DWORD start = GetTickCount();
   for (;;) {
     MSG msg;

@@ -66,8 +66,8 @@ class FakeFaces : public IWheelFaces {
   int fontSize = 36;
   int reloads = 0;
   int NameFontSize() const override { return fontSize; }
-  std::string FunctionName(int f) const override { return TNullWheelFaces().FunctionName(f); }
-  uintptr_t FunctionIcon(int f) const override { return 0x100 + static_cast<uintptr_t>(f); }
+  std::u16string FunctionName(int f) const override { return TNullWheelFaces().FunctionName(f); }
+  WheelIcon FunctionIcon(int f) const override { return WheelIcon{f}; }
   void ReloadNames() override { ++reloads; }
 };
 
@@ -76,8 +76,8 @@ class FakeNotice : public INoticeWindow {
   std::vector<std::string> calls;
   int fadeStepsLeft = 0;
   void SetNameFontSize(int p) override { calls.push_back("font " + std::to_string(p)); }
-  void SetNoticeIcon(uintptr_t i) override { calls.push_back("icon " + std::to_string(i)); }
-  void SetNoticeText(const std::string& t) override { calls.push_back("text " + t); }
+  void SetNoticeIcon(const WheelIcon& i) override { calls.push_back("icon " + std::to_string(i.function)); }
+  void SetNoticeText(std::u16string_view t) override { calls.push_back("text " + std::string(t.begin(), t.end())); }
   void ShowNotice(int d) override { calls.push_back("show " + std::to_string(d)); }
   bool Fading() const override { return fadeStepsLeft != 0; }
   void FadeStep() override {
@@ -91,6 +91,17 @@ class FakeNotice : public INoticeWindow {
   }
 };
 
+class FakeCustomKeyWindow : public ICustomKeyWindow {
+ public:
+  bool showing = false;
+  int closes = 0;
+  bool Showing() const override { return showing; }
+  void CloseWindow() override {
+    ++closes;
+    showing = false;
+  }
+};
+
 // Modal: ShowModal runs `whileOpen` (the messages that arrive during the
 // window's own message loop) and returns once CloseWindow was called or
 // the script is over.
@@ -101,6 +112,8 @@ class FakeWheelWindow : public IWheelSettingsWindow {
   std::vector<uint8_t> scrolled;
   std::vector<int> shownFunctions;
   std::function<void(TWheelData&)> whileOpen;
+  FakeCustomKeyWindow customKey;
+  ICustomKeyWindow& CustomKeyWindow() override { return customKey; }
   bool Showing() const override { return showing; }
   void ShowModal(TWheelData& data) override {
     ++opened;
@@ -116,16 +129,6 @@ class FakeWheelWindow : public IWheelSettingsWindow {
   void ShowCurrentFunction(int f) override { shownFunctions.push_back(f); }
 };
 
-class FakeCustomKeyWindow : public ICustomKeyWindow {
- public:
-  bool showing = false;
-  int closes = 0;
-  bool Showing() const override { return showing; }
-  void CloseWindow() override {
-    ++closes;
-    showing = false;
-  }
-};
 
 class FakeForeground : public IForegroundWindows {
  public:

@@ -45,14 +45,14 @@ class Wheel : public ::testing::Test {
   FakeFaces faces;
   FakeNotice notice;
   FakeWheelWindow settingsWindow;
-  FakeCustomKeyWindow customKey;
+  FakeCustomKeyWindow& customKey = settingsWindow.customKey;
   FakeForeground foreground;
   std::unique_ptr<TWheelUI> ui;
 
   void Create(const std::string& file = "") {
     if (!file.empty()) store.files["/prog/TabletWheel.ini"] = file;
     ui = std::make_unique<TWheelUI>(WheelUIPorts{ini, folders, stepTimer, holdTimer, clock, faces, notice,
-                                                 settingsWindow, customKey, foreground,
+                                                 settingsWindow, foreground,
                                                  WheelFunctionPorts{{input, layout}, volume, workerClock, nullptr}});
   }
   void Step(int v) { ui->HandleMessage(2, static_cast<uint8_t>(v)); }
@@ -98,7 +98,7 @@ TEST_F(Wheel, TheLastValueOfAMergedRunDecidesTheDirection) {
   Step(-2);
   Run(60);
   EXPECT_EQ(Actions(), (Events{"wheel +120"}));
-  EXPECT_EQ(notice.calls, (std::vector<std::string>{"font 12", "icon 256", "text MouseWheel", "show 1"}));
+  EXPECT_EQ(notice.calls, (std::vector<std::string>{"font 12", "icon 0", "text MouseWheel", "show 1"}));
 }
 
 TEST_F(Wheel, AStepOfZeroIsIgnored) {
@@ -133,7 +133,7 @@ TEST_F(Wheel, WithDisableAllSetStepsDoNothingAndAShortPressShowsDisableAll) {
   ShortPress();
   EXPECT_EQ(ui->Data().CurrentFunction, 4);
   EXPECT_EQ(notice.Count("text DisableAll"), 1u);
-  EXPECT_EQ(notice.Count("icon 260"), 1u);
+  EXPECT_EQ(notice.Count("icon 4"), 1u);
   EXPECT_EQ(notice.Count("show 0"), 1u);
 }
 
@@ -155,7 +155,7 @@ TEST_F(Wheel, AShortPressSelectsTheNextEnabledFunctionAndPreparesIt) {
   Create();  // MouseWheel, RotateCanvas, UndoRedo, Volume; Volume current
   ShortPress();
   EXPECT_EQ(ui->Data().CurrentFunction, 0);
-  EXPECT_EQ(notice.calls, (std::vector<std::string>{"font 12", "icon 256", "text MouseWheel", "show 0"}));
+  EXPECT_EQ(notice.calls, (std::vector<std::string>{"font 12", "icon 0", "text MouseWheel", "show 0"}));
   EXPECT_EQ(settingsWindow.shownFunctions, std::vector<int>{0});
   EXPECT_EQ(settingsWindow.opened, 0);
   Step(-1);
@@ -246,6 +246,120 @@ TEST_F(Wheel, ANewLanguageReloadsTheNamesAndShowsTheCurrentFunctionAgain) {
   ui->RefreshFaces();
   EXPECT_EQ(faces.reloads, 1);
   EXPECT_EQ(settingsWindow.shownFunctions, std::vector<int>{7});
+}
+
+// The host's window as the overlay posts to it: the messages wait in the
+// queue until the test's top-level loop hands them over.
+class QueuePoster : public IWindowPoster {
+ public:
+  struct Message {
+    uint32_t msg;
+    uint64_t wparam;
+    int64_t lparam;
+  };
+  std::vector<Message> queue;
+  void Post(uint32_t msg, uint64_t wparam, int64_t lparam) override { queue.push_back({msg, wparam, lparam}); }
+};
+
+class WheelInLoops : public Wheel {
+ protected:
+  TModalGate gate;
+  QueuePoster poster;
+  void CreateGated(const std::string& file = "") {
+    if (!file.empty()) store.files["/prog/TabletWheel.ini"] = file;
+    ui = std::make_unique<TWheelUI>(WheelUIPorts{ini, folders, stepTimer, holdTimer, clock, faces, notice,
+                                                 settingsWindow, foreground,
+                                                 WheelFunctionPorts{{input, layout}, volume, workerClock, nullptr},
+                                                 &gate, &poster});
+  }
+  // The top-level loop: hands the queued messages to the overlay.
+  void TopLevelLoop() {
+    auto q = std::move(poster.queue);
+    poster.queue.clear();
+    for (const auto& m : q) {
+      ASSERT_EQ(m.msg, 1524u);
+      ui->HandleMessage(m.wparam, m.lparam);
+    }
+  }
+};
+
+TEST_F(WheelInLoops, ALongPressInsideAWaitOpensTheSettingsOnlyFromTheTopLevelLoopAfterTheWait) {
+  CreateGated();
+  {
+    const TModalGate::TScope wait(gate, TModalGate::Loop::kWait);  // e.g. the show delay
+    Down();
+    Run(500);  // the hold timer ticks inside the wait
+    Up();      // and the release too: one request all the same
+    EXPECT_EQ(settingsWindow.opened, 0);
+    EXPECT_TRUE(poster.queue.empty());
+  }
+  ASSERT_EQ(poster.queue.size(), 1u);
+  EXPECT_EQ(poster.queue[0].wparam, 3u);
+  EXPECT_EQ(settingsWindow.opened, 0);
+  TopLevelLoop();
+  EXPECT_EQ(settingsWindow.opened, 1);
+}
+
+TEST_F(WheelInLoops, ARequestPostedAgainButTakenInsideAnotherWaitWaitsOnceMore) {
+  CreateGated();
+  {
+    const TModalGate::TScope wait(gate, TModalGate::Loop::kWait);
+    Up();  // a release without a press: long
+  }
+  {
+    const TModalGate::TScope retry(gate, TModalGate::Loop::kWait);  // e.g. the mode retry
+    TopLevelLoop();  // the repost is dispatched inside this wait
+    EXPECT_EQ(settingsWindow.opened, 0);
+  }
+  TopLevelLoop();
+  EXPECT_EQ(settingsWindow.opened, 1);
+  EXPECT_TRUE(poster.queue.empty());
+}
+
+TEST_F(WheelInLoops, WhileTheSettingsRunTheirLoopStepsAndPostedMessagesReachThemAndNothingOpensTwice) {
+  CreateGated(WheelFile({0, 7}));
+  settingsWindow.whileOpen = [&](TWheelData&) {
+    const TModalGate::TScope modal(gate, TModalGate::Loop::kModal);
+    Up();
+    ui->HandleMessage(3, 0);  // a request posted before the window opened
+    Down();
+    Run(500);  // another long press inside the window
+    Up();
+    EXPECT_EQ(settingsWindow.opened, 1);
+    Step(1);
+    Run(60);
+    EXPECT_EQ(settingsWindow.scrolled, std::vector<uint8_t>{1});
+    EXPECT_EQ(input.Take(), Events{});
+    ShortPress();
+  };
+  Down();
+  Run(400);
+  EXPECT_EQ(settingsWindow.opened, 1);
+  EXPECT_EQ(settingsWindow.closes, 1);
+  EXPECT_TRUE(poster.queue.empty());  // the window was showing: nothing kept for later
+}
+
+TEST_F(Wheel, TheSettingsCountAsShowingUntilTheirModalRunHasReturnedTheClosingAnimationIncluded) {
+  Create(WheelFile({0, 7}));
+  settingsWindow.whileOpen = [&](TWheelData& data) {
+    Up();
+    ShortPress();                    // the close starts its animation
+    ASSERT_FALSE(settingsWindow.showing);  // the window is already hidden
+    data.CurrentFunction = 0;        // the commit is still to come
+    Step(-1);
+    Run(60);
+    EXPECT_EQ(input.Take(), Events{});
+    EXPECT_EQ(settingsWindow.scrolled, std::vector<uint8_t>{0xFF});
+    ShortPress();  // a second close: still the settings window's
+    EXPECT_EQ(settingsWindow.closes, 2);
+    EXPECT_EQ(ui->Data().CurrentFunction, 0);
+  };
+  Down();
+  Run(400);
+  EXPECT_EQ(notice.Count("show 0"), 0u);
+  Step(-1);
+  Run(60);
+  EXPECT_EQ(Actions(), (Events{"wheel +120"}));
 }
 
 }  // namespace

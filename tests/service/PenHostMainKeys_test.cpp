@@ -3,6 +3,7 @@
 // disconnect and the shut-down reach the definitions.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "keys/ButtonManager.h"
@@ -35,8 +36,29 @@ class HostKeys : public ::testing::Test, protected HostRig<FakeClock> {
   FixedFolders folders;
   TNullWheelFaces faces;
   TNullNoticeWindow notice;
-  TNullWheelSettingsWindow wheelWindow;
-  TNullCustomKeyWindow customKey;
+  // The wheel settings window: modal, `whileOpen` is what arrives during
+  // its own loop.
+  class : public IWheelSettingsWindow {
+   public:
+    TModalGate* gate = nullptr;
+    int opened = 0;
+    std::function<void()> whileOpen;
+    ICustomKeyWindow& CustomKeyWindow() override { return customKey; }
+    bool Showing() const override { return showing; }
+    void ShowModal(TWheelData&) override {
+      const TModalGate::TScope modal(*gate, TModalGate::Loop::kModal);
+      ++opened;
+      showing = true;
+      if (whileOpen) whileOpen();
+      showing = false;
+    }
+    void ScrollWheel(uint8_t) override {}
+    void CloseWindow() override { showing = false; }
+    void ShowCurrentFunction(int) override {}
+    bool showing = false;
+    TNullCustomKeyWindow customKey;
+  } wheelWindow;
+  TModalGate gate;
   class : public IForegroundWindows {
     uintptr_t Foreground() override { return 0; }
     void SetForeground(uintptr_t) override {}
@@ -51,8 +73,10 @@ class HostKeys : public ::testing::Test, protected HostRig<FakeClock> {
         ButtonManagerPorts{{input, layout}, volume, launcher, files, folders, repeatTimer, nullptr});
     manager->SetOwner(&poster);
     wheelUI = std::make_unique<TWheelUI>(WheelUIPorts{ini, folders, stepTimer, holdTimer, clock, faces, notice,
-                                                      wheelWindow, customKey, foregroundWindows,
-                                                      WheelFunctionPorts{{input, layout}, volume, workerClock, nullptr}});
+                                                      wheelWindow, foregroundWindows,
+                                                      WheelFunctionPorts{{input, layout}, volume, workerClock, nullptr},
+                                                      &gate, &poster});
+    wheelWindow.gate = &gate;
     host = std::make_unique<TPenHostMain>(Parts({.buttons = manager.get(), .wheel = wheelUI.get()}));
     device.model = model;
     device.connected = true;
@@ -174,6 +198,46 @@ TEST_F(HostKeys, CommandsSixAndNineAndTheShutDownReachTheDefinitionsFile) {
   host->HandleMessage(host_msg::kDestroy, 0, 0, r);
   EXPECT_EQ(store.files["/prog/R711Def.bin"].substr(2, 2), "\x01\x42");
   EXPECT_FALSE(manager->Modified());
+}
+
+TEST_F(HostKeys, ALongPressDuringTheShowDelayOpensTheWheelSettingsFromTheMainLoopAfterTheDelay) {
+  Start("R766");
+  clock.onProcessMessages = [&] {
+    // The 200 ms wait of the settings' show runs messages, as a modal wait does.
+    const TModalGate::TScope wait(gate, TModalGate::Loop::kWait);
+    KeysA(0, 1u << 10);  // the wheel's centre, held
+    DeliverPosted();
+    timers.Run(500);
+    EXPECT_EQ(wheelWindow.opened, 0);
+  };
+  intptr_t r = 0;
+  host->HandleMessage(host_msg::kShowSettings, 0, 0, r);
+  clock.onProcessMessages = nullptr;
+  EXPECT_EQ(wheelWindow.opened, 0);
+  ASSERT_EQ(shell.posted.size(), 1u);
+  EXPECT_EQ(shell.posted[0].wparam, 3u);
+  DeliverPosted();
+  EXPECT_EQ(wheelWindow.opened, 1);
+}
+
+TEST_F(HostKeys, ARemovalAConnectAndPostedStepsDuringTheWheelSettingsLoopAreHandledThereWithoutOpeningItTwice) {
+  Start("R766");
+  wheelWindow.whileOpen = [&] {
+    KeysA(0, 0);  // the long press ends
+    device.onConnect(false);
+    device.onConnect(true);
+    KeysA(0x01, 0);  // a step: the window's, no action
+    DeliverPosted();
+    EXPECT_EQ(Settled(100), Events{});
+    intptr_t r = 0;
+    host->HandleMessage(host_msg::kWheelUi, 3, 0, r);  // a request left over
+    EXPECT_EQ(wheelWindow.opened, 1);
+  };
+  KeysA(0, 1u << 10);
+  DeliverPosted();
+  timers.Run(400);
+  EXPECT_EQ(wheelWindow.opened, 1);
+  EXPECT_TRUE(shell.posted.empty());
 }
 
 }  // namespace

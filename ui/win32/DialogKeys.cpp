@@ -1,5 +1,7 @@
 #include "ui/win32/DialogKeys.h"
 
+#include "common/ModalGate.h"
+
 namespace pen::win32 {
 
 namespace {
@@ -20,6 +22,8 @@ bool HandleDialogKeys(MSG& m) {
 }
 
 bool RunModalLoop(const bool& done) {
+  // Below the top level: what the service would open now waits for it.
+  const TModalGate::TScope modal(TModalGate::ForThisThread(), TModalGate::Loop::kModal);
   MSG m;
   while (!done) {
     const BOOL got = GetMessageW(&m, nullptr, 0, 0);

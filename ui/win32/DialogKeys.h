@@ -13,8 +13,10 @@ void TakeDialogKeys(HWND window);
 // not be dispatched again).
 bool HandleDialogKeys(MSG& m);
 
-// Runs the thread's messages until `done` turns true or a quit arrives; the
-// quit is posted again for the loop below. False on a quit.
+// The one loop of every modal window: runs the thread's messages until
+// `done` turns true or a quit arrives; the quit is posted again for the loop
+// below, as every inner loop of the main thread does. False on a quit.
+// While it runs, the main thread is not at its top level (TModalGate).
 bool RunModalLoop(const bool& done);
 
 }  // namespace pen::win32

@@ -69,6 +69,19 @@ TEST(HostOptions, TheScreenMappingWindowOpensFromTheSettingsWindow) {
   EXPECT_TRUE(picture.screenshotFile.empty());  // no picture of the settings window
 }
 
+TEST(HostOptions, TheWheelWindowsPicturesNeedAFileName) {
+  HostOptions o;
+  std::string error;
+  ASSERT_TRUE(o.Parse({"--show-wheel=wheel.png", "--show-notice=notice.png"}, error));
+  EXPECT_EQ(o.wheelShotFile, "wheel.png");
+  EXPECT_EQ(o.noticeShotFile, "notice.png");
+  EXPECT_FALSE(o.showSettings);
+  for (const char* bad : {"--show-wheel", "--show-wheel=", "--show-notice", "--show-notice="}) {
+    HostOptions b;
+    EXPECT_FALSE(b.Parse({bad}, error)) << bad;
+  }
+}
+
 TEST(HostOptions, BadArgumentsAreRefusedWithTheirName) {
   for (const char* bad : {"--show-settings=", "--show-screen-mapping=", "--show-key-setup=", "--exit-after=", "--exit-after=0", "--exit-after=-3", "--exit-after=5s",
                           "--exit-after=99999999999", "--exit-after=3601", "--feature-log", "--no-launch=1", "--frobnicate", "x"}) {
