@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "OutputFields.h"
 #include "PenHostRun.h"
 
 namespace e2e {
@@ -29,49 +30,6 @@ struct Client {
     pi = {};
   }
 };
-
-// "key=value" fields of one output line.
-std::map<std::string, std::string> Fields(const std::string& line) {
-  std::map<std::string, std::string> out;
-  std::istringstream in(line);
-  for (std::string word; in >> word;) {
-    const size_t eq = word.find('=');
-    if (eq != std::string::npos) out[word.substr(0, eq)] = word.substr(eq + 1);
-  }
-  return out;
-}
-
-std::vector<std::map<std::string, std::string>> LinesStarting(const std::string& text, const std::string& start) {
-  std::vector<std::map<std::string, std::string>> out;
-  for (const std::string& l : Lines(text)) {
-    if (l.rfind(start, 0) == 0) out.push_back(Fields(l));
-  }
-  return out;
-}
-
-long Num(const std::map<std::string, std::string>& f, const std::string& key, int base = 10) {
-  auto it = f.find(key);
-  return it == f.end() ? -1 : std::strtol(it->second.c_str(), nullptr, base);
-}
-
-// A published packet as the trace reports it, before the area scaling.
-struct Published {
-  long status, x, y, pressure;
-};
-
-std::vector<Published> PublishedB(const std::string& trace) {
-  std::vector<Published> out;
-  for (const std::string& l : Lines(trace)) {
-    const size_t at = l.find("report B #");
-    if (at == std::string::npos) continue;
-    Published p{};
-    if (std::sscanf(l.c_str() + at, "report B #%*u: status %lx x %ld y %ld pressure %ld", &p.status, &p.x, &p.y,
-                    &p.pressure) == 4) {
-      out.push_back(p);
-    }
-  }
-  return out;
-}
 
 class Channel : public PenHostRun {
  protected:

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "e2e/OutputFields.h"
 #include "e2e/PenHostRun.h"
 #include "wintab/TabletSample.h"
 
@@ -15,48 +16,6 @@ inline std::string g_draw;     // Windows path of wtdraw.exe
 inline std::string g_library;  // Windows path of wintab32.dll
 
 namespace {
-
-std::map<std::string, std::string> Fields(const std::string& line) {
-  std::map<std::string, std::string> out;
-  std::istringstream in(line);
-  for (std::string word; in >> word;) {
-    const size_t eq = word.find('=');
-    if (eq != std::string::npos) out[word.substr(0, eq)] = word.substr(eq + 1);
-  }
-  return out;
-}
-
-long Num(const std::map<std::string, std::string>& f, const std::string& key) {
-  auto it = f.find(key);
-  return it == f.end() ? -1 : std::strtol(it->second.c_str(), nullptr, 10);
-}
-
-std::vector<std::map<std::string, std::string>> LinesStarting(const std::string& text, const std::string& start) {
-  std::vector<std::map<std::string, std::string>> out;
-  for (const std::string& l : Lines(text)) {
-    if (l.rfind(start, 0) == 0) out.push_back(Fields(l));
-  }
-  return out;
-}
-
-// A report as the service published it, before the channel's area scaling.
-struct Published {
-  long status, x, y, pressure;
-};
-
-std::vector<Published> PublishedB(const std::string& trace) {
-  std::vector<Published> out;
-  for (const std::string& l : Lines(trace)) {
-    const size_t at = l.find("report B #");
-    if (at == std::string::npos) continue;
-    Published p{};
-    if (std::sscanf(l.c_str() + at, "report B #%*u: status %lx x %ld y %ld pressure %ld", &p.status, &p.x, &p.y,
-                    &p.pressure) == 4) {
-      out.push_back(p);
-    }
-  }
-  return out;
-}
 
 // One wtdraw.exe run in a folder of its own, the library beside it, as a
 // user installs it for one program.
