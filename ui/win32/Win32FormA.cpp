@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "common/ModalGate.h"
 #include "service/HostMessages.h"
 #include "ui/win32/DialogKeys.h"
 #include "ui/win32/FormAPainting.h"
@@ -377,10 +378,10 @@ void TWin32FormA::OnCommand(FormAControl id, UINT code, HWND from) {
       if (code == BN_CLICKED) f.btnResetPressureClick();
       break;
     case C::btnShowMapForm:
-      if (code == BN_CLICKED) f.btnShowMapFormClick();
+      if (code == BN_CLICKED && OpensAtTopLevel(id)) f.btnShowMapFormClick();
       break;
     case C::BtnKeyDefine:
-      if (code == BN_CLICKED) f.BtnKeyDefineClick();
+      if (code == BN_CLICKED && OpensAtTopLevel(id)) f.BtnKeyDefineClick();
       break;
     case C::BtnResetAll:
       if (code == BN_CLICKED) f.BtnResetAllClick();
@@ -394,6 +395,22 @@ void TWin32FormA::OnCommand(FormAControl id, UINT code, HWND from) {
     default:
       break;
   }
+}
+
+// A click handled inside a wait that runs messages (the show delay, the
+// report-mode retry, the device-memory wait) would open its window there and
+// hold the wait, its clock running, until the user closed the window.
+bool TWin32FormA::OpensAtTopLevel(FormAControl id) {
+  const Event<> repost = id == C::btnShowMapForm ? Event<>::Bind<&TWin32FormA::RepostShowMapForm>(this)
+                                                 : Event<>::Bind<&TWin32FormA::RepostKeyDefine>(this);
+  return TModalGate::ForThisThread().OpenNowOrLater(repost);
+}
+
+void TWin32FormA::RepostClick(FormAControl id) {
+  const HWND button = ControlWindow(id);
+  if (button == nullptr) return;
+  PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(kFirstControlId + Index(id), BN_CLICKED),
+               reinterpret_cast<LPARAM>(button));
 }
 
 void TWin32FormA::OnPaint(HDC dc) {

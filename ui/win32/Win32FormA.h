@@ -73,6 +73,12 @@ class TWin32FormA final : public TWin32Window, public IFormAView, public IFormAD
   // Messages that children send to whichever window is their parent.
   bool HandleChildNotice(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
   void OnCommand(FormAControl id, UINT code, HWND from);
+  // The two buttons that open a window modally: true when the window may
+  // open now; otherwise the click comes again at the top-level loop.
+  bool OpensAtTopLevel(FormAControl id);
+  void RepostShowMapForm() { RepostClick(FormAControl::btnShowMapForm); }
+  void RepostKeyDefine() { RepostClick(FormAControl::BtnKeyDefine); }
+  void RepostClick(FormAControl id);
   void CreateControls();
   void CreateFonts();
   void LoadPictures();

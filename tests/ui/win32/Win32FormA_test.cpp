@@ -6,6 +6,7 @@
 #include <fstream>
 #include <thread>
 
+#include "common/ModalGate.h"
 #include "common/win32/Win32FileReader.h"
 #include "common/win32/Win32IniFileSystem.h"
 #include "ui/FormAFakes.h"
@@ -238,6 +239,47 @@ TEST_F(FormWindow, TheEditorKeepsOneLowerCaseCharacter) {
   EXPECT_EQ(view->Form().Caption(C::edt1), u"q");
   view->Form().btnOkClick();
   EXPECT_EQ(view->Form().KeyUsage(), 20);
+}
+
+
+// Stands for the screen mapping window: counts how often it was opened.
+class CountedMapping final : public IFormAChildren {
+ public:
+  int shown = 0;
+  bool HasScreenMapping() const override { return true; }
+  void ShowScreenMapping(MapRect&, MapRect&, const std::string&, bool) override { ++shown; }
+  bool HasKeySetup(KeySetupWindow) const override { return false; }
+  bool ShowKeySetup(KeySetupWindow, ButtonDefinitions&) override { return false; }
+  void BringKeySetupToFront(KeySetupWindow) override {}
+  void CloseKeySetup(KeySetupWindow) override {}
+};
+
+TEST(FormWindowClicks, AClickHandledInsideAWaitOpensItsWindowOnceTheWaitIsOver) {
+  test::ProgramFolder folder;
+  Win32IniFileSystem ini;
+  Win32FileReader files;
+  TWin32CodePage ansi;
+  TLanguage language{ini, files, ansi, folder.Name()};
+  CountedMapping children;
+  TWin32FormA view(language, files, children, folder.Name(), 0x0409);
+  ASSERT_TRUE(view.Create());
+  view.Form().Show();
+  Pump(50);
+  const HWND button = view.ControlWindow(C::btnShowMapForm);
+  {
+    // As the show delay or the mode retry run the thread's messages.
+    const TModalGate::TScope wait(TModalGate::ForThisThread(), TModalGate::Loop::kWait);
+    SendMessageW(button, BM_CLICK, 0, 0);
+    SendMessageW(button, BM_CLICK, 0, 0);  // a second click while waiting asks for nothing more
+    Pump(50);
+    EXPECT_EQ(children.shown, 0);
+  }
+  Pump(50);
+  EXPECT_EQ(children.shown, 1);
+  // At the top level a click opens it at once.
+  SendMessageW(button, BM_CLICK, 0, 0);
+  EXPECT_EQ(children.shown, 2);
+  view.Form().Hide();
 }
 
 }  // namespace
