@@ -63,7 +63,10 @@ pen_wine_isolated() {
   (cd "$copy" && find . -type f ! \( -iname '*.dll' -o -iname '*.exe' -o -iname '*.nls' -o -iname '*.drv' \
       -o -iname '*.sys' -o -iname '*.vxd' -o -iname '*.ocx' -o -iname '*.cpl' -o -iname '*.acm' -o -iname '*.tlb' \
       -o -iname '*.ds' -o -iname '*.ax' -o -iname '*.com' \) -print0 | xargs -0r -n 64 sh -c '
-    for f; do cp --remove-destination "$0/$f" "$f" 2>/dev/null || [ ! -e "$0/$f" ] || exit 1; done' "$template") || return 1
+    for f; do
+      cp --remove-destination "$0/$f" "$f" 2>/dev/null || [ ! -e "$0/$f" ] ||
+        cp --remove-destination "$0/$f" "$f" || exit 1
+    done' "$template") || { echo "wine-run: the prefix could not be copied" >&2; return 1; }
   export WINEPREFIX=$copy
   PEN_ISOLATED_PREFIX=$copy
   PEN_XVFB_PID=
