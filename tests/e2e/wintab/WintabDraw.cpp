@@ -197,9 +197,9 @@ int main(int argc, char** argv) {
   Line("info size=%u", info(0, 0, nullptr));
   wchar_t id[128] = {};
   if (info(WTI_INTERFACE, IFC_WINTABID, nullptr) <= sizeof id) info(WTI_INTERFACE, IFC_WINTABID, id);
-  uint16_t spec = 0;
-  info(WTI_INTERFACE, IFC_SPECVERSION, &spec);
-  Line("interface %ls spec=%x", id, spec);
+  uint16_t version = 0;  // the interface version the library implements
+  info(WTI_INTERFACE, IFC_SPECVERSION, &version);
+  Line("interface %ls version=%x", id, version);
 
   WNDCLASSA wc{};
   wc.lpfnWndProc = &WindowProc;

@@ -186,7 +186,7 @@ TEST_F(Wintab, WithoutTheServiceInfoAnswersTheContextOpensSilentAndAServiceStart
   const std::string text = d.Text();
   EXPECT_EQ(CountOf(text, "ordinals 44 of 44"), 1u) << text;
   EXPECT_EQ(CountOf(text, "info size=212"), 1u) << text;
-  EXPECT_EQ(CountOf(text, "interface Pen Tablet Wintab over the penhost channel spec=104"), 1u) << text;
+  EXPECT_EQ(CountOf(text, "interface Pen Tablet Wintab over the penhost channel version=104"), 1u) << text;
   Sleep(1000);
   EXPECT_EQ(LinesStarting(d.Text(), "packet ").size(), 0u);
   EXPECT_EQ(LinesStarting(d.Text(), "proximity ").size(), 0u);
