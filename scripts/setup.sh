@@ -25,6 +25,9 @@ packages=(
   nlohmann-json3-dev libcli11-dev                      # penmac: configuration files, command line
   udev libinput-tools libinput-bin libwacom-common     # penmac's qemu test: its devices read as a desktop reads them
   nsis                                                 # makensis: the Windows setup program
+  qt6-base-dev qt6-qpa-plugins                         # penmac's desktop application: status menu, windows
+  qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools     # its translations (lupdate, lrelease)
+  lintian trayer                                       # its Debian package checked; a tray host under Xvfb
 )
 
 missing=()
