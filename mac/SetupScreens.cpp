@@ -1,11 +1,14 @@
 #include "mac/SetupScreens.h"
 
+#include <algorithm>
+
 namespace penmac {
 
 namespace {
 constexpr const char* kMapTo = "Map Tablet to";
 constexpr const char* kWholeDesktopItem = "Map Tablet to Multi-Screen";
 constexpr const char* kWholeDesktopName = "Multi Screens";
+constexpr const char* kInitialName = "Multi-Screen";
 }  // namespace
 
 void SetupScreens::OnAppear() {
@@ -29,6 +32,20 @@ void SetupScreens::Choose(size_t item) {
     curScreen = all[item - 1].name;
     curRect = all[item - 1].frame;
   }
+}
+
+void SetupScreens::ScreensChanged() {
+  const std::vector<ScreenInfo> all = screens_.Screens();
+  const bool wholeDesktop = curScreen == kInitialName || curScreen == kWholeDesktopName;
+  if (!wholeDesktop) {
+    const auto it = std::find_if(all.begin(), all.end(), [this](const ScreenInfo& s) { return s.name == curScreen; });
+    if (it != all.end()) {
+      curRect = it->frame;
+      return;
+    }
+    curScreen = kWholeDesktopName;
+  }
+  curRect = UnionOfFrames(all);
 }
 
 }  // namespace penmac

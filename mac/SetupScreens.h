@@ -19,6 +19,11 @@ class SetupScreens {
   // The whole desktop first, then one item per screen in the system's order.
   std::vector<std::string> ItemLabels() const;
   void Choose(size_t item);
+  // The desktop's screens changed while the window is open: a chosen screen
+  // that is still there keeps its (possibly moved) frame; otherwise the
+  // choice is the whole desktop as it is now, so that "Ok" never maps the
+  // tablet onto a screen that has gone.
+  void ScreensChanged();
   void Ok() { usbDelegate.screenConfig.Rect = curRect; }
   void Cancel() {}
 
