@@ -1,0 +1,67 @@
+#include <QBoxLayout>
+#include <QMenu>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QToolButton>
+
+#include "mac/qt/Tr.h"
+#include "mac/qt/ViewFrame.h"
+#include "mac/qt/Views.h"
+
+namespace penmac::qt {
+
+SetupRotateView::SetupRotateView(USBDelegate& usbDelegate, QWidget* parent) : QWidget(parent), model_(usbDelegate) {
+  setFixedSize(300, 80);
+  QBoxLayout* rows = MakePanel(this);
+  menuButton_ = MakePopUp(QStringLiteral("rotateMenu"), this);
+  auto* menu = new QMenu(menuButton_);
+  for (size_t i = 0; i < SetupRotate::angle.size(); ++i) {
+    menu->addAction(Tr("Tablet Rotate to:") + QLatin1Char(' ') + QString::fromUtf8(SetupRotate::angle[i]), this,
+                    [this, i] {
+                      model_.Choose(i);
+                      Relabel();
+                    });
+  }
+  menuButton_->setMenu(menu);
+  rows->addWidget(menuButton_);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  QPushButton* ok = MakeButton(Tr("Ok"), this);
+  ok->setObjectName(QStringLiteral("ok"));
+  QPushButton* cancel = MakeButton(Tr("Cancel"), this);
+  cancel->setObjectName(QStringLiteral("cancel"));
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  rows->addLayout(buttons);
+  connect(ok, &QPushButton::clicked, this, &SetupRotateView::Ok);
+  connect(cancel, &QPushButton::clicked, this, &SetupRotateView::Cancel);
+  model_.OnAppear();
+  Relabel();
+}
+
+SetupRotateView::~SetupRotateView() = default;
+
+void SetupRotateView::showEvent(QShowEvent* event) {
+  // The menu shows the rotation in force each time the window opens.
+  if (!event->spontaneous()) {
+    model_.OnAppear();
+    Relabel();
+  }
+  QWidget::showEvent(event);
+}
+
+void SetupRotateView::Relabel() {
+  menuButton_->setText(Tr("Tablet Working Angle:") + QLatin1Char(' ') + QString::fromStdString(model_.rotate));
+}
+
+void SetupRotateView::Ok() {
+  model_.Ok();
+  window()->close();
+}
+
+void SetupRotateView::Cancel() {
+  model_.Cancel();
+  window()->close();
+}
+
+}  // namespace penmac::qt
