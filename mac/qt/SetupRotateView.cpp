@@ -1,3 +1,4 @@
+#include <QActionGroup>
 #include <QBoxLayout>
 #include <QMenu>
 #include <QPushButton>
@@ -15,12 +16,17 @@ SetupRotateView::SetupRotateView(USBDelegate& usbDelegate, QWidget* parent) : QW
   QBoxLayout* rows = MakePanel(this);
   menuButton_ = MakePopUp(QStringLiteral("rotateMenu"), this);
   auto* menu = new QMenu(menuButton_);
+  auto* group = new QActionGroup(menu);
   for (size_t i = 0; i < SetupRotate::angle.size(); ++i) {
-    menu->addAction(Tr("Tablet Rotate to:") + QLatin1Char(' ') + QString::fromUtf8(SetupRotate::angle[i]), this,
-                    [this, i] {
-                      model_.Choose(i);
-                      Relabel();
-                    });
+    QAction* action = menu->addAction(Tr("Tablet Rotate to:") + QLatin1Char(' ') +
+                                          QString::fromUtf8(SetupRotate::angle[i].data(),
+                                                            static_cast<qsizetype>(SetupRotate::angle[i].size())),
+                                      this, [this, i] {
+                                        model_.Choose(i);
+                                        Relabel();
+                                      });
+    action->setCheckable(true);
+    group->addAction(action);
   }
   menuButton_->setMenu(menu);
   rows->addWidget(menuButton_);
@@ -52,6 +58,11 @@ void SetupRotateView::showEvent(QShowEvent* event) {
 
 void SetupRotateView::Relabel() {
   menuButton_->setText(Tr("Tablet Working Angle:") + QLatin1Char(' ') + QString::fromStdString(model_.rotate));
+  // The angle being edited carries a mark.
+  const QList<QAction*> items = menuButton_->menu()->actions();
+  for (qsizetype i = 0; i < items.size(); ++i) {
+    items[i]->setChecked(SetupRotate::angle[static_cast<size_t>(i)] == model_.rotate);
+  }
 }
 
 void SetupRotateView::Ok() {

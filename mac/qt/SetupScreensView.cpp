@@ -1,3 +1,4 @@
+#include <QActionGroup>
 #include <QBoxLayout>
 #include <QMenu>
 #include <QPushButton>
@@ -52,19 +53,35 @@ void SetupScreensView::ScreensChanged() {
 }
 
 void SetupScreensView::Rebuild() {
-  menuButton_->setText(Tr("Map Tablet to") + QLatin1Char(' ') + QString::fromStdString(model_->curScreen));
   menu_->clear();
+  qDeleteAll(menu_->findChildren<QActionGroup*>(Qt::FindDirectChildrenOnly));
   const std::vector<ScreenInfo> all = screens_.Screens();
-  menu_->addAction(Tr("Map Tablet to Multi-Screen"), this, [this] {
-    model_->Choose(0);
-    Rebuild();
-  });
-  for (size_t i = 0; i < all.size(); ++i) {
-    menu_->addAction(Tr("Map Tablet to") + QLatin1Char(' ') + QString::fromStdString(all[i].name), this, [this, i] {
-      model_->Choose(i + 1);
-      Rebuild();
+  auto* group = new QActionGroup(menu_);
+  auto add = [this, group](const QString& text, size_t item) {
+    QAction* action = menu_->addAction(text, this, [this, item] {
+      model_->Choose(item);
+      Relabel();
     });
+    action->setCheckable(true);
+    group->addAction(action);
+  };
+  add(Tr("Map Tablet to Multi-Screen"), 0);
+  for (size_t i = 0; i < all.size(); ++i) {
+    add(Tr("Map Tablet to") + QLatin1Char(' ') + QString::fromStdString(all[i].name), i + 1);
   }
+  Relabel();
+}
+
+void SetupScreensView::Relabel() {
+  menuButton_->setText(Tr("Map Tablet to") + QLatin1Char(' ') + QString::fromStdString(model_->curScreen));
+  // The item of the choice being edited carries a mark.
+  const std::vector<ScreenInfo> all = screens_.Screens();
+  qsizetype chosen = 0;
+  for (size_t i = 0; i < all.size(); ++i) {
+    if (all[i].name == model_->curScreen) chosen = static_cast<qsizetype>(i) + 1;
+  }
+  const QList<QAction*> items = menu_->actions();
+  for (qsizetype i = 0; i < items.size(); ++i) items[i]->setChecked(i == chosen);
 }
 
 void SetupScreensView::Ok() {

@@ -44,7 +44,10 @@ class SetupScreensView : public QWidget {
   void showEvent(QShowEvent* event) override;
 
  private:
+  // The items, one per screen as the screens are now.
   void Rebuild();
+  // The label and the mark: the choice being edited.
+  void Relabel();
   void Ok();
   void Cancel();
 

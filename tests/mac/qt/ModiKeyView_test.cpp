@@ -12,6 +12,7 @@
 #include "mac/MacFakes.h"
 #include "mac/qt/DelegateSignals.h"
 #include "mac/qt/QtApp.h"
+#include "mac/qt/QtPrint.h"
 #include "mac/qt/QtKeyCodes.h"
 #include "mac/qt/Views.h"
 

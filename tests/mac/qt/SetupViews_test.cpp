@@ -8,6 +8,7 @@
 
 #include "mac/MacFakes.h"
 #include "mac/qt/QtApp.h"
+#include "mac/qt/QtPrint.h"
 #include "mac/qt/Views.h"
 
 namespace penmac::qt {
@@ -30,6 +31,18 @@ QStringList Items(QWidget& view) {
 }
 
 void Choose(QWidget& view, int item) { PopUp(view)->menu()->actions().at(item)->trigger(); }
+
+// The one item marked as the choice being edited; -1 when none or several.
+int Marked(QWidget& view) {
+  int marked = -1;
+  const QList<QAction*> items = PopUp(view)->menu()->actions();
+  for (int i = 0; i < items.size(); ++i) {
+    if (!items[i]->isChecked()) continue;
+    if (marked != -1) return -1;
+    marked = i;
+  }
+  return marked;
+}
 
 void Click(QWidget& view, const char* button) {
   auto* b = view.findChild<QPushButton*>(QString::fromLatin1(button));
@@ -64,8 +77,10 @@ TEST_F(ScreenWindow, OffersTheWholeDesktopThenEachScreenAndStartsOnTheWholeDeskt
 
 TEST_F(ScreenWindow, AScreenChosenReachesTheMappingOnlyOnOk) {
   view.show();
+  EXPECT_EQ(Marked(view), 0);
   Choose(view, 2);
   EXPECT_EQ(PopUp(view)->text(), QStringLiteral("Map Tablet to Screen 2"));
+  EXPECT_EQ(Marked(view), 2);
   Click(view, "cancel");
   EXPECT_FALSE(view.isVisible());
   EXPECT_EQ(rig.delegate.screenConfig.Rect, (Rect{{0, 0}, {1920, 1080}}));
@@ -120,6 +135,7 @@ TEST_F(RotationWindow, ShowsTheAngleInForceAndOffersTheFourAngles) {
   view.show();
   EXPECT_EQ(view.size(), QSize(300, 80));
   EXPECT_EQ(PopUp(view)->text(), QStringLiteral("Tablet Working Angle: 180º"));
+  EXPECT_EQ(Marked(view), 2);
   EXPECT_EQ(Items(view), (QStringList{"Tablet Rotate to: 0º", "Tablet Rotate to: 90º", "Tablet Rotate to: 180º",
                                       "Tablet Rotate to: 270º"}));
 }
@@ -128,6 +144,7 @@ TEST_F(RotationWindow, NinetyThenCancelLeavesTheRotationAndOkWritesIt) {
   view.show();
   Choose(view, 1);
   EXPECT_EQ(PopUp(view)->text(), QStringLiteral("Tablet Working Angle: 90º"));
+  EXPECT_EQ(Marked(view), 1);
   Click(view, "cancel");
   EXPECT_FALSE(view.isVisible());
   EXPECT_EQ(rig.delegate.screenConfig.Rotation, "0º");
