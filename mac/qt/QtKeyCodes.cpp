@@ -38,7 +38,11 @@ std::optional<uint16_t> NamedKeyCodeForQtKey(int qtKey) {
 
 KeyPress ToKeyPress(const QKeyEvent& event) {
   KeyPress press;
-  press.characters = event.text().toStdString();
+  // Control characters (what Ctrl with a letter types here) are no text to
+  // show or to type again later: the key string keeps printable ones only.
+  QString text = event.text();
+  text.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
+  press.characters = text.toStdString();
   if (const auto named = NamedKeyCodeForQtKey(event.key())) {
     press.keyCode = *named;
     return press;

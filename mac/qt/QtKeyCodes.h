@@ -17,8 +17,8 @@ std::optional<uint16_t> NamedKeyCodeForQtKey(int qtKey);
 
 // A key press as the key setup takes it: the virtual key code of the key
 // (the named keys' through the table above, a character key's through the
-// character tables; on macOS the platform's own code) and the characters it
-// typed, in UTF-8.
+// character tables; on macOS the platform's own code) and the printable
+// characters it typed, in UTF-8.
 struct KeyPress {
   uint16_t keyCode = kNoKeyCode;
   std::string characters;

@@ -169,6 +169,8 @@ TEST(QtKeyCodes, ACharacterKeyTakesItsCodeFromTheCharacterTables) {
   const QKeyEvent euro(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("€"));
   EXPECT_EQ(ToKeyPress(euro).keyCode, kNoKeyCode);
   EXPECT_EQ(ToKeyPress(euro).characters, "€");
+  const QKeyEvent controlC(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier, QStringLiteral("\x03"));
+  EXPECT_EQ(ToKeyPress(controlC).characters, "");
   const QKeyEvent f13(QEvent::KeyPress, Qt::Key_F13, Qt::NoModifier);
   EXPECT_EQ(ToKeyPress(f13).keyCode, 105);
 }
