@@ -7,7 +7,7 @@
 namespace penmac::test {
 namespace {
 
-TEST(ScreenWindowWhileScreensChange, TheWholeDesktopFollowsTheScreensAsTheyAreNow) {
+TEST(SetupScreensWhileScreensChange, TheWholeDesktopFollowsTheScreensAsTheyAreNow) {
   DelegateRig rig;
   rig.screens = *ScreenLayout::Parse("1920x1080+0+0,1280x1024+1920+0");
   SetupScreens window(rig.delegate, rig.screens);
@@ -20,7 +20,7 @@ TEST(ScreenWindowWhileScreensChange, TheWholeDesktopFollowsTheScreensAsTheyAreNo
   EXPECT_EQ(rig.delegate.screenConfig.Rect, (Rect{{0, 0}, {1920, 1080}}));
 }
 
-TEST(ScreenWindowWhileScreensChange, AChosenScreenThatLeavesGivesWayToTheWholeDesktop) {
+TEST(SetupScreensWhileScreensChange, AChosenScreenThatLeavesGivesWayToTheWholeDesktop) {
   DelegateRig rig;
   rig.screens = *ScreenLayout::Parse("1920x1080+0+0,1280x1024+1920+0");
   SetupScreens window(rig.delegate, rig.screens);
@@ -32,7 +32,7 @@ TEST(ScreenWindowWhileScreensChange, AChosenScreenThatLeavesGivesWayToTheWholeDe
   EXPECT_EQ(window.curRect, (Rect{{0, 0}, {1920, 1080}}));
 }
 
-TEST(ScreenWindowWhileScreensChange, AChosenScreenThatStaysKeepsItsNewPlace) {
+TEST(SetupScreensWhileScreensChange, AChosenScreenThatStaysKeepsItsNewPlace) {
   DelegateRig rig;
   rig.screens = *ScreenLayout::Parse("1920x1080+0+0,1280x1024+1920+0");
   SetupScreens window(rig.delegate, rig.screens);

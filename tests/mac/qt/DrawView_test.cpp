@@ -55,8 +55,8 @@ int InkHeight(const QImage& image, int x, int y) {
   return n;
 }
 
-struct Canvas : ::testing::Test {
-  Canvas() {
+struct DrawViewCanvas : ::testing::Test {
+  DrawViewCanvas() {
     test::QtApp();
     view = std::make_unique<DrawView>();
     view->show();
@@ -65,7 +65,7 @@ struct Canvas : ::testing::Test {
   std::unique_ptr<DrawView> view;
 };
 
-TEST_F(Canvas, AHarderPressedStrokeIsWiderAtEveryProbe) {
+TEST_F(DrawViewCanvas, AHarderPressedStrokeIsWiderAtEveryProbe) {
   EXPECT_EQ(view->size(), QSize(1100, 700));
   Pen pen(*view);
   pen.Stroke(200, 100, 900, 0.1);
@@ -85,7 +85,7 @@ TEST_F(Canvas, AHarderPressedStrokeIsWiderAtEveryProbe) {
   EXPECT_EQ(InkHeight(image, 60, 450), 0);
 }
 
-TEST_F(Canvas, TheWidthFollowsThePressureWithinOneStroke) {
+TEST_F(DrawViewCanvas, TheWidthFollowsThePressureWithinOneStroke) {
   Pen pen(*view);
   pen.Press({100, 300}, 0.05);
   for (int x = 110; x <= 1000; x += 10) pen.Move({double(x), 300}, (x - 100) / 900.0);
@@ -95,14 +95,14 @@ TEST_F(Canvas, TheWidthFollowsThePressureWithinOneStroke) {
   EXPECT_LT(InkHeight(image, 550, 300), InkHeight(image, 950, 300));
 }
 
-TEST_F(Canvas, ThePenInTheAirDrawsNothing) {
+TEST_F(DrawViewCanvas, ThePenInTheAirDrawsNothing) {
   Pen pen(*view);
   for (int x = 100; x <= 900; x += 10) pen.Move({double(x), 300}, 0);
   EXPECT_EQ(InkHeight(Shot(), 500, 300), 0);
   EXPECT_TRUE(view->Path().MidPoint.empty());
 }
 
-TEST_F(Canvas, ATapOfThePenOrTheMouseClearsIt) {
+TEST_F(DrawViewCanvas, ATapOfThePenOrTheMouseClearsIt) {
   Pen pen(*view);
   pen.Stroke(300, 100, 900, 0.8);
   ASSERT_GT(InkHeight(Shot(), 500, 300), 0);

@@ -23,9 +23,9 @@ struct WithQt {
   WithQt() { test::QtApp(); }
 };
 
-struct KeySetupWindow : ::testing::Test, WithQt {
-  KeySetupWindow() { rig.delegate.keySetup = true; }
-  ~KeySetupWindow() override { view.close(); }
+struct ModiKeyWindow : ::testing::Test, WithQt {
+  ModiKeyWindow() { rig.delegate.keySetup = true; }
+  ~ModiKeyWindow() override { view.close(); }
 
   // Bits 0.. tablet keys 1.., held in one report.
   void PressTabletKeys(uint16_t down) {
@@ -55,7 +55,7 @@ struct KeySetupWindow : ::testing::Test, WithQt {
   ModiKeyView view{rig.delegate, signals};
 };
 
-TEST_F(KeySetupWindow, TheHeaderPromptsThenShowsTheCapturedButton) {
+TEST_F(ModiKeyWindow, TheHeaderPromptsThenShowsTheCapturedButton) {
   Show();
   EXPECT_EQ(view.size(), QSize(580, 150));
   EXPECT_EQ(Text("header"), QStringLiteral("Press the tablet button to be customized"));
@@ -67,7 +67,7 @@ TEST_F(KeySetupWindow, TheHeaderPromptsThenShowsTheCapturedButton) {
   EXPECT_EQ(Text("header"), QStringLiteral("Key: 003   ☞"));
 }
 
-TEST_F(KeySetupWindow, KeyOneF5CommandAndRightBecomeOneDefinition) {
+TEST_F(ModiKeyWindow, KeyOneF5CommandAndRightBecomeOneDefinition) {
   Show();
   PressTabletKeys(0x001);
   QTest::keyClick(&view, Qt::Key_F5);
@@ -81,7 +81,7 @@ TEST_F(KeySetupWindow, KeyOneF5CommandAndRightBecomeOneDefinition) {
   EXPECT_FALSE(view.isVisible());
 }
 
-TEST_F(KeySetupWindow, KeysFromTheWindowSystemAreTakenOnceEachAndStopGrowingBeyondTenCharacters) {
+TEST_F(ModiKeyWindow, KeysFromTheWindowSystemAreTakenOnceEachAndStopGrowingBeyondTenCharacters) {
   Show();
   // Through the window, as the platform delivers them: the window, the
   // focused widget and its parents all see the one press.
@@ -99,7 +99,7 @@ TEST_F(KeySetupWindow, KeysFromTheWindowSystemAreTakenOnceEachAndStopGrowingBeyo
   EXPECT_EQ(Text("keyvalue"), QStringLiteral("∙␣∙←"));
 }
 
-TEST_F(KeySetupWindow, KeysAreNotCapturedWhileTheWindowIsClosed) {
+TEST_F(ModiKeyWindow, KeysAreNotCapturedWhileTheWindowIsClosed) {
   Show();
   view.hide();
   QTest::keyClick(&view, Qt::Key_X);
@@ -108,7 +108,7 @@ TEST_F(KeySetupWindow, KeysAreNotCapturedWhileTheWindowIsClosed) {
   EXPECT_EQ(Text("keyvalue"), QStringLiteral("y"));
 }
 
-TEST_F(KeySetupWindow, CancelLeavesTheDefinitionsAndEndsKeySetup) {
+TEST_F(ModiKeyWindow, CancelLeavesTheDefinitionsAndEndsKeySetup) {
   rig.delegate.keyDefs[1] = KeyDef{"a", ""};
   Show();
   PressTabletKeys(0x001);
@@ -121,7 +121,7 @@ TEST_F(KeySetupWindow, CancelLeavesTheDefinitionsAndEndsKeySetup) {
   EXPECT_EQ(Text("header"), QStringLiteral("Press the tablet button to be customized"));
 }
 
-TEST_F(KeySetupWindow, TheBoxesStartFromTheDefinitionInForceAndEachOpeningStartsOver) {
+TEST_F(ModiKeyWindow, TheBoxesStartFromTheDefinitionInForceAndEachOpeningStartsOver) {
   rig.delegate.keyDefs[0x001] = KeyDef{"a⌥⌃", "M-"};
   PressTabletKeys(0x001);
   Show();

@@ -44,7 +44,7 @@ void SaveWithMenu(QWidget& view, const char* name) {
   ASSERT_TRUE(shot.save(path)) << path.toStdString();
 }
 
-struct Screenshots : ::testing::Test {
+struct QtScreenshots : ::testing::Test {
   void SetUp() override {
     if (ShotsFolder().isEmpty()) GTEST_SKIP() << "PEN_QT_SHOTS names no folder";
     test::QtApp();
@@ -52,7 +52,7 @@ struct Screenshots : ::testing::Test {
   }
 };
 
-TEST_F(Screenshots, ScreenWindow) {
+TEST_F(QtScreenshots, ScreenWindow) {
   test::DelegateRig rig;
   rig.screens = *ScreenLayout::Parse("1920x1080+0+0,1280x1024+1920+0");
   SetupScreensView view(rig.delegate, rig.screens);
@@ -62,7 +62,7 @@ TEST_F(Screenshots, ScreenWindow) {
   SaveWithMenu(view, "setupscreens-menu");
 }
 
-TEST_F(Screenshots, RotationWindow) {
+TEST_F(QtScreenshots, RotationWindow) {
   test::DelegateRig rig;
   rig.delegate.screenConfig.Rotation = "90º";
   SetupRotateView view(rig.delegate);
@@ -71,7 +71,7 @@ TEST_F(Screenshots, RotationWindow) {
   SaveWithMenu(view, "setuprotate-menu");
 }
 
-TEST_F(Screenshots, KeySetupWindow) {
+TEST_F(QtScreenshots, KeySetupWindow) {
   test::DelegateRig rig;
   rig.delegate.keySetup = true;
   rig.delegate.keyDefs[0x003] = KeyDef{"∙F5⌘", "R+"};
@@ -87,7 +87,7 @@ TEST_F(Screenshots, KeySetupWindow) {
   view.close();
 }
 
-TEST_F(Screenshots, DrawingCanvas) {
+TEST_F(QtScreenshots, DrawingCanvas) {
   DrawView view;
   view.show();
   QPointingDevice pen(QStringLiteral("pen"), 7, QInputDevice::DeviceType::Stylus, QPointingDevice::PointerType::Pen,

@@ -55,8 +55,8 @@ struct WithQt {
   WithQt() { test::QtApp(); }
 };
 
-struct ScreenWindow : ::testing::Test, WithQt {
-  ScreenWindow() {
+struct SetupScreensWindow : ::testing::Test, WithQt {
+  SetupScreensWindow() {
     rig.screens = *ScreenLayout::Parse(kTwoScreens);
     // As at the first plug-in: the one screen of the rig's desktop.
     rig.delegate.screenConfig.Rect = Rect{{0, 0}, {1920, 1080}};
@@ -65,7 +65,7 @@ struct ScreenWindow : ::testing::Test, WithQt {
   SetupScreensView view{rig.delegate, rig.screens};
 };
 
-TEST_F(ScreenWindow, OffersTheWholeDesktopThenEachScreenAndStartsOnTheWholeDesktop) {
+TEST_F(SetupScreensWindow, OffersTheWholeDesktopThenEachScreenAndStartsOnTheWholeDesktop) {
   view.show();
   EXPECT_EQ(view.size(), QSize(300, 80));
   EXPECT_EQ(PopUp(view)->text(), QStringLiteral("Map Tablet to Multi-Screen"));
@@ -75,7 +75,7 @@ TEST_F(ScreenWindow, OffersTheWholeDesktopThenEachScreenAndStartsOnTheWholeDeskt
   EXPECT_FALSE(view.isVisible());
 }
 
-TEST_F(ScreenWindow, AScreenChosenReachesTheMappingOnlyOnOk) {
+TEST_F(SetupScreensWindow, AScreenChosenReachesTheMappingOnlyOnOk) {
   view.show();
   EXPECT_EQ(Marked(view), 0);
   Choose(view, 2);
@@ -95,7 +95,7 @@ TEST_F(ScreenWindow, AScreenChosenReachesTheMappingOnlyOnOk) {
   EXPECT_EQ(rig.delegate.screenConfig.Rect, (Rect{{1920, 56}, {1280, 1024}}));
 }
 
-TEST_F(ScreenWindow, ReopenedAfterOkItStartsOnTheWholeDesktopWhileTheChoiceStaysInForce) {
+TEST_F(SetupScreensWindow, ReopenedAfterOkItStartsOnTheWholeDesktopWhileTheChoiceStaysInForce) {
   view.show();
   Choose(view, 2);
   Click(view, "ok");
@@ -111,7 +111,7 @@ TEST_F(ScreenWindow, ReopenedAfterOkItStartsOnTheWholeDesktopWhileTheChoiceStays
   EXPECT_EQ(rig.delegate.screenConfig.Rect, (Rect{{0, 0}, {3200, 1080}}));
 }
 
-TEST_F(ScreenWindow, FollowsTheScreensWhenTheApplicationSaysTheyChanged) {
+TEST_F(SetupScreensWindow, FollowsTheScreensWhenTheApplicationSaysTheyChanged) {
   view.show();
   Choose(view, 2);
   rig.screens = *ScreenLayout::Parse("1920x1080");
@@ -125,12 +125,12 @@ TEST_F(ScreenWindow, FollowsTheScreensWhenTheApplicationSaysTheyChanged) {
   EXPECT_EQ(rig.delegate.screenConfig.Rect, (Rect{{1920, 56}, {1280, 1024}}));
 }
 
-struct RotationWindow : ::testing::Test, WithQt {
+struct SetupRotateWindow : ::testing::Test, WithQt {
   test::DelegateRig rig;
   SetupRotateView view{rig.delegate};
 };
 
-TEST_F(RotationWindow, ShowsTheAngleInForceAndOffersTheFourAngles) {
+TEST_F(SetupRotateWindow, ShowsTheAngleInForceAndOffersTheFourAngles) {
   rig.delegate.screenConfig.Rotation = "180º";
   view.show();
   EXPECT_EQ(view.size(), QSize(300, 80));
@@ -140,7 +140,7 @@ TEST_F(RotationWindow, ShowsTheAngleInForceAndOffersTheFourAngles) {
                                       "Tablet Rotate to: 270º"}));
 }
 
-TEST_F(RotationWindow, NinetyThenCancelLeavesTheRotationAndOkWritesIt) {
+TEST_F(SetupRotateWindow, NinetyThenCancelLeavesTheRotationAndOkWritesIt) {
   view.show();
   Choose(view, 1);
   EXPECT_EQ(PopUp(view)->text(), QStringLiteral("Tablet Working Angle: 90º"));
