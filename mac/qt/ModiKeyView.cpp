@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -58,8 +59,13 @@ ModiKeyView::ModiKeyView(USBDelegate& usbDevice, DelegateSignals& signals, QWidg
   boxes_[kRight] = MakeBox(Tr("Right"), "mR", this);
   for (int i = kCommand; i <= kControl; ++i) boxes_[i]->setMinimumWidth(40);
 
+  // Labels in a column of their own, so that the wheel's and the mouse's
+  // boxes stand one under the other.
+  auto* grid = new QGridLayout;
+  grid->setHorizontalSpacing(6);
+  grid->setVerticalSpacing(2);
+  grid->addWidget(MakeLabel(Tr("KeyBoard:"), this), 0, 0);
   auto* keyboard = new QHBoxLayout;
-  keyboard->addWidget(MakeLabel(Tr("KeyBoard:"), this));
   keyvalue_ = new QLabel(this);
   keyvalue_->setObjectName(QStringLiteral("keyvalue"));
   keyvalue_->setMinimumWidth(150);
@@ -69,21 +75,25 @@ ModiKeyView::ModiKeyView(USBDelegate& usbDevice, DelegateSignals& signals, QWidg
   QPushButton* clear = MakeButton(Tr("Clear"), this);
   clear->setObjectName(QStringLiteral("clear"));
   keyboard->addWidget(clear);
-  rows->addLayout(keyboard);
+  grid->addLayout(keyboard, 0, 1);
 
   auto* wheel = new QHBoxLayout;
+  wheel->setSpacing(14);
   wheel->addWidget(boxes_[kWheelUp]);
   wheel->addWidget(boxes_[kWheelDown]);
   wheel->addStretch();
-  rows->addLayout(wheel);
+  grid->addLayout(wheel, 1, 1);
 
+  grid->addWidget(MakeLabel(Tr("Mouse:"), this), 2, 0);
   auto* mouse = new QHBoxLayout;
-  mouse->addWidget(MakeLabel(Tr("Mouse:"), this));
+  mouse->setSpacing(14);
   mouse->addWidget(boxes_[kLeft]);
   mouse->addWidget(boxes_[kMiddle]);
   mouse->addWidget(boxes_[kRight]);
   mouse->addStretch();
-  rows->addLayout(mouse);
+  grid->addLayout(mouse, 2, 1);
+  grid->setColumnStretch(1, 1);
+  rows->addLayout(grid);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
