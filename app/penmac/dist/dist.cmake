@@ -16,7 +16,10 @@ set(_outputs "")
 # -n: no name or time stamp in the archive, so that two builds of one source
 # give the same package.
 configure_file(${_dist}/penmac.1 ${_gen}/penmac.1 @ONLY)
-set(PENMAC_DEB_VERSION ${PROJECT_VERSION}-1 CACHE INTERNAL "The Debian package's version")
+# The Debian revision of the package (cmake/Packaging.cmake), which the
+# changelog names as well.
+set(PENMAC_DEB_REVISION 1 CACHE INTERNAL "The Debian package's revision")
+set(PENMAC_DEB_VERSION ${PROJECT_VERSION}-${PENMAC_DEB_REVISION})
 configure_file(${_dist}/changelog.Debian.in ${_gen}/changelog.Debian @ONLY)
 foreach(_f penmac.1 changelog.Debian)
   add_custom_command(OUTPUT ${_gen}/${_f}.gz

@@ -130,6 +130,13 @@ else
   fail "conffiles: $(tr '\n' ' ' <"$tmp/conffiles")"
 fi
 
+# The changelog's latest entry is this version.
+if gzip -dc "$tmp/x/usr/share/doc/penmac/changelog.Debian.gz" | head -n 1 | grep -qF "penmac ($version) "; then
+  ok "changelog.Debian: the entry of $version"
+else
+  fail "changelog.Debian begins '$(gzip -dc "$tmp/x/usr/share/doc/penmac/changelog.Debian.gz" | head -n 1)', not version $version"
+fi
+
 # --- Its dependencies resolve on this system's Debian (a simulation: apt
 # changes nothing).
 if apt-get install --simulate -qq "$deb" >"$tmp/apt" 2>&1; then
