@@ -28,6 +28,8 @@ packages=(
   qt6-base-dev qt6-qpa-plugins                         # penmac's desktop application: status menu, windows
   qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools     # its translations (lupdate, lrelease)
   lintian trayer                                       # its Debian package checked; a tray host under Xvfb
+  desktop-file-utils                                   # the package's .desktop files validated (desktop-file-validate)
+  librsvg2-bin                                         # the package's PNG icons rendered from its SVG (rsvg-convert)
 )
 
 missing=()

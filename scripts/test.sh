@@ -5,7 +5,8 @@
 # bounded fuzz runs, and the Windows builds under wine64 and wine32 (in a
 # qemu guest where this kernel cannot run 32-bit programs;
 # PEN_WINE32_GUEST=1 forces the guest), with the setup program made from
-# them and run end to end (tests/e2e/installer).
+# them and run end to end (tests/e2e/installer), and penmac's Debian package
+# (tests/e2e/package).
 #
 #   scripts/test.sh           everything
 #   scripts/test.sh --quick   the native build and its tests only: the loop
@@ -209,6 +210,26 @@ installer_tests() {
   return $rc
 }
 
+# penmac's Debian package: made from a release build of its own (build/deb),
+# lintian, its contents, an installation into a throwaway root, and its
+# desktop entries, udev rule and user unit read by their own parsers
+# (tests/e2e/package). Niced: it runs beside the other suites.
+package_tests() {
+  echo "=== penmac's Debian package"
+  local out=$log/package.log line
+  nice -n 10 "$PEN_ROOT/tests/e2e/package/deb-test.sh" >"$out" 2>&1
+  local rc=$?
+  grep -E '^deb-test: (FAILED|skipped)|^deb-test: [0-9]+ passed' "$out"
+  [ $rc -eq 0 ] || grep -v -E '^deb-test: ok' "$out" | tail -n 60
+  line=$(grep -E '^deb-test: [0-9]+ passed, [0-9]+ failed' "$out" | tail -n 1)
+  if [ -n "$line" ]; then
+    count package "$(sed -E 's/.* ([0-9]+) passed.*/\1/' <<<"$line")" "$(sed -E 's/.* ([0-9]+) failed.*/\1/' <<<"$line")"
+  else
+    count package 0 1
+  fi
+  return $rc
+}
+
 # The stage table, then the totals; the status is 0 only when nothing failed.
 report() {
   local passed=0 failed=0 p f name start end rc
@@ -272,11 +293,13 @@ if stage win32-build build win32; then
   fi
 fi
 [ -n "$native_ok" ] && stage fuzz fuzz
+stage_bg package package_tests
 stage gcc-build build gcc && stage gcc-tests gcc_tests
 stage_join penmac-kernel
 stage_join win64-tests
 stage_join win32-tests
 stage_join installer
+stage_join package
 pen_wine_stop
 pen_xvfb_stop
 
