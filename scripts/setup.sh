@@ -28,6 +28,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins                         # penmac's desktop application: status menu, windows
   qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools     # its translations (lupdate, lrelease)
   lintian trayer                                       # its Debian package checked; a tray host under Xvfb
+  xdotool x11-utils                                    # the tray test: finds penmac's icon in the tray, clicks it
 )
 
 missing=()

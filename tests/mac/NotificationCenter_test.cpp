@@ -93,6 +93,29 @@ TEST(NotificationCenter, AFullQueueHoldsThePosterUntilTheMainThreadCatchesUp) {
   EXPECT_EQ(reports, NotificationCenter::kCapacity + 10);
 }
 
+// A modal alert inside an observer runs a nested event loop, which asks for
+// the queue again from inside the delivery.
+TEST(NotificationCenter, AnObserverThatRunsANestedLoopDoesNotLetLaterNotificationsOvertake) {
+  CountingWaker waker;
+  NotificationCenter center(waker);
+  std::vector<std::string> seen;
+  size_t nested = 99;
+  center.AddObserverOnMainQueue(HIDDeviceConnected, [&](const Notification&) {
+    seen.push_back("model: connected");
+    nested = center.DrainMainQueue();
+  });
+  center.AddObserverOnMainQueue(HIDDeviceConnected, [&](const Notification&) { seen.push_back("menu: connected"); });
+  center.AddObserverOnMainQueue(HIDDeviceDisconnected, [&](const Notification&) { seen.push_back("menu: removed"); });
+  center.Post(Notification{HIDDeviceConnected, DeviceEntry{}});
+  center.Post(Notification{HIDDeviceDisconnected, IdEntry{"gone"}});
+  EXPECT_EQ(center.DrainMainQueue(), 2u);
+  EXPECT_EQ(nested, 0u);
+  EXPECT_EQ(seen, (std::vector<std::string>{"model: connected", "menu: connected", "menu: removed"}));
+  // And the queue works as before afterwards.
+  center.Post(Notification{HIDDeviceDisconnected, IdEntry{"again"}});
+  EXPECT_EQ(center.DrainMainQueue(), 1u);
+}
+
 TEST(NotificationCenter, ShutdownReleasesAWaitingPoster) {
   CountingWaker waker;
   NotificationCenter center(waker);
