@@ -5,8 +5,9 @@
 
 namespace penmac::qt {
 
-QtScreens::QtScreens(QObject* parent) : QObject(parent) {
-  current_ = Current();
+QtScreens::QtScreens(std::function<Geometries()> source, QObject* parent)
+    : QObject(parent), source_(source ? std::move(source) : &QtScreens::Current) {
+  current_ = source_();
   layout_ = LayoutOf(current_);
   for (QScreen* s : QGuiApplication::screens()) Follow(s);
   connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen* s) {
@@ -29,8 +30,8 @@ QString QtScreens::NameOf(const QString& connector, const QString& model) {
   return m + QStringLiteral(" (") + connector + QStringLiteral(")");
 }
 
-std::vector<std::pair<QString, QRect>> QtScreens::Current() {
-  std::vector<std::pair<QString, QRect>> out;
+QtScreens::Geometries QtScreens::Current() {
+  Geometries out;
   QScreen* primary = QGuiApplication::primaryScreen();
   if (primary != nullptr) out.emplace_back(NameOf(primary->name(), primary->model()), primary->geometry());
   for (QScreen* s : QGuiApplication::screens()) {
@@ -39,7 +40,7 @@ std::vector<std::pair<QString, QRect>> QtScreens::Current() {
   return out;
 }
 
-ScreenLayout QtScreens::LayoutOf(const std::vector<std::pair<QString, QRect>>& primaryFirst) {
+ScreenLayout QtScreens::LayoutOf(const Geometries& primaryFirst) {
   std::vector<ScreenLayout::Screen> screens;
   for (const auto& [name, g] : primaryFirst) {
     screens.push_back(ScreenLayout::Screen{name.toStdString(), Rect{{double(g.x()), double(g.y())},
@@ -49,7 +50,7 @@ ScreenLayout QtScreens::LayoutOf(const std::vector<std::pair<QString, QRect>>& p
 }
 
 void QtScreens::Refresh() {
-  auto now = Current();
+  auto now = source_();
   if (now == current_) return;
   current_ = std::move(now);
   layout_ = LayoutOf(current_);

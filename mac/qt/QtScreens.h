@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QRect>
 #include <QString>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -20,15 +21,17 @@ namespace penmac::qt {
 class QtScreens : public QObject, public IScreens {
   Q_OBJECT
  public:
-  explicit QtScreens(QObject* parent = nullptr);
+  // Named geometries, the primary screen first.
+  using Geometries = std::vector<std::pair<QString, QRect>>;
+  // `source` stands in for Qt's list of screens (tests); by default Qt's.
+  explicit QtScreens(std::function<Geometries()> source = {}, QObject* parent = nullptr);
 
   std::vector<ScreenInfo> Screens() const override { return layout_.Screens(); }
   std::optional<Point> ToEventSpace(Point bottomLeft) const override { return layout_.ToEventSpace(bottomLeft); }
   // The whole desktop in the event space: what the pen device spans.
   Rect DesktopInEventSpace() const { return layout_.DesktopInEventSpace(); }
 
-  // Named geometries, the primary screen first, as a layout.
-  static ScreenLayout LayoutOf(const std::vector<std::pair<QString, QRect>>& primaryFirst);
+  static ScreenLayout LayoutOf(const Geometries& primaryFirst);
   // A screen's name for the user: its model, with the connector it is on.
   static QString NameOf(const QString& connector, const QString& model);
 
@@ -41,9 +44,10 @@ class QtScreens : public QObject, public IScreens {
 
  private:
   void Follow(QScreen* screen);
-  static std::vector<std::pair<QString, QRect>> Current();
+  static Geometries Current();
 
-  std::vector<std::pair<QString, QRect>> current_;
+  std::function<Geometries()> source_;
+  Geometries current_;
   ScreenLayout layout_{{}};
 };
 

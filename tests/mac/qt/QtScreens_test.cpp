@@ -50,5 +50,24 @@ TEST(QtScreens, TheLiveScreensAreQtsAndOnlyAChangeIsAnnounced) {
   EXPECT_EQ(changed.count(), 0);
 }
 
+TEST(QtScreens, AScreenThatComesOrChangesIsSeenAndAnnouncedOnce) {
+  test::QtApp();
+  QtScreens::Geometries now{{"DP-1", QRect(0, 0, 1920, 1080)}};
+  QtScreens screens([&] { return now; });
+  QSignalSpy changed(&screens, &QtScreens::screensChanged);
+  now.push_back({"HDMI-1", QRect(-1280, 0, 1280, 1024)});
+  screens.Refresh();
+  EXPECT_EQ(changed.count(), 1);
+  ASSERT_EQ(screens.Screens().size(), 2u);
+  EXPECT_EQ(screens.Screens()[1].frame, (Rect{{-1280, 56}, {1280, 1024}}));
+  EXPECT_EQ(screens.DesktopInEventSpace(), (Rect{{-1280, 0}, {3200, 1080}}));
+  screens.Refresh();  // nothing new
+  EXPECT_EQ(changed.count(), 1);
+  now[0].second = QRect(0, 0, 2560, 1440);  // the primary's resolution
+  screens.Refresh();
+  EXPECT_EQ(changed.count(), 2);
+  EXPECT_EQ(screens.ToEventSpace(Point{0, 0}), (Point{0, 1440}));
+}
+
 }  // namespace
 }  // namespace penmac::qt
