@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <string_view>
 #include <thread>
 
 #include "MacFakes.h"
@@ -98,7 +99,7 @@ TEST(NotificationCenter, AFullQueueHoldsThePosterUntilTheMainThreadCatchesUp) {
 TEST(NotificationCenter, AnObserverThatRunsANestedLoopDoesNotLetLaterNotificationsOvertake) {
   CountingWaker waker;
   NotificationCenter center(waker);
-  std::vector<std::string> seen;
+  std::vector<std::string_view> seen;
   size_t nested = 99;
   center.AddObserverOnMainQueue(HIDDeviceConnected, [&](const Notification&) {
     seen.push_back("model: connected");
@@ -110,7 +111,7 @@ TEST(NotificationCenter, AnObserverThatRunsANestedLoopDoesNotLetLaterNotificatio
   center.Post(Notification{HIDDeviceDisconnected, IdEntry{"gone"}});
   EXPECT_EQ(center.DrainMainQueue(), 2u);
   EXPECT_EQ(nested, 0u);
-  EXPECT_EQ(seen, (std::vector<std::string>{"model: connected", "menu: connected", "menu: removed"}));
+  EXPECT_EQ(seen, (std::vector<std::string_view>{"model: connected", "menu: connected", "menu: removed"}));
   // And the queue works as before afterwards.
   center.Post(Notification{HIDDeviceDisconnected, IdEntry{"again"}});
   EXPECT_EQ(center.DrainMainQueue(), 1u);
