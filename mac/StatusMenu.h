@@ -24,7 +24,7 @@ struct MenuItemData {
 };
 
 inline constexpr const char* kSaveEntry = "Save Config";
-inline constexpr const char* kAboutEntry = "About penmac";
+inline constexpr const char* kAboutEntry = "About";
 // The status button's symbol without and with a tablet.
 inline constexpr const char* kStatusSymbolDisconnected = "rectangle.and.pencil.and.ellipsis";
 inline constexpr const char* kStatusSymbolConnected = "pencil.and.outline";

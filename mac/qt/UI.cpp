@@ -24,7 +24,7 @@ namespace {
     QT_TRANSLATE_NOOP("penmac", "Tablet Disconnected!"), QT_TRANSLATE_NOOP("penmac", "Draw Panel"),
     QT_TRANSLATE_NOOP("penmac", "Screens Select"),       QT_TRANSLATE_NOOP("penmac", "Tablet Rotate"),
     QT_TRANSLATE_NOOP("penmac", "Button Binding"),       QT_TRANSLATE_NOOP("penmac", "Save Config"),
-    QT_TRANSLATE_NOOP("penmac", "About penmac"),         QT_TRANSLATE_NOOP("penmac", "Exit Driver!"),
+    QT_TRANSLATE_NOOP("penmac", "About"),         QT_TRANSLATE_NOOP("penmac", "Exit Driver!"),
 };
 
 std::string Text(const QString& text) { return text.toStdString(); }
@@ -182,10 +182,8 @@ void UI::setupSave() {
 void UI::about() {
   mainMenu_->hide();
   const std::string name = plugin_ ? USBDevice_.deviceName : Text(Tr(kTabletDisconnected));
-  const QString info = QString::fromStdString(USBDevice_.productName) + QStringLiteral("\n") +
-                       Tr("For USB pen tablets 08F2:6811. Help and problem reports: the README's "
-                          "\"penmac on Linux\", or the project's issue tracker.");
-  alerts_.Show(Alert{name, info.toStdString(), {Text(Tr("Ok"))}});
+  // The program's own credit line stands where a maker's contact would.
+  alerts_.Show(Alert{name, USBDevice_.productName, {Text(Tr("Ok"))}});
 }
 
 void UI::quit() {

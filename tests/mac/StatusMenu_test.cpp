@@ -37,7 +37,7 @@ TEST(StatusMenu, WithATabletTheRowsNameItAndOpenEveryWindow) {
                              "Button Binding | setupButtons | keyboard.onehanded.left | yellow",
                              "Save Config | setupSave | externaldrive.badge.checkmark | yellow",
                              "---",
-                             "About penmac | about | info.circle | purple",
+                             "About | about | info.circle | purple",
                              "Exit Driver! | quit | togglepower | red",
                          }));
   // The tablet's name is the device's own: not a text to translate.
@@ -56,7 +56,7 @@ TEST(StatusMenu, WithoutATabletTheConfigurationWindowsAndTheSaveCannotBeChosen) 
                 "Button Binding | setupButtons | keyboard.onehanded.left | gray | disabled",
                 "Save Config | setupSave | externaldrive.badge.checkmark | gray | disabled",
                 "---",
-                "About penmac | about | info.circle | purple",
+                "About | about | info.circle | purple",
                 "Exit Driver! | quit | togglepower | red",
             }));
   EXPECT_TRUE(MenuItems(false, "whatever the model says")[0].translate);

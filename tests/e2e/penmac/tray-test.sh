@@ -98,7 +98,7 @@ run plugged 'device version 0x2201 product "[R711]Pen Tablet"\n+50 B 07 04 00 04
 await 100 grep -q 'tablet connected' "$log" || fail "plugged: the replayed tablet did not connect"
 rows=$(open_menu plugged)
 expect_rows plugged "$rows" \
-  "[R711]Pen Tablet | Draw Panel | --- | Screens Select | Tablet Rotate | Button Binding | Save Config | --- | About penmac | Exit Driver!"
+  "[R711]Pen Tablet | Draw Panel | --- | Screens Select | Tablet Rotate | Button Binding | Save Config | --- | About | Exit Driver!"
 # A signal ends it cleanly, status 0, with the model's closing line.
 kill -TERM "$pm"
 wait "$pm"
@@ -111,7 +111,7 @@ echo "plugged: SIGTERM ends it with status 0"
 run unplugged 'start unplugged\nwait 60000\n'
 rows=$(open_menu unplugged)
 expect_rows unplugged "$rows" \
-  "Tablet Disconnected! | Draw Panel | --- | Screens Select (disabled) | Tablet Rotate (disabled) | Button Binding (disabled) | Save Config (disabled) | --- | About penmac | Exit Driver!"
+  "Tablet Disconnected! | Draw Panel | --- | Screens Select (disabled) | Tablet Rotate (disabled) | Button Binding (disabled) | Save Config (disabled) | --- | About | Exit Driver!"
 kill -TERM "$pm"
 wait "$pm" || fail "unplugged: status $?"
 echo "PENMAC-TRAY PASS"
