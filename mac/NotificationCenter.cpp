@@ -34,6 +34,17 @@ void NotificationCenter::Post(Notification notification) {
 }
 
 size_t NotificationCenter::DrainMainQueue() {
+  // An observer that runs a nested event loop (a modal alert) would come
+  // back here from inside itself: the later notifications would reach every
+  // observer before the rest of them had seen the one being delivered (a
+  // removal before the menu had heard of the arrival). They wait instead for
+  // the drain that is running, which goes on once the observer returns.
+  if (draining_) return 0;
+  draining_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{draining_};
   size_t delivered = 0;
   for (;;) {
     Notification n;

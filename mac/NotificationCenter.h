@@ -35,7 +35,8 @@ class NotificationCenter : public INotificationCenter {
   void Post(Notification notification) override;
 
   // Main thread: delivers every notification waiting now, and those posted
-  // while it runs. Returns how many were delivered.
+  // while it runs. Returns how many were delivered. A call from inside an
+  // observer delivers nothing: the running drain goes on with the rest.
   size_t DrainMainQueue();
   // Releases a poster waiting for room; later posts are dropped.
   void Shutdown();
@@ -50,6 +51,7 @@ class NotificationCenter : public INotificationCenter {
   IMainQueueWaker& waker_;
   std::vector<Observer> observers_;
   ObserverToken nextToken_ = 1;
+  bool draining_ = false;  // main thread only
 
   std::mutex mutex_;
   std::condition_variable room_;

@@ -2,7 +2,10 @@
 # penmac's figures, optimised build: the per-stage benchmarks of the report
 # path (median of 5 runs, allocations per report), the CPU time of the
 # headless program for a replayed stream of 266 reports per second over
-# 10 s, and how often each of its threads wakes while no reports arrive.
+# 10 s, and how often each of its threads wakes while no reports arrive;
+# the desktop application's start-up to its icon in a tray (trayer on a
+# private Xvfb) and its wake-ups, with and without a tablet, beside the
+# headless program's.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$PEN_ROOT"
@@ -35,18 +38,57 @@ for run in 1 2 3; do
     grep -E 'reports'
 done
 
+# wakeups PID SECONDS: voluntary context switches (sleeps ended) of each
+# thread of PID over that long, and their sum.
+wakeups() {
+  local pid=$1 seconds=$2 total=0 tid now
+  declare -A before
+  for t in /proc/$pid/task/*; do before[${t##*/}]=$(awk '/^voluntary_ctxt_switches/ {print $2}' "$t/status"); done
+  sleep "$seconds"
+  for t in /proc/$pid/task/*; do
+    tid=${t##*/}
+    now=$(awk '/^voluntary_ctxt_switches/ {print $2}' "$t/status")
+    echo "  thread $tid ($(cat "$t/comm")): $((now - ${before[$tid]:-0})) wake-ups"
+    total=$((total + now - ${before[$tid]:-0}))
+  done
+  echo "  all threads: $total wake-ups in $seconds s"
+}
+
+printf 'device version 0x2201\n+10 B 07 04 00 04 00 07 08 05 AA 00 00 FF 33 00 00\nwait 60000\n' >"$work/idle.txt"
+printf 'start unplugged\nwait 60000\n' >"$work/none.txt"
+
 echo
 echo "== wake-ups per thread, 10 s without reports (the model's timer: every 0.2 s = 50)"
-printf 'device version 0x2201\n+10 B 07 04 00 04 00 07 08 05 AA 00 00 FF 33 00 00\nwait 60000\n' >"$work/idle.txt"
-"$penmac" --headless --replay "$work/idle.txt" --dry-run --config-dir "$work/config" 2>/dev/null &
-pid=$!
-sleep 1
-declare -A before
-for t in /proc/$pid/task/*; do before[${t##*/}]=$(awk '/^voluntary_ctxt_switches/ {print $2}' "$t/status"); done
-sleep 10
-for t in /proc/$pid/task/*; do
-  tid=${t##*/}
-  now=$(awk '/^voluntary_ctxt_switches/ {print $2}' "$t/status")
-  echo "thread $tid ($(cat "$t/comm")): $((now - ${before[$tid]:-0})) wake-ups"
+for session in idle none; do
+  echo "headless, $([ $session = idle ] && echo 'tablet connected' || echo 'no tablet'):"
+  "$penmac" --headless --replay "$work/$session.txt" --dry-run --config-dir "$work/config" 2>/dev/null &
+  pid=$!
+  sleep 1
+  wakeups "$pid" 10
+  kill "$pid"; wait "$pid" || true
 done
-kill "$pid"; wait "$pid" || true
+
+echo
+echo "== desktop application: start-up to the icon in the tray, and its wake-ups (trayer on Xvfb)"
+unset DISPLAY WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS
+PEN_FORCE_XVFB=1 pen_xvfb_start
+trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
+tray=$!
+trap 'kill $tray 2>/dev/null; pen_xvfb_stop; rm -rf "$work"' EXIT
+for _ in $(seq 100); do xwininfo -root -tree | grep -q '("panel" "trayer")' && break; sleep 0.1; done
+embedded() { xwininfo -root -tree | awk '/\("panel" "trayer"\)/ {p = 1; next} p && /\("penmac" "penmac"\)/ {f = 1} END {exit !f}'; }
+for session in idle none; do
+  echo "desktop, $([ $session = idle ] && echo 'tablet connected' || echo 'no tablet'):"
+  for run in 1 2 3; do
+    start=$(date +%s%N)
+    "$penmac" --replay "$work/$session.txt" --dry-run --config-dir "$work/config" 2>/dev/null &
+    pid=$!
+    until embedded; do sleep 0.005; done
+    echo "  run $run: icon in the tray $(( ($(date +%s%N) - start) / 1000000 )) ms after start"
+    if [ $run -lt 3 ]; then kill "$pid"; wait "$pid" || true; while embedded; do sleep 0.05; done; fi
+  done
+  sleep 1
+  wakeups "$pid" 10
+  kill "$pid"; wait "$pid" || true
+  while embedded; do sleep 0.05; done
+done

@@ -30,6 +30,7 @@ packages=(
   lintian trayer                                       # its Debian package checked; a tray host under Xvfb
   desktop-file-utils                                   # the package's .desktop files validated (desktop-file-validate)
   librsvg2-bin                                         # the package's PNG icons rendered from its SVG (rsvg-convert)
+  xdotool x11-utils                                    # the tray test: finds penmac's icon in the tray, clicks it
 )
 
 missing=()

@@ -1,5 +1,6 @@
 // penmac on Linux: the driver's model with hidraw in, uinput out and the
-// configuration files under $XDG_CONFIG_HOME/penmac.
+// configuration files under $XDG_CONFIG_HOME/penmac; a desktop application
+// with its status item, or with --headless the driver alone.
 #include <unistd.h>
 
 #include <chrono>
@@ -25,6 +26,7 @@
 #include "mac/linux/SessionGate.h"
 #include "mac/linux/UinputDevices.h"
 #include "mac/linux/XdgConfigFolder.h"
+#include "app/penmac/DesktopApp.h"
 #include "app/penmac/PenmacOptions.h"
 #include "app/penmac/Preflight.h"
 #include "app/penmac/ReplayHidManager.h"
@@ -55,11 +57,11 @@ void WriteEventLine(void* file, const EventRecord& record) {
 }
 
 int Run(const PenmacOptions& options) {
-  if (!options.headless) {
+  if (!options.headless && !HasDisplay()) {
     std::fprintf(stderr,
-                 "penmac: this build has no status menu yet; start the driver with `penmac --headless` "
-                 "(penmac --help lists the options).\n");
-    return kExitUsage;
+                 "penmac: no display to show the status menu on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+                 "start the driver alone with `penmac --headless`.\n");
+    return kExitNoDisplay;
   }
   const auto layout = ScreenLayout::Parse(options.screens);
   if (!layout) {
@@ -94,6 +96,14 @@ int Run(const PenmacOptions& options) {
     std::fprintf(stderr, "penmac: %s\n", loop.Error().c_str());
     return 1;
   }
+  // The desktop's own screens replace --screens; Qt's threads start here,
+  // after the loop has blocked the ending signals.
+  std::unique_ptr<DesktopApp> desktop;
+  if (!options.headless) {
+    desktop = std::make_unique<DesktopApp>();
+    desktop->verbose = options.verbose;
+  }
+  const auto desktopExtent = [&] { return desktop ? desktop->DesktopInEventSpace() : layout->DesktopInEventSpace(); };
 
   // Where the input goes.
   RecordingPoster recorder;
@@ -113,7 +123,7 @@ int Run(const PenmacOptions& options) {
       recorder.sinkContext = eventsFile;
     }
   } else {
-    const PenAxes axes{layout->DesktopInEventSpace()};
+    const PenAxes axes{desktopExtent()};
     std::string error = CheckUinput(options.uinput);
     if (error.empty()) error = uinput.Create(options.uinput, axes);
     if (!error.empty()) {
@@ -198,8 +208,10 @@ int Run(const PenmacOptions& options) {
   NotificationCenter center(loop);
   loop.SetWakeHandler([&center] { center.DrainMainQueue(); });
   XdgConfigFolder files(options.configDir.empty() ? XdgConfigFolder::DefaultFolder() : options.configDir);
-  ConsoleAlerts alerts;
-  ScreenLayout screens = *layout;
+  ConsoleAlerts consoleAlerts;
+  IAlerts& alerts = desktop ? desktop->Alerts() : consoleAlerts;
+  ScreenLayout fixedScreens = *layout;
+  IScreens& screens = desktop ? desktop->Screens() : fixedScreens;
 
   size_t reports = 0;
   const auto start = std::chrono::steady_clock::now();
@@ -221,7 +233,25 @@ int Run(const PenmacOptions& options) {
     });
     center.AddObserverOnMainQueue(HIDDeviceDataReceived, [&reports](const Notification&) { ++reports; });
     if (options.exitAfter > 0) loop.ExitAfter(options.exitAfter, 0);
-    const int rc = loop.Run();
+    int rc = 0;
+    if (desktop) {
+      Rect extent = desktopExtent();
+      desktop->onScreensChanged = [&] {
+        if (linuxPoster == nullptr || desktopExtent() == extent) return;
+        // The pen device's axes span the old desktop and cannot change:
+        // whatever is held goes up on the old device before a new one
+        // replaces it.
+        delegate.ReleaseAll();
+        extent = desktopExtent();
+        const PenAxes axes{extent};
+        const std::string error = uinput.RecreatePen(options.uinput, axes);
+        if (!error.empty()) std::fprintf(stderr, "penmac: the pen cannot follow the new desktop: %s\n", error.c_str());
+        linuxPoster->SetAxes(axes);
+      };
+      rc = desktop->Run(loop, delegate, center);
+    } else {
+      rc = loop.Run();
+    }
     cpu = ThreadCpuSeconds();  // while the HID thread still runs
     center.Shutdown();         // a HID thread waiting for room must not block the shutdown
     if (rc != 0) std::fprintf(stderr, "penmac: %s\n", loop.Error().c_str());

@@ -8,12 +8,14 @@ std::optional<int> ParseOptions(int argc, char** argv, PenmacOptions& o) {
   CLI::App app(
       "penmac: drives the USB pen tablet 08F2:6811 - pen position, pressure and tilt, the tablet keys, the\n"
       "soft keys and the wheel become input on the desktop.\n"
+      "Without --headless it is a desktop application with a status menu in the system tray.\n"
       "Configuration: <product name>.scrn and .keys in $XDG_CONFIG_HOME/penmac (~/.config/penmac).",
       "penmac");
   app.add_flag("--headless", o.headless,
                "run the driver without the status menu (servers, tests, desktops without a tray)");
   app.add_option("--screens", o.screens,
-                 "the desktop's screens as WxH+X+Y, comma-separated, primary first (default 1920x1080)")
+                 "with --headless: the desktop's screens as WxH+X+Y, comma-separated, primary first (default "
+                 "1920x1080); the desktop application follows the desktop's own")
       ->envname("PENMAC_SCREENS");
   app.add_option("--config-dir", o.configDir, "folder of the configuration files");
   app.add_flag("--wait", o.wait, "wait for the tablet instead of ending when none is plugged in");

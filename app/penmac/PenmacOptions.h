@@ -24,6 +24,7 @@ constexpr int kExitNoTablet = 3;
 constexpr int kExitNoHidrawAccess = 4;
 constexpr int kExitNoUinput = 5;
 constexpr int kExitAlreadyRunning = 6;
+constexpr int kExitNoDisplay = 7;
 
 // Nothing when the program should go on; otherwise the status to exit with
 // (help was printed, or what was wrong with the command line).

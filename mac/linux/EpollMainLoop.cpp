@@ -113,41 +113,56 @@ void EpollMainLoop::Quit(int code) {
 
 int EpollMainLoop::Run() {
   quit_ = false;
-  epoll_event events[8];
+  epoll_event events[kBatch];
   while (!quit_) {
-    const int n = epoll_wait(epoll_, events, 8, -1);
+    const int n = epoll_wait(epoll_, events, kBatch, -1);
     if (n < 0) {
       if (errno == EINTR) continue;
       error_ = std::string("main loop: ") + std::strerror(errno);
       return 1;
     }
-    // Notifications first: a report that came in before a tick falls due
-    // belongs to the time before that tick, also when the thread was held up
-    // and both are ready at once. The timer would otherwise find no reports
-    // and let the pen leave in the middle of a stroke.
-    for (int pass = 0; pass < 2; ++pass) {
-      for (int i = 0; i < n && !quit_; ++i) {
-        const uint64_t tag = events[i].data.u64;
-        if ((tag == kWakeTag) != (pass == 0)) continue;
-        uint64_t count = 0;
-        if (tag == kWakeTag) {
-          [[maybe_unused]] const ssize_t r = read(wakeFd_, &count, sizeof count);
-          if (wakeHandler_) wakeHandler_();
-        } else if (tag == kSignalTag) {
-          signalfd_siginfo info{};
-          [[maybe_unused]] const ssize_t r = read(signalFd_, &info, sizeof info);
-          Quit(0);
-        } else if (tag >= kTimerTag && tag - kTimerTag < timers_.size()) {
-          Timer& t = timers_[tag - kTimerTag];
-          // Missed expirations are not made up for: one tick, however many.
-          if (read(t.fd, &count, sizeof count) == sizeof count && count > 0) t.tick();
-        } else if (tag >= kWatchTag && tag - kWatchTag < watches_.size()) {
-          watches_[tag - kWatchTag]();
-        }
+    Handle(events, n);
+  }
+  return exitCode_;
+}
+
+bool EpollMainLoop::DispatchReady() {
+  epoll_event events[kBatch];
+  const int n = epoll_wait(epoll_, events, kBatch, 0);
+  if (n < 0 && errno != EINTR) {
+    error_ = std::string("main loop: ") + std::strerror(errno);
+    Quit(1);
+  }
+  if (n > 0) Handle(events, n);
+  return !quit_;
+}
+
+void EpollMainLoop::Handle(const epoll_event* events, int n) {
+  // Notifications first: a report that came in before a tick falls due
+  // belongs to the time before that tick, also when the thread was held up
+  // and both are ready at once. The timer would otherwise find no reports
+  // and let the pen leave in the middle of a stroke.
+  for (int pass = 0; pass < 2; ++pass) {
+    for (int i = 0; i < n && !quit_; ++i) {
+      const uint64_t tag = events[i].data.u64;
+      if ((tag == kWakeTag) != (pass == 0)) continue;
+      uint64_t count = 0;
+      if (tag == kWakeTag) {
+        [[maybe_unused]] const ssize_t r = read(wakeFd_, &count, sizeof count);
+        if (wakeHandler_) wakeHandler_();
+      } else if (tag == kSignalTag) {
+        signalfd_siginfo info{};
+        [[maybe_unused]] const ssize_t r = read(signalFd_, &info, sizeof info);
+        Quit(0);
+      } else if (tag >= kTimerTag && tag - kTimerTag < timers_.size()) {
+        Timer& t = timers_[tag - kTimerTag];
+        // Missed expirations are not made up for: one tick, however many.
+        if (read(t.fd, &count, sizeof count) == sizeof count && count > 0) t.tick();
+      } else if (tag >= kWatchTag && tag - kWatchTag < watches_.size()) {
+        watches_[tag - kWatchTag]();
       }
     }
   }
-  return exitCode_;
 }
 
 }  // namespace penmac::linux_layer

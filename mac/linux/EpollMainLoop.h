@@ -6,6 +6,8 @@
 #include "mac/MainRunLoop.h"
 #include "mac/NotificationCenter.h"
 
+struct epoll_event;
+
 namespace penmac::linux_layer {
 
 // The main thread's loop: one epoll set over an eventfd (notifications
@@ -42,13 +44,27 @@ class EpollMainLoop : public IMainRunLoop, public IMainQueueWaker {
   // Until Quit, the time limit or a signal (exit code 0).
   int Run();
 
+  // For a program whose main thread another event loop runs (the desktop
+  // application's): the epoll set is readable whenever something here is
+  // ready, so that loop watches Fd() and calls DispatchReady, and still
+  // nothing polls. DispatchReady handles what is ready now without waiting;
+  // false once the loop has been told to end (Quit, the time limit, a
+  // signal), with ExitCode() saying how. A call from inside a handler (a
+  // nested event loop under a modal window) is safe: it handles only what
+  // became ready since.
+  int Fd() const { return epoll_; }
+  bool DispatchReady();
+  int ExitCode() const { return exitCode_; }
+
  private:
   struct Timer {
     int fd;
     bool repeating;
     std::function<void()> tick;
   };
+  static constexpr int kBatch = 8;
   int AddTimer(double seconds, bool repeating, std::function<void()> tick);
+  void Handle(const epoll_event* events, int n);
 
   int epoll_ = -1;
   int wakeFd_ = -1;

@@ -52,6 +52,9 @@ class LinuxEventPoster : public IEventPoster {
   LinuxEventPoster(IVirtualInput& input, const PenAxes& axes);
 
   void Post(const EventRecord& record) override;
+  // The desktop changed (and the pen device with it): positions scale onto
+  // the new extent from the next event on.
+  void SetAxes(const PenAxes& axes) { axes_ = axes; }
 
  private:
   enum class Held : uint8_t { No, Pen, Mouse };

@@ -93,26 +93,41 @@ const char* UinputDevices::Name(VirtualDevice device) {
 }
 
 UinputDevices::~UinputDevices() {
-  for (size_t i = 0; i < devices_.size(); ++i) {
-    if (devices_[i] != nullptr) libevdev_uinput_destroy(devices_[i]);
-    if (fds_[i] >= 0) close(fds_[i]);
+  for (size_t i = 0; i < devices_.size(); ++i) DestroyOne(i);
+}
+
+void UinputDevices::DestroyOne(size_t i) {
+  if (devices_[i] != nullptr) libevdev_uinput_destroy(devices_[i]);
+  if (fds_[i] >= 0) close(fds_[i]);
+  devices_[i] = nullptr;
+  fds_[i] = -1;
+}
+
+std::string UinputDevices::CreateOne(size_t i, const std::string& uinputPath, const libevdev* from) {
+  const int fd = open(uinputPath.c_str(), O_RDWR | O_CLOEXEC);
+  if (fd < 0) return uinputPath + ": " + std::strerror(errno);
+  fds_[i] = fd;
+  const int rc = libevdev_uinput_create_from_device(from, fd, &devices_[i]);
+  if (rc != 0) {
+    devices_[i] = nullptr;
+    return std::string("creating the device \"") + libevdev_get_name(from) + "\" on " + uinputPath + ": " +
+           std::strerror(-rc);
   }
+  return {};
 }
 
 std::string UinputDevices::Create(const std::string& uinputPath, const PenAxes& axes) {
   const Evdev templates[] = {PenDevice(axes), KeyboardDevice(), MouseDevice()};
   for (size_t i = 0; i < devices_.size(); ++i) {
-    const int fd = open(uinputPath.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) return uinputPath + ": " + std::strerror(errno);
-    fds_[i] = fd;
-    const int rc = libevdev_uinput_create_from_device(templates[i].get(), fd, &devices_[i]);
-    if (rc != 0) {
-      devices_[i] = nullptr;
-      return std::string("creating the device \"") + libevdev_get_name(templates[i].get()) + "\" on " + uinputPath +
-             ": " + std::strerror(-rc);
-    }
+    if (std::string error = CreateOne(i, uinputPath, templates[i].get()); !error.empty()) return error;
   }
   return {};
+}
+
+std::string UinputDevices::RecreatePen(const std::string& uinputPath, const PenAxes& axes) {
+  const size_t pen = static_cast<size_t>(VirtualDevice::Pen);
+  DestroyOne(pen);
+  return CreateOne(pen, uinputPath, PenDevice(axes).get());
 }
 
 std::string UinputDevices::DevNode(VirtualDevice device) const {

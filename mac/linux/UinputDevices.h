@@ -4,6 +4,7 @@
 
 #include "mac/linux/LinuxEventPoster.h"
 
+struct libevdev;
 struct libevdev_uinput;
 
 namespace penmac::linux_layer {
@@ -32,6 +33,10 @@ class UinputDevices : public IVirtualInput {
   // Empty on success, otherwise what failed. `uinputPath` is normally
   // /dev/uinput.
   std::string Create(const std::string& uinputPath, const PenAxes& axes);
+  // A pen device spanning another desktop, in place of the one there (its
+  // axis ranges are fixed once the device exists). Let go of everything the
+  // pen holds first. Empty on success.
+  std::string RecreatePen(const std::string& uinputPath, const PenAxes& axes);
   // The /dev/input/event* node of a device, for messages.
   std::string DevNode(VirtualDevice device) const;
 
@@ -41,6 +46,8 @@ class UinputDevices : public IVirtualInput {
  private:
   std::array<libevdev_uinput*, 3> devices_{};
   std::array<int, 3> fds_{-1, -1, -1};  // ours to close after the devices go
+  std::string CreateOne(size_t index, const std::string& uinputPath, const libevdev* from);
+  void DestroyOne(size_t index);
 };
 
 }  // namespace penmac::linux_layer

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <string_view>
 #include <thread>
 
 #include "MacFakes.h"
@@ -91,6 +92,29 @@ TEST(NotificationCenter, AFullQueueHoldsThePosterUntilTheMainThreadCatchesUp) {
   while (!removal) center.DrainMainQueue();
   poster.join();
   EXPECT_EQ(reports, NotificationCenter::kCapacity + 10);
+}
+
+// A modal alert inside an observer runs a nested event loop, which asks for
+// the queue again from inside the delivery.
+TEST(NotificationCenter, AnObserverThatRunsANestedLoopDoesNotLetLaterNotificationsOvertake) {
+  CountingWaker waker;
+  NotificationCenter center(waker);
+  std::vector<std::string_view> seen;
+  size_t nested = 99;
+  center.AddObserverOnMainQueue(HIDDeviceConnected, [&](const Notification&) {
+    seen.push_back("model: connected");
+    nested = center.DrainMainQueue();
+  });
+  center.AddObserverOnMainQueue(HIDDeviceConnected, [&](const Notification&) { seen.push_back("menu: connected"); });
+  center.AddObserverOnMainQueue(HIDDeviceDisconnected, [&](const Notification&) { seen.push_back("menu: removed"); });
+  center.Post(Notification{HIDDeviceConnected, DeviceEntry{}});
+  center.Post(Notification{HIDDeviceDisconnected, IdEntry{"gone"}});
+  EXPECT_EQ(center.DrainMainQueue(), 2u);
+  EXPECT_EQ(nested, 0u);
+  EXPECT_EQ(seen, (std::vector<std::string_view>{"model: connected", "menu: connected", "menu: removed"}));
+  // And the queue works as before afterwards.
+  center.Post(Notification{HIDDeviceDisconnected, IdEntry{"again"}});
+  EXPECT_EQ(center.DrainMainQueue(), 1u);
 }
 
 TEST(NotificationCenter, ShutdownReleasesAWaitingPoster) {

@@ -11,3 +11,9 @@ gtest_discover_tests(penmac_e2e_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS nat
 add_executable(penmac_guest_check ${CMAKE_CURRENT_LIST_DIR}/GuestCheck.cpp)
 target_link_libraries(penmac_guest_check PRIVATE pen_pipeline)
 pen_warnings(penmac_guest_check)
+
+# The desktop application's status item in a real tray (trayer) on a private
+# Xvfb: the icon is embedded, a click opens the menu, the rows with and
+# without a tablet, a clean end on SIGTERM. A few seconds.
+add_test(NAME penmac_tray COMMAND ${CMAKE_CURRENT_LIST_DIR}/tray-test.sh $<TARGET_FILE:penmac>)
+set_tests_properties(penmac_tray PROPERTIES LABELS "native;display" TIMEOUT 120 PASS_REGULAR_EXPRESSION "PENMAC-TRAY PASS")

@@ -1,6 +1,7 @@
 #include "mac/linux/EpollMainLoop.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 
 #include <chrono>
@@ -76,6 +77,60 @@ TEST(MainLoop, NotificationsWaitingWhenATickFallsDueAreHandledBeforeIt) {
   loop.Wake();
   loop.Run();
   EXPECT_EQ(order, (std::vector<std::string>{"notifications", "tick"}));
+}
+
+// Driven by another event loop: that loop waits on Fd() and calls
+// DispatchReady whenever it is readable.
+bool Readable(int fd, int timeoutMs) {
+  pollfd p{fd, POLLIN, 0};
+  return poll(&p, 1, timeoutMs) == 1;
+}
+
+TEST(MainLoopDrivenFromOutside, ItsDescriptorIsReadableExactlyWhileSomethingWaits) {
+  EpollMainLoop loop;
+  int wakes = 0;
+  loop.SetWakeHandler([&] { ++wakes; });
+  EXPECT_FALSE(Readable(loop.Fd(), 0));
+  EXPECT_TRUE(loop.DispatchReady());  // nothing there: returns at once
+  EXPECT_EQ(wakes, 0);
+  std::thread other([&] { loop.Wake(); });
+  EXPECT_TRUE(Readable(loop.Fd(), 5000));
+  other.join();
+  EXPECT_TRUE(loop.DispatchReady());
+  EXPECT_EQ(wakes, 1);
+  EXPECT_FALSE(Readable(loop.Fd(), 0));  // taken: the outer loop goes back to sleep
+}
+
+TEST(MainLoopDrivenFromOutside, TimersTickAndASignalAsksToEnd) {
+  EpollMainLoop loop;
+  int ticks = 0;
+  loop.ScheduleRepeatingTimer(0.01, [&] { ++ticks; });
+  ASSERT_TRUE(Readable(loop.Fd(), 5000));
+  EXPECT_TRUE(loop.DispatchReady());
+  EXPECT_EQ(ticks, 1);
+  kill(getpid(), SIGTERM);
+  ASSERT_TRUE(Readable(loop.Fd(), 5000));
+  EXPECT_FALSE(loop.DispatchReady());
+  EXPECT_EQ(loop.ExitCode(), 0);
+}
+
+TEST(MainLoopDrivenFromOutside, ACallFromInsideAHandlerIsSafeAndTakesOnlyWhatIsNew) {
+  EpollMainLoop loop;
+  int wakes = 0, nestedTicks = 0;
+  loop.SetWakeHandler([&] {
+    if (++wakes > 1) return;
+    // A modal window's loop inside the handler: a tick falls due meanwhile.
+    loop.ScheduleRepeatingTimer(0.01, [&] { ++nestedTicks; });
+    ASSERT_TRUE(Readable(loop.Fd(), 5000));
+    EXPECT_TRUE(loop.DispatchReady());
+  });
+  loop.Wake();
+  EXPECT_TRUE(loop.DispatchReady());
+  EXPECT_EQ(wakes, 1);
+  EXPECT_EQ(nestedTicks, 1);
+  loop.Quit(4);
+  EXPECT_FALSE(loop.DispatchReady());
+  EXPECT_EQ(loop.ExitCode(), 4);
 }
 
 }  // namespace

@@ -113,6 +113,17 @@ TEST_F(Poster, PositionsStayOnTheDesktop) {
   EXPECT_EQ(events[1], (Event{kPen, EV_ABS, ABS_Y, 4319}));
 }
 
+TEST_F(Poster, ADesktopThatGrewSpansTheNewAxesFromTheNextEventOn) {
+  // A second screen to the left: the desktop starts at x = -1280.
+  poster.SetAxes(PenAxes{Rect{{-1280, 0}, {3200, 1080}}});
+  PostProximity(poster, Point{-1280, 270}, true);
+  auto events = input.Take();
+  EXPECT_EQ(events[0], (Event{kPen, EV_ABS, ABS_X, 0}));
+  PostPoint(poster, event_type::kMouseMoved, Point{1919, 270}, 0, 0, Point{}, 1);
+  events = input.Take();
+  EXPECT_EQ(events[0], (Event{kPen, EV_ABS, ABS_X, 12796}));  // 3199 points at 4 units each
+}
+
 TEST_F(Poster, AScrollStepIsOneWheelDetent) {
   PostWheel(poster, -2);
   EXPECT_EQ(input.Take(), (std::vector<Event>{{kMouse, EV_REL, REL_WHEEL, -2},
