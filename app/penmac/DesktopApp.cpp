@@ -9,6 +9,7 @@
 
 #include "mac/qt/DelegateSignals.h"
 #include "mac/qt/QtScreens.h"
+#include "mac/qt/Translations.h"
 #include "mac/qt/UI.h"
 
 namespace penmac::linux_layer {
@@ -36,6 +37,8 @@ DesktopApp::DesktopApp() {
   // Windows come and go; the program lives in the status item until its
   // own "Exit Driver!".
   QApplication::setQuitOnLastWindowClosed(false);
+  // Before the first text is made: the menu and the windows read it once.
+  qt::InstallTranslator(*app_);
   screens_ = std::make_unique<qt::QtScreens>();
 }
 
