@@ -116,11 +116,12 @@ ModiKeyView::ModiKeyView(USBDelegate& usbDevice, DelegateSignals& signals, QWidg
   });
   connect(ok, &QPushButton::clicked, this, &ModiKeyView::Ok);
   connect(cancel, &QPushButton::clicked, this, &ModiKeyView::Cancel);
-  connect(&signals, &DelegateSignals::changed, this, &ModiKeyView::Refresh);
+  followModel_ = connect(&signals, &DelegateSignals::changed, this, &ModiKeyView::Refresh);
   Refresh();
 }
 
 ModiKeyView::~ModiKeyView() {
+  disconnect(followModel_);
   if (filtering_) qApp->removeEventFilter(this);
 }
 

@@ -112,6 +112,9 @@ class ModiKeyView : public QWidget {
   const QEvent* lastPress_ = nullptr;
   QPointer<QObject> lastReceiver_;
   int lastKey_ = 0;
+  // Cut when the window goes: whoever reacts to its going may change the
+  // model, and the signal must not reach a window half torn down.
+  QMetaObject::Connection followModel_;
 };
 
 // The test canvas: the pen draws strokes whose width follows its pressure; a
