@@ -1,41 +1,42 @@
 #!/usr/bin/env bash
-# Builds penmac's Debian package: the release preset's compiler and flags
-# in a build folder of its own (build/deb, configured with the prefix /usr,
-# which the systemd unit names), then CPack's DEB generator.
+# Builds penmac's Debian package: the preset "deb" (g++, Release, the prefix
+# /usr, which the systemd unit names, and Debian's hardening) in build/deb,
+# then CPack's DEB generator.
 #
-#   scripts/make-deb.sh [--no-build] [--dry-run]
+#   scripts/make-deb.sh [--no-build] [--from=DIR] [--dry-run]
 #
 # Writes build/deb/penmac_VERSION-1_amd64.deb (VERSION: the project's
 # version in CMakeLists.txt) and prints its path last. --no-build packages
-# the build as it is. --dry-run only checks the arguments.
+# the build as it is. --from=DIR packages another tree built with the same
+# settings instead (the gcc preset's, in the test command: one build fewer)
+# and writes the package there. --dry-run only checks the arguments.
 # Install it with: sudo apt install ./build/deb/penmac_VERSION-1_amd64.deb
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$PEN_ROOT"
 
-build=1 dry=
+build=1 dry= dir=build/deb
 for arg in "$@"; do
   case $arg in
     --no-build) build= ;;
+    --from=?*) dir=${arg#--from=}; build= ;;
     --dry-run) dry=1 ;;
-    *) echo "make-deb: unknown argument $arg (known: --no-build --dry-run)" >&2; exit 2 ;;
+    *) echo "make-deb: unknown argument $arg (known: --no-build --from=DIR --dry-run)" >&2; exit 2 ;;
   esac
 done
 [ -n "$dry" ] && exit 0
 
 "$PEN_ROOT/scripts/setup.sh"
 
-dir=build/deb
-if [ -n "$build" ] || [ ! -f "$dir/CPackConfig.cmake" ]; then
-  # The release preset, elsewhere: build/release keeps the prefix its
-  # README instructions install under (/usr/local). CPack's install step
-  # would otherwise build every target of the tree first, tests included.
-  # The hardening Debian builds its packages with (dpkg-buildflags with
-  # hardening=+all): fortified libc calls, stack protector, a read-only GOT.
-  hardening="-D_FORTIFY_SOURCE=2 -fstack-protector-strong"
-  cmake --preset release -B "$dir" -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
-    -DCMAKE_CXX_FLAGS="$hardening" -DCMAKE_C_FLAGS="$hardening" -DCMAKE_EXE_LINKER_FLAGS="-Wl,-z,relro -Wl,-z,now" \
-    >/dev/null
+if [ "$dir" != build/deb ]; then
+  if [ ! -f "$dir/CPackConfig.cmake" ] || ! grep -q '^CMAKE_INSTALL_PREFIX:PATH=/usr$' "$dir/CMakeCache.txt"; then
+    echo "make-deb: $dir is not a build made for the package (the prefix /usr: a preset inheriting \"debian\")" >&2
+    exit 2
+  fi
+elif [ -n "$build" ] || [ ! -f "$dir/CPackConfig.cmake" ]; then
+  # build/release keeps the prefix its README instructions install under
+  # (/usr/local); the preset "deb" has the package's own settings.
+  cmake --preset deb >/dev/null
 fi
 if [ -n "$build" ]; then
   # Only what the package holds.

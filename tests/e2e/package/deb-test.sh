@@ -6,20 +6,22 @@
 # machine's system: udev's and systemd's checks run in a mount namespace of
 # their own (root only; without it they are skipped and said so).
 #
-#   tests/e2e/package/deb-test.sh [--deb=FILE] [--dry-run]
+#   tests/e2e/package/deb-test.sh [--deb=FILE | --from=DIR] [--dry-run]
 #
-# Without --deb it makes the package first (scripts/make-deb.sh).
+# Without --deb it makes the package first (scripts/make-deb.sh; with
+# --from=DIR out of that built tree, as make-deb.sh --from does).
 # Ends with "deb-test: N passed, N failed"; status 0 only when none failed.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 cd "$root"
 
-deb= dry=
+deb= dry= make=()
 for arg in "$@"; do
   case $arg in
     --deb=*) deb=${arg#--deb=} ;;
+    --from=?*) make+=("$arg") ;;
     --dry-run) dry=1 ;;
-    *) echo "deb-test: unknown argument $arg (known: --deb=FILE --dry-run)" >&2; exit 2 ;;
+    *) echo "deb-test: unknown argument $arg (known: --deb=FILE --from=DIR --dry-run)" >&2; exit 2 ;;
   esac
 done
 [ -n "$dry" ] && exit 0
@@ -34,7 +36,7 @@ finish() {
 }
 
 if [ -z "$deb" ]; then
-  if ! out=$("$root/scripts/make-deb.sh" 2>&1); then
+  if ! out=$("$root/scripts/make-deb.sh" "${make[@]}" 2>&1); then
     echo "$out" | tail -n 40
     fail "make-deb.sh"
     finish
