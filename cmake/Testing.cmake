@@ -30,6 +30,31 @@ function(pen_test_pch target)
   endif()
 endfunction()
 
+# Each test file reads GoogleTest and GoogleMock whole and instantiates much
+# of them again; compiled a batch at a time, a test program pays for that once
+# per batch instead of once per file. A batch of PEN_UNITY_BATCH files still
+# leaves two or more to build side by side in the larger programs.
+option(PEN_UNITY "Compile the test files a batch at a time" ON)
+set(PEN_UNITY_BATCH 8 CACHE STRING "Test files compiled together")
+# So in a batch each file's anonymous namespace is shared with the others'
+# of its folder: the names in it must differ from theirs. A file that
+# replaces the global allocation functions (support/AllocationCounter.h)
+# keeps a unit of its own: inlined into the other files' tests, its new and
+# delete read as mismatched pairs to g++.
+function(pen_test_unity target)
+  if(NOT PEN_UNITY)
+    return()
+  endif()
+  set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE ${PEN_UNITY_BATCH})
+  get_target_property(_src ${target} SOURCES)
+  foreach(f ${_src})
+    file(STRINGS ${f} _alloc REGEX "support/AllocationCounter\\.h")
+    if(_alloc)
+      set_source_files_properties(${f} TARGET_DIRECTORY ${target} PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
+    endif()
+  endforeach()
+endfunction()
+
 # One test executable from every *_test.cpp in DIR. Native runs list each case
 # to CTest; under Wine each executable is one CTest entry (discovery would
 # start Wine once more per executable for nothing).
@@ -42,6 +67,7 @@ function(pen_test_executable name dir)
   target_link_libraries(${name} PRIVATE ${ARGN} pen_test_support ${PEN_GTEST})
   pen_warnings(${name})
   pen_test_pch(${name})
+  pen_test_unity(${name})
   if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
     set_tests_properties(${name} PROPERTIES TIMEOUT 600 LABELS wine)
