@@ -7,15 +7,18 @@ add_library(inkprobe_fake_wintab SHARED ${_dir}/FakeWintab.cpp)
 set_target_properties(inkprobe_fake_wintab PROPERTIES PREFIX "" OUTPUT_NAME wintab32
   RUNTIME_OUTPUT_DIRECTORY ${_out})
 pen_warnings(inkprobe_fake_wintab)
+pen_test_options(inkprobe_fake_wintab)
 
 add_executable(inkprobe-holder ${_dir}/Holder.cpp)
 set_target_properties(inkprobe-holder PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${_out})
 pen_warnings(inkprobe-holder)
+pen_test_options(inkprobe-holder)
 
 add_executable(inkprobe-e2e ${_dir}/InkProbeE2e.cpp ${_dir}/E2eSupport.cpp)
 set_target_properties(inkprobe-e2e PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${_out})
 target_link_libraries(inkprobe-e2e PRIVATE pen_inkprobe)
 pen_warnings(inkprobe-e2e)
+pen_test_options(inkprobe-e2e)
 add_dependencies(inkprobe-e2e inkprobe inkprobe_fake_wintab inkprobe-holder)
 # The DLL under test sits beside the driver, as it sits beside the installer.
 add_custom_command(TARGET inkprobe-e2e POST_BUILD

@@ -6,6 +6,7 @@ if(TARGET penhost)
   target_link_libraries(key_setup_e2e PRIVATE pen_ui_win32 pen_pipeline gtest)
   target_include_directories(key_setup_e2e PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   pen_warnings(key_setup_e2e)
+  pen_test_options(key_setup_e2e)
   add_dependencies(key_setup_e2e penhost)
   pen_wine_e2e(key_setup_e2e SHARDS 2 TIMEOUT 300
                COMMAND key_setup_e2e $<TARGET_FILE:penhost> ${CMAKE_CURRENT_BINARY_DIR}/key-setup-e2e-work

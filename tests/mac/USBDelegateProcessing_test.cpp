@@ -21,7 +21,7 @@ TabletReport At(uint16_t x, uint16_t y, uint16_t pressure = kHover) {
   return r;
 }
 
-std::vector<int32_t> Types(const std::vector<EventRecord>& records) {
+std::vector<int32_t> TypesOf(const std::vector<EventRecord>& records) {
   std::vector<int32_t> types;
   for (const auto& r : records) types.push_back(r.type);
   return types;
@@ -40,7 +40,7 @@ class Processing : public ::testing::Test {
 TEST_F(Processing, TheFirstReportNearTheTabletPostsOnlyTheProximityEnter) {
   rig.Send(At(1024, 1024, kFull));
   const auto records = rig.Take();
-  ASSERT_EQ(Types(records), (std::vector<int32_t>{t::kTabletProximity, t::kMouseMoved}));
+  ASSERT_EQ(TypesOf(records), (std::vector<int32_t>{t::kTabletProximity, t::kMouseMoved}));
   EXPECT_EQ(records[0].Integer(f::kProximityEnter), 1);
   EXPECT_EQ(records[0].location, (Point{480, 270}));
   EXPECT_TRUE(rig.delegate.isProximity);
@@ -56,7 +56,7 @@ TEST_F(Processing, HoverDownDragUpFollowThePressure) {
   rig.Send(At(1100, 1024, 1194));
   rig.Send(At(1100, 1024));
   const auto records = rig.Take();
-  ASSERT_EQ(Types(records),
+  ASSERT_EQ(TypesOf(records),
             (std::vector<int32_t>{t::kMouseMoved, t::kLeftMouseDown, t::kLeftMouseDragged, t::kLeftMouseUp}));
   EXPECT_EQ(records[1].Double(f::kTabletPressure), 1.0);
   EXPECT_EQ(records[1].Integer(f::kClickState), 1);
@@ -74,7 +74,7 @@ TEST_F(Processing, ASecondTapWithinThreePointsIsADoubleClick) {
   rig.Send(At(1028, 1024, kFull));  // 1.875 points to the right: inside the square
   rig.Send(At(1028, 1024));
   const auto records = rig.Take();
-  ASSERT_EQ(Types(records), (std::vector<int32_t>{t::kLeftMouseDown, t::kLeftMouseUp, t::kLeftMouseDown,
+  ASSERT_EQ(TypesOf(records), (std::vector<int32_t>{t::kLeftMouseDown, t::kLeftMouseUp, t::kLeftMouseDown,
                                                    t::kLeftMouseUp}));
   EXPECT_EQ(records[0].Integer(f::kClickState), 1);
   EXPECT_EQ(records[2].Integer(f::kClickState), 2);
@@ -188,7 +188,7 @@ TEST_F(Buttons, APressedKeyPostsItsDefinitionAndSkipsThePosition) {
   Enter();
   rig.Send(Keys(0x001));
   const auto records = rig.Take();
-  ASSERT_EQ(Types(records), (std::vector<int32_t>{t::kKeyDown, t::kRightMouseDown}));
+  ASSERT_EQ(TypesOf(records), (std::vector<int32_t>{t::kKeyDown, t::kRightMouseDown}));
   EXPECT_EQ(records[0].keyCode, 96);
   EXPECT_EQ(records[1].Double(f::kTabletPressure), 1.0);
   EXPECT_FALSE(records[1].location.has_value());
@@ -197,7 +197,7 @@ TEST_F(Buttons, APressedKeyPostsItsDefinitionAndSkipsThePosition) {
 
   rig.Send(Keys(0x000));
   const auto release = rig.Take();
-  ASSERT_EQ(Types(release), (std::vector<int32_t>{t::kKeyUp, t::kRightMouseUp}));
+  ASSERT_EQ(TypesOf(release), (std::vector<int32_t>{t::kKeyUp, t::kRightMouseUp}));
   EXPECT_EQ(release[1].Double(f::kTabletPressure), 0.0);
   EXPECT_EQ(rig.delegate.buttonId, 0);
   EXPECT_FALSE(rig.delegate.isRight);
@@ -222,7 +222,7 @@ TEST_F(Buttons, LettingGoOfAChordOneKeyAtATimeReleasesItOnce) {
   rig.Take();
   rig.Send(Keys(0x001));  // key 2 let go, key 1 still held: 0x003 | 0x001 = 0x003
   const auto records = rig.Take();
-  ASSERT_EQ(Types(records), (std::vector<int32_t>{t::kFlagsChanged, t::kKeyUp}));
+  ASSERT_EQ(TypesOf(records), (std::vector<int32_t>{t::kFlagsChanged, t::kKeyUp}));
   EXPECT_EQ(records[0].flags, 0u);
   EXPECT_EQ(rig.delegate.buttonId, 0x001);
   rig.Send(Keys(0x000));  // mask 1 has no definition: no key goes down or up again
@@ -232,7 +232,7 @@ TEST_F(Buttons, LettingGoOfAChordOneKeyAtATimeReleasesItOnce) {
 TEST_F(Buttons, AnUndefinedKeyLeavesTheButtonStateAndLetsThePenThrough) {
   Enter();
   rig.Send(Keys(0x004));  // key 3, no definition
-  EXPECT_EQ(Types(rig.Take()), (std::vector<int32_t>{t::kMouseMoved}));
+  EXPECT_EQ(TypesOf(rig.Take()), (std::vector<int32_t>{t::kMouseMoved}));
   EXPECT_EQ(rig.delegate.buttonId, 0);
 }
 
@@ -305,7 +305,7 @@ TEST_F(Buttons, KeySetupCapturesTheFirstMaskAndPostsNothingForButtons) {
   EXPECT_EQ(rig.delegate.buttonId, 0x001);
   EXPECT_EQ(changes, 1);
   // The pen still works: the first report entered proximity, the second moved.
-  EXPECT_EQ(Types(rig.Take()), (std::vector<int32_t>{t::kTabletProximity, t::kMouseMoved, t::kMouseMoved}));
+  EXPECT_EQ(TypesOf(rig.Take()), (std::vector<int32_t>{t::kTabletProximity, t::kMouseMoved, t::kMouseMoved}));
 }
 
 TEST_F(Buttons, TheSideButtonsAreButtonsLikeTheKeys) {
@@ -313,7 +313,7 @@ TEST_F(Buttons, TheSideButtonsAreButtonsLikeTheKeys) {
   TabletReport r = At(1024, 1024);
   r.sideValue = 4;
   rig.Send(r);
-  EXPECT_EQ(Types(rig.Take()), (std::vector<int32_t>{t::kRightMouseDown}));
+  EXPECT_EQ(TypesOf(rig.Take()), (std::vector<int32_t>{t::kRightMouseDown}));
 }
 
 }  // namespace

@@ -9,7 +9,7 @@ namespace {
 namespace t = event_type;
 namespace f = event_field;
 
-TabletReport At(uint16_t x, uint16_t y, uint16_t pressure) {
+TabletReport TimedAt(uint16_t x, uint16_t y, uint16_t pressure) {
   TabletReport r;
   r.x = x;
   r.y = y;
@@ -29,9 +29,9 @@ TEST(Timer, OneFifthOfASecondTimerIsScheduledWhenTheModelIsBuiltAndNeverAgain) {
 
 TEST(Timer, ReportsThatStopWhilePressedReleaseAtTheLastPlaceThenLeaveWithinTwoTicks) {
   DelegateRig rig;
-  rig.Send(At(1024, 1024, 1800));
-  rig.Send(At(1024, 1024, 938));
-  rig.Send(At(1100, 1024, 938));
+  rig.Send(TimedAt(1024, 1024, 1800));
+  rig.Send(TimedAt(1024, 1024, 938));
+  rig.Send(TimedAt(1100, 1024, 938));
   rig.Take();
   rig.Tick();  // reports came during this tick: nothing
   EXPECT_TRUE(rig.Take().empty());
@@ -53,7 +53,7 @@ TEST(Timer, ReportsThatStopWhilePressedReleaseAtTheLastPlaceThenLeaveWithinTwoTi
 
 TEST(Timer, AHoveringPenLeavesWithoutAButtonRelease) {
   DelegateRig rig;
-  rig.Send(At(1024, 1024, 1800));
+  rig.Send(TimedAt(1024, 1024, 1800));
   rig.Take();
   rig.Tick();
   rig.Tick();
@@ -64,20 +64,20 @@ TEST(Timer, AHoveringPenLeavesWithoutAButtonRelease) {
 
 TEST(Timer, APenOnTheStripLeavesAfterAtMostTwoTicks) {
   DelegateRig rig;
-  rig.Send(At(1024, 1024, 1800));
+  rig.Send(TimedAt(1024, 1024, 1800));
   rig.Tick();
-  rig.Send(At(2000, 0xFFF0, 1000));  // strip reports do not count
-  rig.Send(At(2000, 0xFFF0, 1000));
+  rig.Send(TimedAt(2000, 0xFFF0, 1000));  // strip reports do not count
+  rig.Send(TimedAt(2000, 0xFFF0, 1000));
   rig.Tick();
   EXPECT_FALSE(rig.delegate.isProximity);
 }
 
 TEST(Timer, TheClickCountReturnsToOneOnAQuietTickWhileThePenIsAway) {
   DelegateRig rig;
-  rig.Send(At(1024, 1024, 1800));
+  rig.Send(TimedAt(1024, 1024, 1800));
   for (int i = 0; i < 2; ++i) {
-    rig.Send(At(1024, 1024, 938));
-    rig.Send(At(1024, 1024, 1800));
+    rig.Send(TimedAt(1024, 1024, 938));
+    rig.Send(TimedAt(1024, 1024, 1800));
   }
   EXPECT_EQ(rig.delegate.clickNum, 2);
   rig.Tick();  // counts down the reports
@@ -89,11 +89,11 @@ TEST(Timer, TheClickCountReturnsToOneOnAQuietTickWhileThePenIsAway) {
 
 TEST(Timer, TheFirstReportAfterLeavingEntersAgain) {
   DelegateRig rig;
-  rig.Send(At(1024, 1024, 1800));
+  rig.Send(TimedAt(1024, 1024, 1800));
   rig.Tick();
   rig.Tick();
   rig.Take();
-  rig.Send(At(1024, 1024, 938));
+  rig.Send(TimedAt(1024, 1024, 938));
   const auto records = rig.Take();
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(records[0].type, t::kTabletProximity);

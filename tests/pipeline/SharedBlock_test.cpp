@@ -7,7 +7,7 @@
 namespace pen {
 namespace {
 
-std::vector<uint8_t> Bytes(const std::vector<uint8_t>& block, size_t at, size_t n) {
+std::vector<uint8_t> BlockBytes(const std::vector<uint8_t>& block, size_t at, size_t n) {
   return std::vector<uint8_t>(block.begin() + static_cast<long>(at), block.begin() + static_cast<long>(at + n));
 }
 
@@ -18,7 +18,7 @@ TEST(SharedBlock, HeaderWordsSitAtZeroFourEightAndTwelveLittleEndian) {
   block.SetTail(5);
   block.SetHead(63);
   block.SetSavedCount(-2);
-  EXPECT_EQ(Bytes(bytes, 0, 16), (std::vector<uint8_t>{0x44, 0x33, 0x22, 0x11, 5, 0, 0, 0, 63, 0, 0, 0, 0xFE, 0xFF,
+  EXPECT_EQ(BlockBytes(bytes, 0, 16), (std::vector<uint8_t>{0x44, 0x33, 0x22, 0x11, 5, 0, 0, 0, 63, 0, 0, 0, 0xFE, 0xFF,
                                                         0xFF, 0xFF}));
   EXPECT_EQ(block.SavedCount(), -2);
 }
@@ -34,7 +34,7 @@ TEST(SharedBlock, ASlotHoldsThePacketThenAnUntouchedByteThenTimeAndSerial) {
   p.SetTilt(-3, 40);
   block.WriteSlot(5, p, 0xA1B2C3D4, 7);
   // Slot 5 starts at 16 + 5 * 18 = 106.
-  EXPECT_EQ(Bytes(bytes, 106, 18), (std::vector<uint8_t>{0xC1, 0x34, 0x12, 0xF0, 0xFF, 0x00, 0x08, 0xFD, 40, 0xEE,
+  EXPECT_EQ(BlockBytes(bytes, 106, 18), (std::vector<uint8_t>{0xC1, 0x34, 0x12, 0xF0, 0xFF, 0x00, 0x08, 0xFD, 40, 0xEE,
                                                          0xD4, 0xC3, 0xB2, 0xA1, 7, 0, 0, 0}));
   EXPECT_EQ(bytes[105], 0xEE);
   EXPECT_EQ(bytes[124], 0xEE);
@@ -54,8 +54,8 @@ TEST(SharedBlock, SavedClientsAreNineBytePackedEntriesFrom1168) {
   TSharedBlock block(bytes.data(), bytes.size());
   block.WriteSaved(0, SavedClient{0x00010203, 0x0A0B0C0D, 1});
   block.WriteSaved(63, SavedClient{0xFFFFFFFF, 9, 0});
-  EXPECT_EQ(Bytes(bytes, 1168, 10), (std::vector<uint8_t>{3, 2, 1, 0, 0x0D, 0x0C, 0x0B, 0x0A, 1, 0}));
-  EXPECT_EQ(Bytes(bytes, 1168 + 63 * 9, 9), (std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0xFF, 9, 0, 0, 0, 0}));
+  EXPECT_EQ(BlockBytes(bytes, 1168, 10), (std::vector<uint8_t>{3, 2, 1, 0, 0x0D, 0x0C, 0x0B, 0x0A, 1, 0}));
+  EXPECT_EQ(BlockBytes(bytes, 1168 + 63 * 9, 9), (std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0xFF, 9, 0, 0, 0, 0}));
   const SavedClient e = block.ReadSaved(0);
   EXPECT_EQ(e.window, 0x00010203u);
   EXPECT_EQ(e.process, 0x0A0B0C0Du);

@@ -7,7 +7,7 @@
 namespace pen {
 namespace {
 
-constexpr MapRect kFull{0, 0, 4095, 4095};
+constexpr MapRect kWholeTablet{0, 0, 4095, 4095};
 
 // Two 1920 x 1080 monitors side by side, pictured 800 x 225 pixels.
 class TwoMonitors : public ::testing::Test {
@@ -21,7 +21,7 @@ class TwoMonitors : public ::testing::Test {
 };
 
 TEST_F(TwoMonitors, FromTheWholeDesktopTheCycleShowsMonitor1ThenMonitor2ThenTheWholeDesktop) {
-  Open(kFull);
+  Open(kWholeTablet);
   EXPECT_EQ(shape.MonitorCycle(), 1);
   // Each monitor reaches one pixel further right and down than it scales.
   EXPECT_EQ(shape.MonitorRects()[0], (PixelRect{0, 0, 401, 226}));
@@ -32,7 +32,7 @@ TEST_F(TwoMonitors, FromTheWholeDesktopTheCycleShowsMonitor1ThenMonitor2ThenTheW
   // Right and bottom measure past 4095 and are capped there.
   EXPECT_EQ(shape.Area(), (MapRect{2047, 0, 4095, 4095}));
   shape.Step();
-  EXPECT_EQ(shape.Area(), kFull);
+  EXPECT_EQ(shape.Area(), kWholeTablet);
   shape.Step();
   EXPECT_EQ(shape.Area(), (MapRect{0, 0, 2052, 4095}));
 }
@@ -41,7 +41,7 @@ TEST_F(TwoMonitors, FromAPartOfTheDesktopTheFirstStepShowsTheWholeDesktop) {
   Open({100, 200, 3000, 3000});
   EXPECT_EQ(shape.MonitorCycle(), 0);
   shape.Step();
-  EXPECT_EQ(shape.Area(), kFull);
+  EXPECT_EQ(shape.Area(), kWholeTablet);
   shape.Step();
   EXPECT_EQ(shape.Area(), (MapRect{0, 0, 2052, 4095}));
 }
@@ -53,7 +53,7 @@ TEST(OneMonitor, TheCycleAlwaysGivesTheWholeDesktop) {
   shape.SetBounds({20, 30, 580, 345});
   for (int i = 0; i < 3; ++i) {
     shape.Step();
-    EXPECT_EQ(shape.Area(), kFull);
+    EXPECT_EQ(shape.Area(), kWholeTablet);
   }
 }
 
@@ -62,7 +62,7 @@ TEST(ThreeMonitors, MonitorsLeftOfAndAboveTheMainOneAreScaledFromTheDesktopsOrig
   // A monitor left of the main one gives the desktop a negative origin.
   shape.SetDesktop({-1280, -224, 3840, 1080},
                    {{0, 0, 1920, 1080}, {-1280, -224, 0, 800}, {1920, 0, 3840, 1080}});
-  shape.SetArea(kFull);
+  shape.SetArea(kWholeTablet);
   shape.SetBounds({0, 0, 512, 130});
   EXPECT_EQ(shape.MonitorRects()[0], (PixelRect{128, 22, 321, 131}));
   EXPECT_EQ(shape.MonitorRects()[1], (PixelRect{0, 0, 129, 103}));
@@ -71,7 +71,7 @@ TEST(ThreeMonitors, MonitorsLeftOfAndAboveTheMainOneAreScaledFromTheDesktopsOrig
   EXPECT_EQ(shape.Area(), (MapRect{0, 0, 1031, 3244}));
   shape.Step();
   shape.Step();
-  EXPECT_EQ(shape.Area(), kFull);
+  EXPECT_EQ(shape.Area(), kWholeTablet);
 }
 
 }  // namespace

@@ -7,14 +7,14 @@
 namespace pen {
 namespace {
 
-constexpr MapRect kFull{0, 0, 4095, 4095};
+constexpr MapRect kWholeArea{0, 0, 4095, 4095};
 
 // 819 pixels stand for 4095 units: one pixel is five units.
 class SizeFrame : public ::testing::Test {
  protected:
   TSizeFrame frame;
   void SetUp() override {
-    frame.SetArea(kFull);
+    frame.SetArea(kWholeArea);
     frame.SetBounds({100, 50, 919, 869});
   }
   void Drag(int fromX, int fromY, int dx, int dy) {
@@ -42,7 +42,7 @@ TEST(SizeFrameCreation, AFrameNeverGivenAnAreaCoversItsWholeBounds) {
   TSizeFrame fresh;
   fresh.SetBounds({214, 28, 777, 345});
   EXPECT_EQ(fresh.Rect(), (PixelRect{214, 28, 777, 345}));
-  EXPECT_EQ(fresh.Area(), kFull);
+  EXPECT_EQ(fresh.Area(), kWholeArea);
 }
 
 TEST_F(SizeFrame, UnitsBecomePixelsOverTheBoundsAndADraggedFrameIsMeasuredBack) {

@@ -14,7 +14,7 @@ class NoWindows : public IWintabWindows {
   void Post(uint64_t, uint32_t, uint64_t, int64_t) override {}
 };
 
-struct Rig {
+struct InfoRig {
   NoWindows windows;
   TWintabSession session{windows, 8};
   TWintabInfo info{session, Desktop{-1920, 0, 3840, 1080}};
@@ -34,7 +34,7 @@ struct Rig {
 };
 
 TEST(WintabInfo, AProbeOfCategoryZeroAnswersTheLargestSizeWithoutWriting) {
-  Rig r;
+  InfoRig r;
   EXPECT_EQ(r.info.Get(0, 0, nullptr, true), 212u);
   EXPECT_EQ(r.info.Get(0, 0, nullptr, false), 172u);
   EXPECT_EQ(r.info.Get(WTI_EXTENSIONS, 1, nullptr, false), 0u);
@@ -43,7 +43,7 @@ TEST(WintabInfo, AProbeOfCategoryZeroAnswersTheLargestSizeWithoutWriting) {
 }
 
 TEST(WintabInfo, TheInterfaceNamesItselfAndVersionOnePointFour) {
-  Rig r;
+  InfoRig r;
   EXPECT_EQ(r.Get<uint16_t>(WTI_INTERFACE, IFC_SPECVERSION), 0x0104);
   EXPECT_EQ(r.Get<uint32_t>(WTI_INTERFACE, IFC_NDEVICES), 1u);
   EXPECT_EQ(r.Get<uint32_t>(WTI_INTERFACE, IFC_NCURSORS), 2u);
@@ -58,7 +58,7 @@ TEST(WintabInfo, TheInterfaceNamesItselfAndVersionOnePointFour) {
 }
 
 TEST(WintabInfo, TheDeviceHasTheChannelsRangesPressureToTwoThousandFortyEightAndTiltAsOrientation) {
-  Rig r;
+  InfoRig r;
   const AXIS x = r.Get<AXIS>(WTI_DEVICES, DVC_X);
   EXPECT_EQ(x.axMin, 0);
   EXPECT_EQ(x.axMax, 65520);
@@ -82,7 +82,7 @@ TEST(WintabInfo, TheDeviceHasTheChannelsRangesPressureToTwoThousandFortyEightAnd
 }
 
 TEST(WintabInfo, CursorOneIsTheActivePenWithThreeButtonsAndCursorZeroNeverReports) {
-  Rig r;
+  InfoRig r;
   EXPECT_EQ(r.Get<uint32_t>(WTI_CURSORS + 1, CSR_ACTIVE), 1u);
   EXPECT_EQ(r.Get<uint32_t>(WTI_CURSORS + 0, CSR_ACTIVE), 0u);
   EXPECT_EQ(r.Get<uint8_t>(WTI_CURSORS + 1, CSR_BUTTONS), 3);
@@ -93,7 +93,7 @@ TEST(WintabInfo, CursorOneIsTheActivePenWithThreeButtonsAndCursorZeroNeverReport
 }
 
 TEST(WintabInfo, TheDefaultContextsCoverTheDeviceAndTheSystemOneMapsOntoTheDesktopFromTheBottom) {
-  Rig r;
+  InfoRig r;
   LOGCONTEXTA dig{};
   ASSERT_EQ(r.info.Get(WTI_DEFCONTEXT, 0, &dig, false), 172u);
   EXPECT_EQ(dig.f.lcOptions & CXO_SYSTEM, 0u);
@@ -118,7 +118,7 @@ TEST(WintabInfo, TheDefaultContextsCoverTheDeviceAndTheSystemOneMapsOntoTheDeskt
 }
 
 TEST(WintabInfo, TheStatusCountsThisProcesssContextsAndWhatTheyAskFor) {
-  Rig r;
+  InfoRig r;
   EXPECT_EQ(r.Get<uint32_t>(WTI_STATUS, STA_CONTEXTS), 0u);
   LOGCONTEXTW sys = TWintabInfo::DefaultContext(true, Desktop{});
   sys.f.lcPktData = PK_X | PK_Y;

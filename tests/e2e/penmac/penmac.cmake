@@ -6,11 +6,13 @@ target_link_libraries(penmac_e2e_tests PRIVATE ${PEN_GTEST})
 target_compile_definitions(penmac_e2e_tests PRIVATE PENMAC_PROGRAM="$<TARGET_FILE:penmac>")
 add_dependencies(penmac_e2e_tests penmac)
 pen_warnings(penmac_e2e_tests)
+pen_test_options(penmac_e2e_tests)
 gtest_discover_tests(penmac_e2e_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS native)
 
 add_executable(penmac_guest_check ${CMAKE_CURRENT_LIST_DIR}/GuestCheck.cpp)
 target_link_libraries(penmac_guest_check PRIVATE pen_pipeline)
 pen_warnings(penmac_guest_check)
+pen_test_options(penmac_guest_check)
 
 # The desktop application's status item in a real tray (trayer) on a private
 # Xvfb: the icon is embedded, a click opens the menu, the rows with and

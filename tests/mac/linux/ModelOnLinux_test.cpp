@@ -14,9 +14,9 @@ namespace penmac::linux_layer {
 namespace {
 
 using test::TabletReport;
-constexpr auto kPen = VirtualDevice::Pen;
-constexpr auto kKbd = VirtualDevice::Keyboard;
-constexpr auto kMouse = VirtualDevice::Mouse;
+constexpr auto kPenDevice = VirtualDevice::Pen;
+constexpr auto kKbdDevice = VirtualDevice::Keyboard;
+constexpr auto kMouseDevice = VirtualDevice::Mouse;
 
 struct LinuxRig {
   test::FakeHidManager hid;
@@ -74,11 +74,11 @@ TEST(ModelOnLinux, ASideButtonDefinedAsRightHeldWhileHoveringIsARightClickWithou
   rig.Send(Pen(1200, 1800, 4));
   rig.Send(Pen(1200, 1800, 0));  // up
   const auto events = rig.input.Take();
-  EXPECT_EQ(ValuesOf(events, kPen, EV_KEY, BTN_STYLUS2), (std::vector<int32_t>{1, 0}));
-  EXPECT_TRUE(ValuesOf(events, kPen, EV_KEY, BTN_TOUCH).empty());
-  for (int32_t p : ValuesOf(events, kPen, EV_ABS, ABS_PRESSURE)) EXPECT_EQ(p, 0);
-  EXPECT_EQ(ValuesOf(events, kPen, EV_ABS, ABS_X), (std::vector<int32_t>{2063, 2250}));  // the pen moves on
-  EXPECT_TRUE(ValuesOf(events, kMouse, EV_KEY, BTN_RIGHT).empty());
+  EXPECT_EQ(ValuesOf(events, kPenDevice, EV_KEY, BTN_STYLUS2), (std::vector<int32_t>{1, 0}));
+  EXPECT_TRUE(ValuesOf(events, kPenDevice, EV_KEY, BTN_TOUCH).empty());
+  for (int32_t p : ValuesOf(events, kPenDevice, EV_ABS, ABS_PRESSURE)) EXPECT_EQ(p, 0);
+  EXPECT_EQ(ValuesOf(events, kPenDevice, EV_ABS, ABS_X), (std::vector<int32_t>{2063, 2250}));  // the pen moves on
+  EXPECT_TRUE(ValuesOf(events, kMouseDevice, EV_KEY, BTN_RIGHT).empty());
 }
 
 TEST(ModelOnLinux, AButtonPressedInMidStrokeLeavesTheStrokesPressureAndTipAlone) {
@@ -92,9 +92,9 @@ TEST(ModelOnLinux, AButtonPressedInMidStrokeLeavesTheStrokesPressureAndTipAlone)
   rig.Send(Pen(1080, 1194, 0));
   rig.Send(Pen(1080, 1800, 0));  // lift
   const auto events = rig.input.Take();
-  EXPECT_EQ(ValuesOf(events, kPen, EV_KEY, BTN_TOUCH), (std::vector<int32_t>{1, 0}));
-  EXPECT_EQ(ValuesOf(events, kPen, EV_ABS, ABS_PRESSURE), (std::vector<int32_t>{1024, 1024, 1024, 0}));
-  EXPECT_EQ(ValuesOf(events, kPen, EV_KEY, BTN_STYLUS2), (std::vector<int32_t>{1, 0}));
+  EXPECT_EQ(ValuesOf(events, kPenDevice, EV_KEY, BTN_TOUCH), (std::vector<int32_t>{1, 0}));
+  EXPECT_EQ(ValuesOf(events, kPenDevice, EV_ABS, ABS_PRESSURE), (std::vector<int32_t>{1024, 1024, 1024, 0}));
+  EXPECT_EQ(ValuesOf(events, kPenDevice, EV_KEY, BTN_STYLUS2), (std::vector<int32_t>{1, 0}));
 }
 
 TEST(ModelOnLinux, AHeldLeftDefinitionDragsTheHoveringPenWithTheMouseButtonAndNoPressure) {
@@ -107,10 +107,10 @@ TEST(ModelOnLinux, AHeldLeftDefinitionDragsTheHoveringPenWithTheMouseButtonAndNo
   rig.Send(held);
   rig.Send(Keys(0x000));
   const auto events = rig.input.Take();
-  EXPECT_EQ(ValuesOf(events, kMouse, EV_KEY, BTN_LEFT), (std::vector<int32_t>{1, 0}));
-  EXPECT_TRUE(ValuesOf(events, kPen, EV_KEY, BTN_TOUCH).empty());
-  for (int32_t p : ValuesOf(events, kPen, EV_ABS, ABS_PRESSURE)) EXPECT_EQ(p, 0);
-  EXPECT_EQ(ValuesOf(events, kPen, EV_ABS, ABS_X), (std::vector<int32_t>{1920, 1920, 2063}));
+  EXPECT_EQ(ValuesOf(events, kMouseDevice, EV_KEY, BTN_LEFT), (std::vector<int32_t>{1, 0}));
+  EXPECT_TRUE(ValuesOf(events, kPenDevice, EV_KEY, BTN_TOUCH).empty());
+  for (int32_t p : ValuesOf(events, kPenDevice, EV_ABS, ABS_PRESSURE)) EXPECT_EQ(p, 0);
+  EXPECT_EQ(ValuesOf(events, kPenDevice, EV_ABS, ABS_X), (std::vector<int32_t>{1920, 1920, 2063}));
 }
 
 // ---- nothing stays pressed ---------------------------------------------------
@@ -130,8 +130,8 @@ TEST(ModelOnLinux, AKeyHeldWhenTheTabletIsUnpluggedGoesUp) {
   rig.delegate->keyDefs[0x001] = KeyDef{"⌃", "L"};
   rig.Send(Keys(0x001));
   const auto pressed = StateAfter(rig.input.events);
-  ASSERT_EQ((pressed.at({kKbd, EV_KEY, KEY_LEFTCTRL})), 1);
-  ASSERT_EQ((pressed.at({kMouse, EV_KEY, BTN_LEFT})), 1);
+  ASSERT_EQ((pressed.at({kKbdDevice, EV_KEY, KEY_LEFTCTRL})), 1);
+  ASSERT_EQ((pressed.at({kMouseDevice, EV_KEY, BTN_LEFT})), 1);
   rig.delegate->onPlugout(Notification{HIDDeviceDisconnected, IdEntry{"/dev/hidraw0"}});
   ExpectNothingDown(rig.input.events);
 }
@@ -143,12 +143,12 @@ TEST(ModelOnLinux, AChordThatTakesOverLetsGoOfTheKeyHeldBeforeIt) {
   rig.Send(Keys(0x001));  // key 1: the left button
   rig.Send(Keys(0x003));  // key 2 joins: the chord's F5
   const auto chord = StateAfter(rig.input.events);
-  EXPECT_EQ((chord.at({kMouse, EV_KEY, BTN_LEFT})), 0);
-  EXPECT_EQ((chord.at({kKbd, EV_KEY, KEY_F5})), 1);
+  EXPECT_EQ((chord.at({kMouseDevice, EV_KEY, BTN_LEFT})), 0);
+  EXPECT_EQ((chord.at({kKbdDevice, EV_KEY, KEY_F5})), 1);
   rig.Send(Keys(0x002));  // key 1 let go first, key 2 still held
   rig.Send(Keys(0x000));
   ExpectNothingDown(rig.input.events);
-  EXPECT_EQ(ValuesOf(rig.input.events, kMouse, EV_KEY, BTN_LEFT), (std::vector<int32_t>{1, 0}));
+  EXPECT_EQ(ValuesOf(rig.input.events, kMouseDevice, EV_KEY, BTN_LEFT), (std::vector<int32_t>{1, 0}));
 }
 
 TEST(ModelOnLinux, WhatIsHeldWhenTheProgramEndsGoesUp) {
@@ -162,8 +162,8 @@ TEST(ModelOnLinux, WhatIsHeldWhenTheProgramEndsGoesUp) {
   rig.delegate.reset();
   ExpectNothingDown(rig.input.events);
   const auto after = StateAfter(rig.input.events);
-  EXPECT_EQ((after.at({kPen, EV_ABS, ABS_PRESSURE})), 0);
-  EXPECT_EQ((after.at({kPen, EV_KEY, BTN_TOOL_PEN})), 0);
+  EXPECT_EQ((after.at({kPenDevice, EV_ABS, ABS_PRESSURE})), 0);
+  EXPECT_EQ((after.at({kPenDevice, EV_KEY, BTN_TOOL_PEN})), 0);
 }
 
 }  // namespace

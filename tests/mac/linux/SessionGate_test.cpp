@@ -26,36 +26,36 @@ class Recorder : public IVirtualInput {
 };
 
 using V = std::vector<std::string>;
-constexpr auto kPen = VirtualDevice::Pen;
-constexpr auto kKbd = VirtualDevice::Keyboard;
-constexpr auto kMouse = VirtualDevice::Mouse;
+constexpr auto kPenTarget = VirtualDevice::Pen;
+constexpr auto kKbdTarget = VirtualDevice::Keyboard;
+constexpr auto kMouseTarget = VirtualDevice::Mouse;
 
 class Gate : public ::testing::Test {
  protected:
   // The pen hovering, then touching at pressure 800 with its lower button
   // held; Ctrl held on the keyboard; the mouse's right button held.
   void HoldEverything() {
-    gate.Emit(kPen, EV_KEY, BTN_TOOL_PEN, 1);
-    gate.Emit(kPen, EV_ABS, ABS_X, 100);
-    gate.Sync(kPen);
-    gate.Emit(kPen, EV_KEY, BTN_TOUCH, 1);
-    gate.Emit(kPen, EV_KEY, BTN_STYLUS, 1);
-    gate.Emit(kPen, EV_ABS, ABS_PRESSURE, 800);
-    gate.Sync(kPen);
-    gate.Emit(kKbd, EV_KEY, KEY_LEFTCTRL, 1);
-    gate.Sync(kKbd);
-    gate.Emit(kMouse, EV_KEY, BTN_RIGHT, 1);
-    gate.Sync(kMouse);
+    gate.Emit(kPenTarget, EV_KEY, BTN_TOOL_PEN, 1);
+    gate.Emit(kPenTarget, EV_ABS, ABS_X, 100);
+    gate.Sync(kPenTarget);
+    gate.Emit(kPenTarget, EV_KEY, BTN_TOUCH, 1);
+    gate.Emit(kPenTarget, EV_KEY, BTN_STYLUS, 1);
+    gate.Emit(kPenTarget, EV_ABS, ABS_PRESSURE, 800);
+    gate.Sync(kPenTarget);
+    gate.Emit(kKbdTarget, EV_KEY, KEY_LEFTCTRL, 1);
+    gate.Sync(kKbdTarget);
+    gate.Emit(kMouseTarget, EV_KEY, BTN_RIGHT, 1);
+    gate.Sync(kMouseTarget);
   }
   Recorder devices;
   SessionGate gate{devices};
 };
 
 TEST_F(Gate, WhileActiveEveryEventAndFramePassesUnchanged) {
-  gate.Emit(kKbd, EV_KEY, KEY_A, 1);
-  gate.Sync(kKbd);
-  gate.Emit(kMouse, EV_REL, REL_WHEEL, -1);
-  gate.Sync(kMouse);
+  gate.Emit(kKbdTarget, EV_KEY, KEY_A, 1);
+  gate.Sync(kKbdTarget);
+  gate.Emit(kMouseTarget, EV_REL, REL_WHEEL, -1);
+  gate.Sync(kMouseTarget);
   EXPECT_EQ(devices.Take(), (V{"kbd 1 30 1", "kbd SYN", "mouse 2 8 -1", "mouse SYN"}));
 }
 
@@ -71,13 +71,13 @@ TEST_F(Gate, LeavingTheSessionLetsGoOfEverythingHeldOnEachDevice) {
 
 TEST_F(Gate, WhileInactiveNothingIsPosted) {
   gate.SetActive(false);
-  gate.Emit(kKbd, EV_KEY, KEY_A, 1);
-  gate.Sync(kKbd);
-  gate.Emit(kPen, EV_KEY, BTN_TOOL_PEN, 1);
-  gate.Emit(kPen, EV_ABS, ABS_X, 5);
-  gate.Sync(kPen);
-  gate.Emit(kMouse, EV_REL, REL_WHEEL, 1);
-  gate.Sync(kMouse);
+  gate.Emit(kKbdTarget, EV_KEY, KEY_A, 1);
+  gate.Sync(kKbdTarget);
+  gate.Emit(kPenTarget, EV_KEY, BTN_TOOL_PEN, 1);
+  gate.Emit(kPenTarget, EV_ABS, ABS_X, 5);
+  gate.Sync(kPenTarget);
+  gate.Emit(kMouseTarget, EV_REL, REL_WHEEL, 1);
+  gate.Sync(kMouseTarget);
   EXPECT_TRUE(devices.Take().empty());
 }
 
@@ -88,35 +88,35 @@ TEST_F(Gate, BackInTheSessionThePenReturnsWithItsNextEventButHeldFunctionsStayUp
   devices.Take();
   // The pen moves on, still touching, button still held; Ctrl's release and
   // the right button's release arrive.
-  gate.Emit(kPen, EV_ABS, ABS_X, 120);
-  gate.Emit(kPen, EV_ABS, ABS_PRESSURE, 810);
-  gate.Sync(kPen);
-  gate.Emit(kKbd, EV_KEY, KEY_LEFTCTRL, 0);
-  gate.Sync(kKbd);
-  gate.Emit(kMouse, EV_KEY, BTN_RIGHT, 0);
-  gate.Sync(kMouse);
+  gate.Emit(kPenTarget, EV_ABS, ABS_X, 120);
+  gate.Emit(kPenTarget, EV_ABS, ABS_PRESSURE, 810);
+  gate.Sync(kPenTarget);
+  gate.Emit(kKbdTarget, EV_KEY, KEY_LEFTCTRL, 0);
+  gate.Sync(kKbdTarget);
+  gate.Emit(kMouseTarget, EV_KEY, BTN_RIGHT, 0);
+  gate.Sync(kMouseTarget);
   // The tip and the tool again before the movement; the stylus button not;
   // the releases of what is already up are not repeated (no empty frames).
   EXPECT_EQ(devices.Take(), (V{"pen 1 320 1", "pen 1 330 1", "pen 3 0 120", "pen 3 24 810", "pen SYN"}));
   // A new press is posted.
-  gate.Emit(kKbd, EV_KEY, KEY_LEFTCTRL, 1);
-  gate.Sync(kKbd);
+  gate.Emit(kKbdTarget, EV_KEY, KEY_LEFTCTRL, 1);
+  gate.Sync(kKbdTarget);
   EXPECT_EQ(devices.Take(), (V{"kbd 1 29 1", "kbd SYN"}));
 }
 
 TEST_F(Gate, APenThatLeftWhileTheSessionWasAwayDoesNotComeBack) {
   HoldEverything();
   gate.SetActive(false);
-  gate.Emit(kPen, EV_KEY, BTN_TOUCH, 0);
-  gate.Emit(kPen, EV_KEY, BTN_TOOL_PEN, 0);
-  gate.Sync(kPen);
+  gate.Emit(kPenTarget, EV_KEY, BTN_TOUCH, 0);
+  gate.Emit(kPenTarget, EV_KEY, BTN_TOOL_PEN, 0);
+  gate.Sync(kPenTarget);
   gate.SetActive(true);
   devices.Take();
-  gate.Emit(kKbd, EV_KEY, KEY_B, 1);
-  gate.Sync(kKbd);
-  gate.Emit(kPen, EV_KEY, BTN_TOOL_PEN, 1);  // and a new hover
-  gate.Emit(kPen, EV_ABS, ABS_X, 7);
-  gate.Sync(kPen);
+  gate.Emit(kKbdTarget, EV_KEY, KEY_B, 1);
+  gate.Sync(kKbdTarget);
+  gate.Emit(kPenTarget, EV_KEY, BTN_TOOL_PEN, 1);  // and a new hover
+  gate.Emit(kPenTarget, EV_ABS, ABS_X, 7);
+  gate.Sync(kPenTarget);
   EXPECT_EQ(devices.Take(), (V{"kbd 1 48 1", "kbd SYN", "pen 1 320 1", "pen 3 0 7", "pen SYN"}));
 }
 

@@ -12,8 +12,8 @@
 namespace pen::win32 {
 namespace {
 
-struct Recorder {
-  explicit Recorder(TVirtualTablet& t) : tablet(t) {}
+struct ThreadRecorder {
+  explicit ThreadRecorder(TVirtualTablet& t) : tablet(t) {}
   TVirtualTablet& tablet;
   std::vector<DWORD> changeThreads, reportThreads;
   std::atomic<int> reports{0};
@@ -22,7 +22,7 @@ struct Recorder {
     changeThreads.push_back(GetCurrentThreadId());
     if (!b) {
       b = tablet.CheckOut(0x08F2, "mi_01&col01", 0x6811);
-      if (b) b->SetDataHandler(IHidDevice::DataHandler::Bind<&Recorder::OnReport>(this));
+      if (b) b->SetDataHandler(IHidDevice::DataHandler::Bind<&ThreadRecorder::OnReport>(this));
     }
   }
   void OnRemoval(IHidDevice* d) {
@@ -59,7 +59,7 @@ TEST(Win32MainThread, APlayedPlugCycleAndEarlyReportsRunOnTheMainThread) {
   Win32MainThread main;
   Win32Clock clock;
   TVirtualTablet tablet(clock, main);
-  Recorder rec(tablet);
+  ThreadRecorder rec(tablet);
   std::string error;
   TTabletRecording session;
   ASSERT_TRUE(session.Parse("start unplugged\n+5 plug\n+5 B 07 00 10 00 10 07 00 00 40\n+5 unplug\n+5 plug\n"
@@ -67,8 +67,8 @@ TEST(Win32MainThread, APlayedPlugCycleAndEarlyReportsRunOnTheMainThread) {
                             error))
       << error;
   tablet.Load(session);
-  tablet.SetRemovalHandler(Event<IHidDevice*>::Bind<&Recorder::OnRemoval>(&rec));
-  tablet.SetChangeHandler(Event<>::Bind<&Recorder::OnChange>(&rec));
+  tablet.SetRemovalHandler(Event<IHidDevice*>::Bind<&ThreadRecorder::OnRemoval>(&rec));
+  tablet.SetChangeHandler(Event<>::Bind<&ThreadRecorder::OnChange>(&rec));
   tablet.StartPlayback();
   MSG msg;
   while (!tablet.PlaybackFinished()) {
@@ -86,13 +86,13 @@ TEST(Win32MainThread, StoppingServesAPlayerBlockedInTheHandOver) {
   Win32MainThread main;
   Win32Clock clock;
   TVirtualTablet tablet(clock, main);
-  Recorder rec(tablet);
+  ThreadRecorder rec(tablet);
   TTabletRecording session;
   uint8_t r[] = {7, 0, 1};
   session.AddReport(0, TabletInterface::B, r, sizeof r);
   session.AddWait(3600000);
   tablet.Load(session);
-  tablet.SetChangeHandler(Event<>::Bind<&Recorder::OnChange>(&rec));
+  tablet.SetChangeHandler(Event<>::Bind<&ThreadRecorder::OnChange>(&rec));
   tablet.StartPlayback();
   Sleep(30);  // no message loop: the player waits in SendMessage
   tablet.StopPlayback();

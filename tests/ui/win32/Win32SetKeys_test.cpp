@@ -26,7 +26,7 @@ namespace {
 using W = TWin32SetKeys;
 
 
-std::wstring Text(HWND w) {
+std::wstring WideText(HWND w) {
   wchar_t t[512] = {};
   GetWindowTextW(w, t, 512);
   return t;
@@ -103,14 +103,14 @@ TEST_F(KeySetupWindows, CtrlAAppliedToButtonOneIsCommittedByTheCloseButton) {
   W& w = *children.Window(KeySetupWindow::R711);
   const bool ok = Run(KeySetupWindow::R711, [&] {
     EXPECT_TRUE(IsWindowVisible(w.Window()));
-    EXPECT_EQ(Text(w.Control(W::kFirstButtonId + 3)), L"Ctrl + -");
-    EXPECT_EQ(Text(w.Control(W::kNumberId)), L"1");
-    EXPECT_EQ(Text(w.Control(W::kButtonNoId)), L"按键编号");  // the built-in texts: no language files
+    EXPECT_EQ(WideText(w.Control(W::kFirstButtonId + 3)), L"Ctrl + -");
+    EXPECT_EQ(WideText(w.Control(W::kNumberId)), L"1");
+    EXPECT_EQ(WideText(w.Control(W::kButtonNoId)), L"按键编号");  // the built-in texts: no language files
     SendMessageW(w.Control(W::kCtrlId), BM_CLICK, 0, 0);
     Type(w.Control(W::kChooserId), L"a");
-    EXPECT_EQ(Text(w.Control(W::kResultId)), L"Ctrl + A");
+    EXPECT_EQ(WideText(w.Control(W::kResultId)), L"Ctrl + A");
     Click(w.Control(W::kApplyId));
-    EXPECT_EQ(Text(w.Control(W::kFirstButtonId + 1)), L"Ctrl + A");
+    EXPECT_EQ(WideText(w.Control(W::kFirstButtonId + 1)), L"Ctrl + A");
     EXPECT_EQ(block[1], 69);  // nothing written before the close
     Click(w.Control(W::kCloseId));
   });
@@ -125,12 +125,12 @@ TEST_F(KeySetupWindows, ANamedKeyPickedFromTheListAndTheLineBreakShowInTheContro
   W& w = *children.Window(KeySetupWindow::R711);
   const bool ok = Run(KeySetupWindow::R711, [&] {
     Click(w.Control(W::kFirstButtonId + 2));
-    EXPECT_EQ(Text(w.Control(W::kNumberId)), L"2");
+    EXPECT_EQ(WideText(w.Control(W::kNumberId)), L"2");
     for (int id : {W::kShiftId, W::kCtrlId, W::kAltId}) SendMessageW(w.Control(id), BM_CLICK, 0, 0);
     HWND chooser = w.Control(W::kChooserId);
     SendMessageW(chooser, CB_SETCURSEL, 23, 0);  // "F5"
     SendMessageW(w.Window(), WM_COMMAND, MAKEWPARAM(W::kChooserId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(chooser));
-    EXPECT_EQ(Text(w.Control(W::kResultId)), L"Shift + Ctrl + \r\nAlt + F5");
+    EXPECT_EQ(WideText(w.Control(W::kResultId)), L"Shift + Ctrl + \r\nAlt + F5");
     Click(w.Control(W::kApplyId));
     w.Close();
   });
@@ -198,10 +198,10 @@ TEST_F(KeySetupWindows, TabMovesOnSpaceTicksEnterAppliesAndEscapeClosesWithTheCo
     EXPECT_EQ(GetFocus(), w.Control(W::kCtrlId));
     Key(VK_SPACE);
     Settle();
-    EXPECT_EQ(Text(w.Control(W::kResultId)), L"Ctrl + E");
+    EXPECT_EQ(WideText(w.Control(W::kResultId)), L"Ctrl + E");
     Key(VK_RETURN);  // the check mark
     Settle();
-    EXPECT_EQ(Text(w.Control(W::kFirstButtonId + 1)), L"Ctrl + E");
+    EXPECT_EQ(WideText(w.Control(W::kFirstButtonId + 1)), L"Ctrl + E");
     Key(VK_ESCAPE);
   });
   EXPECT_TRUE(ok);

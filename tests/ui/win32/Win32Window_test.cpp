@@ -20,7 +20,7 @@ constexpr const wchar_t* kProbeClass = L"PenWindowProbe";
 constexpr const wchar_t* kProbeChildClass = L"PenWindowProbeChild";
 
 // The thread's messages for a while, as the program's loop runs them.
-void Pump(DWORD ms) {
+void PumpFor(DWORD ms) {
   const DWORD start = GetTickCount();
   do {
     MSG m;
@@ -142,19 +142,19 @@ TEST(WindowBase, CloseAndEscapeEachCallOnCloseOnceAndTheWindowStays) {
   TProbe probe;
   ASSERT_TRUE(probe.Make());
   probe.ShowCentred(HWND_TOP);
-  Pump(50);
+  PumpFor(50);
   PostMessageW(probe.Window(), WM_CLOSE, 0, 0);
-  Pump(50);
+  PumpFor(50);
   EXPECT_EQ(probe.closes, 1);
   EXPECT_TRUE(IsWindow(probe.Window()));
   EXPECT_TRUE(IsWindowVisible(probe.Window()));
   // Esc and Enter as the dialog keys bring them.
   SetFocus(probe.Window());
   PostMessageW(probe.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
-  Pump(50);
+  PumpFor(50);
   EXPECT_EQ(probe.closes, 2);
   PostMessageW(probe.Window(), WM_KEYDOWN, VK_RETURN, 0);
-  Pump(50);
+  PumpFor(50);
   EXPECT_EQ(probe.enters, 1);
   EXPECT_EQ(probe.closes, 2);
 }
@@ -181,7 +181,7 @@ TEST(WindowBase, ShownItIsCentredPaintedAndItsPictureIsSavedWithoutReachingOnTim
   probe.ScreenshotAfterShow(png, 20);
   SetTimer(probe.Window(), 7, 10, nullptr);
   probe.ShowCentred(HWND_TOP);
-  Pump(300);
+  PumpFor(300);
   RECT r{};
   GetWindowRect(probe.Window(), &r);
   EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 120) / 2);
@@ -204,7 +204,7 @@ TEST(WindowBase, OwnerDrawnChildrenArePaintedAndHeardByTheirId) {
   EXPECT_EQ(GetParent(child), probe.Window());
   probe.ShowCentred(HWND_TOP);
   UpdateWindow(child);
-  Pump(50);
+  PumpFor(50);
   ASSERT_FALSE(probe.paintedChildren.empty());
   EXPECT_EQ(probe.paintedChildren.back(), 42);
   SendMessageW(child, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
@@ -215,13 +215,13 @@ TEST(WindowBase, ALayeredWindowShowsAtItsAlphaAndANoActivateOneLeavesTheForegrou
   TProbe front;
   ASSERT_TRUE(front.Make());
   front.ShowCentred(HWND_TOP);
-  Pump(50);
+  PumpFor(50);
   ASSERT_EQ(GetForegroundWindow(), front.Window());
   TProbe notice;
   ASSERT_TRUE(notice.Make(WS_EX_LAYERED | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST));
   ASSERT_TRUE(notice.SetAlpha(128));
   notice.ShowCentred(HWND_TOPMOST);
-  Pump(50);
+  PumpFor(50);
   EXPECT_TRUE(IsWindowVisible(notice.Window()));
   EXPECT_EQ(GetForegroundWindow(), front.Window());
   BYTE alpha = 0;
