@@ -19,11 +19,7 @@
 namespace penmac::qt {
 namespace {
 
-struct WithQt {
-  WithQt() { test::QtApp(); }
-};
-
-struct ModiKeyWindow : ::testing::Test, WithQt {
+struct ModiKeyWindow : ::testing::Test, test::WithQt {
   ModiKeyWindow() { rig.delegate.keySetup = true; }
   ~ModiKeyWindow() override { view.close(); }
 

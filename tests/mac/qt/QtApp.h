@@ -21,4 +21,10 @@ inline QApplication& QtApp() {
   return app;
 }
 
+// A base of fixtures whose members are widgets: the application exists
+// before they are made.
+struct WithQt {
+  WithQt() { QtApp(); }
+};
+
 }  // namespace penmac::test

@@ -50,12 +50,7 @@ void Click(QWidget& view, const char* button) {
   QTest::mouseClick(b, Qt::LeftButton);
 }
 
-// The application exists before any member of a fixture is made.
-struct WithQt {
-  WithQt() { test::QtApp(); }
-};
-
-struct SetupScreensWindow : ::testing::Test, WithQt {
+struct SetupScreensWindow : ::testing::Test, test::WithQt {
   SetupScreensWindow() {
     rig.screens = *ScreenLayout::Parse(kTwoScreens);
     // As at the first plug-in: the one screen of the rig's desktop.
@@ -125,7 +120,7 @@ TEST_F(SetupScreensWindow, FollowsTheScreensWhenTheApplicationSaysTheyChanged) {
   EXPECT_EQ(rig.delegate.screenConfig.Rect, (Rect{{1920, 56}, {1280, 1024}}));
 }
 
-struct SetupRotateWindow : ::testing::Test, WithQt {
+struct SetupRotateWindow : ::testing::Test, test::WithQt {
   test::DelegateRig rig;
   SetupRotateView view{rig.delegate};
 };
