@@ -191,42 +191,46 @@ win32_tests() {
   return $rc
 }
 
+# count_summary NAME OUT PREFIX: counts the line "PREFIX: N passed, N failed"
+# a test script ends its output OUT with; a script that did not get there
+# counts as a failure.
+count_summary() {
+  local line
+  line=$(grep -E "^$3: [0-9]+ passed, [0-9]+ failed" "$2" | tail -n 1)
+  if [ -n "$line" ]; then
+    count "$1" "$(sed -E 's/.* ([0-9]+) passed.*/\1/' <<<"$line")" "$(sed -E 's/.* ([0-9]+) failed.*/\1/' <<<"$line")"
+  else
+    count "$1" 0 1
+  fi
+}
+
 # The setup program, built from both Windows builds and run under Wine
 # (tests/e2e/installer). Niced: it runs beside the Windows suites, whose
 # programs have start-up limits. In the 32-bit guest it waits its turn.
 installer_tests() {
   echo "=== installer"
-  local out=$log/installer.log line
+  local out=$log/installer.log
   nice -n 10 "$PEN_ROOT/tests/e2e/installer/installer-test.sh" >"$out" 2>&1
   local rc=$?
   grep -E '^(installer|FAILED|\(installer)' "$out"
   [ $rc -eq 0 ] || grep -v -E '^installer ' "$out" | tail -n 60
-  line=$(grep -E '^installer: [0-9]+ passed, [0-9]+ failed' "$out" | tail -n 1)
-  if [ -n "$line" ]; then
-    count installer "$(sed -E 's/.* ([0-9]+) passed.*/\1/' <<<"$line")" "$(sed -E 's/.* ([0-9]+) failed.*/\1/' <<<"$line")"
-  else
-    count installer 0 1
-  fi
+  count_summary installer "$out" installer
   return $rc
 }
 
 # penmac's Debian package: made from the gcc build (the preset has the
-# package's settings, so the package costs no build of its own), lintian, its contents, an installation into a throwaway root, and its
-# desktop entries, udev rule and user unit read by their own parsers
+# package's settings, so the package costs no build of its own), lintian,
+# its contents, an installation into a throwaway root, and its desktop
+# entries, udev rule and user unit read by their own parsers
 # (tests/e2e/package). Niced: it runs beside the other suites.
 package_tests() {
   echo "=== penmac's Debian package"
-  local out=$log/package.log line
+  local out=$log/package.log
   nice -n 10 "$PEN_ROOT/tests/e2e/package/deb-test.sh" --from=build/gcc >"$out" 2>&1
   local rc=$?
   grep -E '^deb-test: (FAILED|skipped)|^deb-test: [0-9]+ passed' "$out"
   [ $rc -eq 0 ] || grep -v -E '^deb-test: ok' "$out" | tail -n 60
-  line=$(grep -E '^deb-test: [0-9]+ passed, [0-9]+ failed' "$out" | tail -n 1)
-  if [ -n "$line" ]; then
-    count package "$(sed -E 's/.* ([0-9]+) passed.*/\1/' <<<"$line")" "$(sed -E 's/.* ([0-9]+) failed.*/\1/' <<<"$line")"
-  else
-    count package 0 1
-  fi
+  count_summary package "$out" deb-test
   return $rc
 }
 

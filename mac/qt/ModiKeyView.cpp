@@ -95,15 +95,7 @@ ModiKeyView::ModiKeyView(USBDelegate& usbDevice, DelegateSignals& signals, QWidg
   grid->setColumnStretch(1, 1);
   rows->addLayout(grid);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  QPushButton* cancel = MakeButton(Tr("Cancel"), this);
-  cancel->setObjectName(QStringLiteral("cancel"));
-  QPushButton* ok = MakeButton(Tr("Ok"), this);
-  ok->setObjectName(QStringLiteral("ok"));
-  buttons->addWidget(cancel);
-  buttons->addWidget(ok);
-  rows->addLayout(buttons);
+  const OkCancel row = AddOkCancelRow(rows, this, CancelFirst::Yes);
 
   bool* fields[kBoxes] = {&model_.k0, &model_.k1, &model_.k2, &model_.k3, &model_.mI,
                           &model_.mD, &model_.mL, &model_.mM, &model_.mR};
@@ -114,8 +106,8 @@ ModiKeyView::ModiKeyView(USBDelegate& usbDevice, DelegateSignals& signals, QWidg
     model_.Clear();
     Refresh();
   });
-  connect(ok, &QPushButton::clicked, this, &ModiKeyView::Ok);
-  connect(cancel, &QPushButton::clicked, this, &ModiKeyView::Cancel);
+  connect(row.ok, &QPushButton::clicked, this, &ModiKeyView::Ok);
+  connect(row.cancel, &QPushButton::clicked, this, &ModiKeyView::Cancel);
   followModel_ = connect(&signals, &DelegateSignals::changed, this, &ModiKeyView::Refresh);
   Refresh();
 }

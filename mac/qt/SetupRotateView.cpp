@@ -30,17 +30,9 @@ SetupRotateView::SetupRotateView(USBDelegate& usbDelegate, QWidget* parent) : QW
   }
   menuButton_->setMenu(menu);
   rows->addWidget(menuButton_);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  QPushButton* ok = MakeButton(Tr("Ok"), this);
-  ok->setObjectName(QStringLiteral("ok"));
-  QPushButton* cancel = MakeButton(Tr("Cancel"), this);
-  cancel->setObjectName(QStringLiteral("cancel"));
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  rows->addLayout(buttons);
-  connect(ok, &QPushButton::clicked, this, &SetupRotateView::Ok);
-  connect(cancel, &QPushButton::clicked, this, &SetupRotateView::Cancel);
+  const OkCancel row = AddOkCancelRow(rows, this);
+  connect(row.ok, &QPushButton::clicked, this, &SetupRotateView::Ok);
+  connect(row.cancel, &QPushButton::clicked, this, &SetupRotateView::Cancel);
   model_.OnAppear();
   Relabel();
 }

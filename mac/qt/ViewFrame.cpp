@@ -6,6 +6,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "mac/qt/Tr.h"
+
 namespace penmac::qt {
 
 QBoxLayout* MakePanel(QWidget* view) {
@@ -32,6 +34,23 @@ QPushButton* MakeButton(const QString& text, QWidget* parent) {
   button->setFocusPolicy(Qt::NoFocus);
   button->setAutoDefault(false);
   return button;
+}
+
+OkCancel AddOkCancelRow(QBoxLayout* rows, QWidget* view, CancelFirst order) {
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  OkCancel row{MakeButton(Tr("Ok"), view), MakeButton(Tr("Cancel"), view)};
+  row.ok->setObjectName(QStringLiteral("ok"));
+  row.cancel->setObjectName(QStringLiteral("cancel"));
+  if (order == CancelFirst::Yes) {
+    buttons->addWidget(row.cancel);
+    buttons->addWidget(row.ok);
+  } else {
+    buttons->addWidget(row.ok);
+    buttons->addWidget(row.cancel);
+  }
+  rows->addLayout(buttons);
+  return row;
 }
 
 QToolButton* MakePopUp(const QString& name, QWidget* parent) {

@@ -21,4 +21,14 @@ QPushButton* MakeButton(const QString& text, QWidget* parent);
 // (the choice being edited) apart from the texts of its items.
 QToolButton* MakePopUp(const QString& name, QWidget* parent);
 
+// The row of "Ok" and "Cancel" at the foot of a window, right-aligned, in
+// the window's order (the key-setup window puts "Cancel" first). The buttons
+// are named "ok" and "cancel", for the tests.
+struct OkCancel {
+  QPushButton* ok;
+  QPushButton* cancel;
+};
+enum class CancelFirst : bool { No, Yes };
+OkCancel AddOkCancelRow(QBoxLayout* rows, QWidget* view, CancelFirst order = CancelFirst::No);
+
 }  // namespace penmac::qt
