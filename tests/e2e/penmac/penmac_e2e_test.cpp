@@ -314,23 +314,30 @@ std::map<std::string, long> Wakeups(pid_t pid) {
   return counts;
 }
 
+// Over `seconds` of a quiet program: each thread wakes at most as often as
+// the 0.2 s timer ticks (and two more, for the edges of the window).
+// Returns how many threads were watched.
+size_t ExpectNoMoreWakeupsThanTheTimer(pid_t pid, double seconds) {
+  const auto before = Wakeups(pid);
+  std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+  const auto after = Wakeups(pid);
+  const long timerTicks = static_cast<long>(seconds / 0.2);
+  for (const auto& [tid, count] : after) {
+    const long woken = count - (before.count(tid) ? before.at(tid) : 0);
+    std::printf("thread %s: %ld wake-ups in %.0f s\n", tid.c_str(), woken, seconds);
+    EXPECT_LE(woken, timerTicks + 2) << "thread " << tid;
+  }
+  return before.size();
+}
+
 TEST_F(Penmac, WhileNoReportsArriveNoThreadWakesMoreOftenThanTheFifthOfASecondTimer) {
   WriteFile("idle.txt", "device version 0x2201\n+10 B 07 04 00 04 00 07 08 05 AA 00 00 FF 33 00 00\nwait 60000\n");
   const pid_t pid = Start({"--headless", "--replay", dir + "/idle.txt", "--dry-run", "--config-dir", dir + "/c"});
   std::this_thread::sleep_for(std::chrono::milliseconds(700));  // started, pen gone again
-  const auto before = Wakeups(pid);
-  constexpr double kSeconds = 3.0;
-  std::this_thread::sleep_for(std::chrono::duration<double>(kSeconds));
-  const auto after = Wakeups(pid);
+  const size_t threads = ExpectNoMoreWakeupsThanTheTimer(pid, 3.0);
   kill(pid, SIGTERM);
   ASSERT_EQ(Wait(pid).status, 0);
-  ASSERT_GE(before.size(), 2u);  // the main thread and the HID thread
-  const long timerTicks = static_cast<long>(kSeconds / 0.2);
-  for (const auto& [tid, count] : after) {
-    const long woken = count - (before.count(tid) ? before.at(tid) : 0);
-    std::printf("thread %s: %ld wake-ups in %.0f s\n", tid.c_str(), woken, kSeconds);
-    EXPECT_LE(woken, timerTicks + 2) << "thread " << tid;
-  }
+  EXPECT_GE(threads, 2u);  // the main thread and the HID thread
 }
 
 // The desktop application sleeps as the headless program does: Qt's loop
@@ -341,18 +348,9 @@ TEST_F(Penmac, TheDesktopApplicationWakesNoMoreOftenThanTheHeadlessProgram) {
   const pid_t pid = Start({"--replay", dir + "/idle.txt", "--dry-run", "--config-dir", dir + "/c"});
   ASSERT_TRUE(BlocksSigterm(pid));
   std::this_thread::sleep_for(std::chrono::milliseconds(1000));  // started, pen gone again
-  const auto before = Wakeups(pid);
-  constexpr double kSeconds = 3.0;
-  std::this_thread::sleep_for(std::chrono::duration<double>(kSeconds));
-  const auto after = Wakeups(pid);
+  ExpectNoMoreWakeupsThanTheTimer(pid, 3.0);
   kill(pid, SIGTERM);
   ASSERT_EQ(Wait(pid).status, 0);
-  const long timerTicks = static_cast<long>(kSeconds / 0.2);
-  for (const auto& [tid, count] : after) {
-    const long woken = count - (before.count(tid) ? before.at(tid) : 0);
-    std::printf("thread %s: %ld wake-ups in %.0f s\n", tid.c_str(), woken, kSeconds);
-    EXPECT_LE(woken, timerTicks + 2) << "thread " << tid;
-  }
 }
 
 }  // namespace
