@@ -7,11 +7,18 @@
 namespace penmac::test {
 namespace {
 
-TEST(SetupScreensWhileScreensChange, TheWholeDesktopFollowsTheScreensAsTheyAreNow) {
+// The window open on two screens side by side, 1920x1080 and 1280x1024 to
+// its right.
+struct SetupScreensWhileScreensChange : ::testing::Test {
+  SetupScreensWhileScreensChange() {
+    rig.screens = *ScreenLayout::Parse("1920x1080+0+0,1280x1024+1920+0");
+    window.OnAppear();
+  }
   DelegateRig rig;
-  rig.screens = *ScreenLayout::Parse("1920x1080+0+0,1280x1024+1920+0");
-  SetupScreens window(rig.delegate, rig.screens);
-  window.OnAppear();
+  SetupScreens window{rig.delegate, rig.screens};
+};
+
+TEST_F(SetupScreensWhileScreensChange, TheWholeDesktopFollowsTheScreensAsTheyAreNow) {
   rig.screens = *ScreenLayout::Parse("1920x1080");
   window.ScreensChanged();
   EXPECT_EQ(window.curRect, (Rect{{0, 0}, {1920, 1080}}));
@@ -20,11 +27,7 @@ TEST(SetupScreensWhileScreensChange, TheWholeDesktopFollowsTheScreensAsTheyAreNo
   EXPECT_EQ(rig.delegate.screenConfig.Rect, (Rect{{0, 0}, {1920, 1080}}));
 }
 
-TEST(SetupScreensWhileScreensChange, AChosenScreenThatLeavesGivesWayToTheWholeDesktop) {
-  DelegateRig rig;
-  rig.screens = *ScreenLayout::Parse("1920x1080+0+0,1280x1024+1920+0");
-  SetupScreens window(rig.delegate, rig.screens);
-  window.OnAppear();
+TEST_F(SetupScreensWhileScreensChange, AChosenScreenThatLeavesGivesWayToTheWholeDesktop) {
   window.Choose(2);
   rig.screens = *ScreenLayout::Parse("1920x1080");
   window.ScreensChanged();
@@ -32,11 +35,7 @@ TEST(SetupScreensWhileScreensChange, AChosenScreenThatLeavesGivesWayToTheWholeDe
   EXPECT_EQ(window.curRect, (Rect{{0, 0}, {1920, 1080}}));
 }
 
-TEST(SetupScreensWhileScreensChange, AChosenScreenThatStaysKeepsItsNewPlace) {
-  DelegateRig rig;
-  rig.screens = *ScreenLayout::Parse("1920x1080+0+0,1280x1024+1920+0");
-  SetupScreens window(rig.delegate, rig.screens);
-  window.OnAppear();
+TEST_F(SetupScreensWhileScreensChange, AChosenScreenThatStaysKeepsItsNewPlace) {
   window.Choose(2);
   // Screen 2 moved to the left of the primary, its top edge level with it.
   rig.screens = *ScreenLayout::Parse("1920x1080+0+0,1280x1024-1280+0");
