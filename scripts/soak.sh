@@ -20,6 +20,9 @@
 # 300), against the first report, with the same 1 MiB.
 #
 # Environment: PEN_SOAK_RUNS (executions per fuzz target, default 10000000),
+# PEN_SOAK_TARGETS (the fuzz targets to run, in this order, e.g.
+# "keys_files_fuzz language_fuzz"; default all, alphabetically: list the
+# slowest first and the two runners finish together),
 # PEN_SOAK_FUZZ_SECONDS (a time limit per target, default none),
 # PEN_SOAK_REPORTS (default 1000000). The figures are also written to
 # build/soak/summary-<parts>.txt. Runs at nice 10: the machine stays usable.
@@ -99,14 +102,21 @@ flat() {
 
 run_fuzz() {
   local targets=() t
-  for f in fuzz/*_fuzz.cpp; do targets+=("$(basename "$f" .cpp)"); done
+  if [ -n "${PEN_SOAK_TARGETS:-}" ]; then
+    for t in $PEN_SOAK_TARGETS; do
+      [ -f "fuzz/$t.cpp" ] || { fail "no fuzz target $t (fuzz/$t.cpp)"; return; }
+      targets+=("$t")
+    done
+  else
+    for f in fuzz/*_fuzz.cpp; do targets+=("$(basename "$f" .cpp)"); done
+  fi
   say "== fuzz: ${#targets[@]} targets, $RUNS executions each$([ "$FUZZ_SECONDS" != 0 ] && echo ", at most $FUZZ_SECONDS s each")"
-  build native "${targets[@]}" || { fail "fuzz targets do not build"; return; }
+  build fuzz-soak "${targets[@]}" || { fail "fuzz targets do not build"; return; }
   local work=$out/fuzz
   rm -rf "$work"
   mkdir -p "$work"
   one() {
-    local t=$1 exe=build/native/fuzz/$1 dir=$work/$1 start rc=0
+    local t=$1 exe=build/fuzz-soak/fuzz/$1 dir=$work/$1 start rc=0
     mkdir -p "$dir/new" fuzz/corpus/"$t"
     start=$(date +%s)
     # New inputs go to a scratch folder; the committed corpus only seeds.
