@@ -7,6 +7,7 @@ if(TARGET penhost)
   target_include_directories(key_setup_e2e PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   pen_warnings(key_setup_e2e)
   pen_test_options(key_setup_e2e)
+  pen_test_pch(key_setup_e2e WINDOWS)
   add_dependencies(key_setup_e2e penhost)
   pen_wine_e2e(key_setup_e2e SHARDS 2 TIMEOUT 300
                COMMAND key_setup_e2e $<TARGET_FILE:penhost> ${CMAKE_CURRENT_BINARY_DIR}/key-setup-e2e-work

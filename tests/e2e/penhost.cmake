@@ -6,6 +6,7 @@ if(TARGET penhost)
   target_include_directories(penhost_e2e PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   pen_warnings(penhost_e2e)
   pen_test_options(penhost_e2e)
+  pen_test_pch(penhost_e2e WINDOWS)
   add_dependencies(penhost_e2e penhost tabclient)
   # Each case waits on a real program; a hang must end as a failure.
   pen_wine_e2e(penhost_e2e SHARDS 7 TIMEOUT 300

@@ -6,6 +6,7 @@ if(TARGET penhost)
   target_include_directories(screen_mapping_e2e PRIVATE ${PROJECT_SOURCE_DIR})
   pen_warnings(screen_mapping_e2e)
   pen_test_options(screen_mapping_e2e)
+  pen_test_pch(screen_mapping_e2e WINDOWS)
   add_dependencies(screen_mapping_e2e penhost)
   pen_wine_e2e(screen_mapping_e2e SHARDS 2 TIMEOUT 300
                COMMAND screen_mapping_e2e $<TARGET_FILE:penhost> ${CMAKE_CURRENT_BINARY_DIR}/screen-mapping-e2e-work

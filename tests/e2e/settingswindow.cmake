@@ -6,6 +6,7 @@ if(TARGET penhost)
   target_include_directories(settings_window_e2e PRIVATE ${PROJECT_SOURCE_DIR})
   pen_warnings(settings_window_e2e)
   pen_test_options(settings_window_e2e)
+  pen_test_pch(settings_window_e2e WINDOWS)
   add_dependencies(settings_window_e2e penhost)
   pen_wine_e2e(settings_window_e2e SHARDS 3 TIMEOUT 300
                COMMAND settings_window_e2e $<TARGET_FILE:penhost> ${CMAKE_CURRENT_BINARY_DIR}/settings-window-e2e-work

@@ -12,6 +12,7 @@ if(TARGET penhost AND TARGET wintab32)
   target_include_directories(wintab_e2e PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   pen_warnings(wintab_e2e)
   pen_test_options(wintab_e2e)
+  pen_test_pch(wintab_e2e WINDOWS)
   add_dependencies(wintab_e2e penhost wtdraw wintab32)
   pen_wine_e2e(wintab_e2e SHARDS 2 TIMEOUT 120
                COMMAND wintab_e2e $<TARGET_FILE:penhost> $<TARGET_FILE:wtdraw> $<TARGET_FILE:wintab32>
